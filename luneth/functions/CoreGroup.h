@@ -1,0 +1,17 @@
+// The core group's fixed order, readable for listings and tests.
+#pragma once
+
+#include <cstdint>
+#include <span>
+
+namespace luneth {
+
+struct CoreName {
+    const char* name;
+    uint32_t kind;
+};
+
+// All names of the core group in index order, whether or not their family is built yet.
+std::span<const CoreName> CoreGroupOrder();
+
+}  // namespace luneth

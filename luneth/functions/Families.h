@@ -1,0 +1,23 @@
+// The built-in function families and their registration tables.
+//
+// Every family lives in one file of this folder: small function bodies first, then one table of
+// {name, implementation} entries in registration order at the end of the file (the kind follows
+// from the implementation's signature). The table is returned by the accessor declared here.
+//
+// To add a family: copy ColourHelpers.cpp (the smallest), declare its accessor below, and list it
+// in CoreGroup.cpp (names of the core group, whose order CoreGroup.def fixes) or in the group of
+// Groups.cpp that registers it.
+#pragma once
+
+#include <span>
+
+#include "script/FunctionRecord.h"
+
+namespace luneth {
+
+using FunctionTable = std::span<const BuiltinFunction>;
+
+// Core group families (their names are placed by CoreGroup.def).
+FunctionTable ColourHelperFunctions();  // float_to_color, gray, correction_*
+
+}  // namespace luneth

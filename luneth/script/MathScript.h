@@ -1,0 +1,164 @@
+// CMathScript: a math script, its variables and its warning log.
+//
+// A script is plain 8-bit text, executed once top to bottom. Lines end at CR, LF, NUL or ';'.
+// Line grammar (keywords compare without regard to case, names are case-sensitive):
+//
+//   # comment
+//   pixels   = width:W height:H             grid of W x H elements (also W:, H:)
+//   vertices = N                            N elements without a grid
+//   vertices = dimension1:A dimension2:B    grid of A x B elements (also d1:, d2:)
+//   x = from A to B [W|H|d1|d2] [gap(v, ...)]   ramp along an axis (A, B: literal, constant or (expr))
+//   x = expression                          element-wise evaluation (letters a..z, user variables)
+//   x = [loop: N] expression                the assignment applied N times
+//   [LOOP START: N] ... LOOP END]           body lines run N times with the variable `loop` = 0..N-1
+//   surface_slices / scale / rotate / translate / pipe = ...   geometry directives
+//
+// Problems go to a 2048-byte warning log as lines "[Warning] ...\r\n"; a message that does not
+// fit is dropped. Run() is false only for a fatal line (a word not followed by '=', or an
+// assignment before any count directive); every other problem is a warning.
+//
+// Results: ElementCount(), Width() (dimension1), Height() (dimension2) and the letters
+// r, g, b, a (Letter('r') ...). Single-threaded: scripts share module-wide state (the letter
+// table, the function registry), so only one script runs at a time.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "script/ScriptValue.h"
+
+namespace luneth {
+
+constexpr int kLetterCount = 26;
+constexpr int kMaxUserVariables = 72;
+constexpr int kUserVariableNameCapacity = 16;  // 15 characters and a NUL
+constexpr size_t kMessageCapacity = 2048;
+constexpr uint32_t kDefaultSurfaceSlices = 32;
+
+struct UserVariable {
+    char name[kUserVariableNameCapacity] = {};
+    uint32_t nameHash = 0;
+    ScriptValue value;
+};
+
+// Module-wide copy of the scalar last assigned to each letter; read by the scalar evaluator of
+// directive parameters (ramp bounds, gap lists, geometry parameters). Reset() zeroes it.
+extern float LetterTable[kLetterCount];
+
+// Geometry transform records (applied after the last line to a vertex curve).
+enum class TransformKind : int { Scale = 1, Rotate = 2, Translate = 3, Pipe = 4 };
+
+struct ScaleTransform {
+    float anchor[3] = {0, 0, 0};
+    ScriptValue scaleX, scaleY, scaleZ;
+};
+struct RotateTransform {
+    float anchor[3] = {0, 0, 0};
+    float axis[3] = {0, 0, 0};
+    ScriptValue angle;
+};
+struct TranslateTransform {
+    float direction[3] = {0, 0, 0};
+    ScriptValue distance;
+};
+struct PipeTransform {
+    float radius = 0.0f;
+    int type = 0;
+};
+
+struct TransformNode {
+    TransformKind kind;
+    ScaleTransform scale;
+    RotateTransform rotate;
+    TranslateTransform translate;
+    PipeTransform pipe;
+};
+
+class CMathScript {
+public:
+    CMathScript();
+    ~CMathScript();
+    CMathScript(const CMathScript&) = delete;
+    CMathScript& operator=(const CMathScript&) = delete;
+
+    // Reads the file (binary) and runs it. False, leaving the current script untouched, for a
+    // null or empty path, a file that can't be opened or read, or an empty file.
+    bool Load(const char* path);
+
+    // Resets, takes a copy of the bytes and runs them. False for null bytes or length 0.
+    bool LoadText(const char* bytes, size_t length);
+
+    // Splits the text into lines, executes them and applies geometry transforms.
+    bool Run();
+
+    // Frees every value and the text; letters become scalar 0 and not valid; counts 0; log empty.
+    void Reset();
+
+    // Runs the kept text again from a clean state (same lines as the first run).
+    bool Rerun();
+
+    // Writes the lines, each followed by CR LF, into buffer (see the log-size rule in the .cpp).
+    void GetText(char* buffer, size_t capacity) const;
+
+    size_t LineCount() const { return lines_.size(); }
+    const char* Line(size_t i) const { return i < lines_.size() ? lines_[i] : nullptr; }
+    size_t TextLength() const { return textLength_; }
+    const char* Messages() const { return messages_; }
+    size_t MessagesLength() const { return messageLength_; }
+
+    uint32_t ElementCount() const { return elementCount_; }
+    uint32_t Width() const { return dimension1_; }
+    uint32_t Height() const { return dimension2_; }
+    uint32_t SurfaceSlices() const { return surfaceSlices_; }
+
+    // Letter 'a'..'z' (lower case only); null for any other character.
+    const ScriptValue* Letter(char c) const;
+    ScriptValue* MutableLetter(char c);
+    // User variable by exact name; null when absent.
+    const ScriptValue* UserValue(const char* name) const;
+    uint32_t UserVariableCount() const { return userVariableCount_; }
+    const UserVariable& UserVariableAt(uint32_t i) const { return userVariables_[i]; }
+    const std::vector<std::unique_ptr<TransformNode>>& Transforms() const { return transforms_; }
+
+    // --- used by the expression parser and the directive parsers ---
+    int CurrentLine() const { return currentLine_; }
+    // Appends "[Warning] ..." formatted like printf plus CR LF, when it fits in the log.
+    void Warn(const char* format, ...) __attribute__((format(printf, 2, 3)));
+    // Finds or creates a user variable; null for a built-in function's name or 72 slots in use.
+    UserVariable* AddUserVariable(const char* name);
+    UserVariable* FindUserVariable(const char* name);
+
+private:
+    friend class ScriptLineParser;
+    friend class GeometryDirectives;
+
+    void SplitLines();
+    bool ParseLine(int index);
+    bool OpensLoopBlock(int index, int* count, int* endLine) const;
+    bool ParseLoopLines(int first, int last, int count);
+    void ParseCountDirective(const char* rhs, bool pixels);
+    bool ParseFromToSetting(const char* rhs, ScriptValue* target);
+    void MakeGap(const char* rhs, const char* position);
+    void ParseGeometryDirective(const char* word, const char* rhs);
+    void ApplyTransforms();
+    void FreeTransforms();
+
+    ScriptValue letters_[kLetterCount];
+    UserVariable userVariables_[kMaxUserVariables];
+    uint32_t userVariableCount_ = 0;
+    char* text_ = nullptr;
+    size_t textLength_ = 0;
+    std::vector<char*> lines_;
+    int currentLine_ = 0;
+    uint32_t elementCount_ = 0;
+    uint32_t dimension1_ = 0;
+    uint32_t dimension2_ = 0;
+    char messages_[kMessageCapacity] = {};
+    size_t messageLength_ = 0;
+    uint32_t surfaceSlices_ = kDefaultSurfaceSlices;
+    std::vector<std::unique_ptr<TransformNode>> transforms_;
+};
+
+}  // namespace luneth

@@ -1,0 +1,189 @@
+#include "script/ScriptValue.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <utility>
+
+#include "common/FloatConstants.h"
+
+namespace luneth {
+
+float* ScriptValue::AllocateElements(uint32_t n) {
+    if (n == 0 || n > kMaxElementCount) return nullptr;
+    return static_cast<float*>(std::malloc(static_cast<size_t>(n) * sizeof(float)));
+}
+
+void ScriptValue::FreeElements(float* elements) { std::free(elements); }
+
+void ScriptValue::Free() {
+    if (data && !borrowed_) FreeElements(data);
+    data = nullptr;
+    count = 0;
+    borrowed_ = false;
+}
+
+ScriptValue::ScriptValue(const ScriptValue& other) { CopyFrom(other); }
+
+ScriptValue& ScriptValue::operator=(const ScriptValue& other) {
+    if (this != &other) CopyFrom(other);
+    return *this;
+}
+
+ScriptValue::ScriptValue(ScriptValue&& other) noexcept { Swap(other); }
+
+ScriptValue& ScriptValue::operator=(ScriptValue&& other) noexcept {
+    if (this != &other) {
+        Clear();
+        Swap(other);
+    }
+    return *this;
+}
+
+void ScriptValue::Swap(ScriptValue& other) noexcept {
+    std::swap(scalar, other.scalar);
+    std::swap(data, other.data);
+    std::swap(count, other.count);
+    std::swap(valid, other.valid);
+    std::swap(borrowed_, other.borrowed_);
+}
+
+void ScriptValue::Clear() {
+    Free();
+    scalar = 0.0f;
+    valid = false;
+}
+
+bool ScriptValue::SetCount(uint32_t n) {
+    if (n == count && !borrowed_) {
+        valid = true;
+        return true;
+    }
+    if (n == 0) {
+        Free();
+        valid = true;
+        return true;
+    }
+    float* fresh = AllocateElements(n);
+    if (!fresh) return false;
+    if (data) {
+        uint32_t keep = n < count ? n : count;
+        std::memcpy(fresh, data, static_cast<size_t>(keep) * sizeof(float));
+        if (n > keep) std::memset(fresh + keep, 0, static_cast<size_t>(n - keep) * sizeof(float));
+    } else {
+        float fill = std::fabs(scalar) < kEpsilon ? 0.0f : scalar;
+        if (fill == 0.0f) {
+            std::memset(fresh, 0, static_cast<size_t>(n) * sizeof(float));
+        } else {
+            for (uint32_t i = 0; i < n; ++i) fresh[i] = fill;
+        }
+        scalar = 0.0f;
+    }
+    Free();
+    data = fresh;
+    count = n;
+    valid = true;
+    return true;
+}
+
+void ScriptValue::SetScalar(float x) {
+    Free();
+    scalar = x;
+    valid = true;
+}
+
+bool ScriptValue::CopyFrom(const ScriptValue& other) {
+    if (this == &other) return MakeOwned();
+    if (other.data) {
+        if (data == other.data) {
+            // A view of the source: give it storage of its own first.
+            if (!MakeOwned()) return false;
+        } else if (count != other.count || borrowed_) {
+            float* fresh = AllocateElements(other.count);
+            if (!fresh) return false;
+            Free();
+            data = fresh;
+            count = other.count;
+        }
+        std::memcpy(data, other.data, static_cast<size_t>(count) * sizeof(float));
+        scalar = other.scalar;
+    } else {
+        Free();
+        scalar = other.scalar;
+    }
+    valid = other.valid;
+    return true;
+}
+
+bool ScriptValue::MakeOwned() {
+    if (!borrowed_) return true;
+    float* fresh = AllocateElements(count);
+    if (!fresh) return false;
+    std::memcpy(fresh, data, static_cast<size_t>(count) * sizeof(float));
+    data = fresh;
+    borrowed_ = false;
+    return true;
+}
+
+void ScriptValue::MakeView(const ScriptValue& other) {
+    Free();
+    scalar = other.scalar;
+    valid = other.valid;
+    if (other.data) {
+        data = other.data;
+        count = other.count;
+        borrowed_ = true;
+    }
+}
+
+void ScriptValue::Adopt(float* elements, uint32_t n) {
+    Free();
+    data = elements;
+    count = n;
+    scalar = 0.0f;
+    valid = true;
+}
+
+bool ScriptValue::RepeatEach(uint32_t k) {
+    if (!data) return true;
+    uint64_t total = static_cast<uint64_t>(count) * k;
+    if (total > kMaxElementCount) return false;
+    if (total == 0) {
+        Free();
+        valid = true;
+        return true;
+    }
+    float* fresh = AllocateElements(static_cast<uint32_t>(total));
+    if (!fresh) return false;
+    float* out = fresh;
+    for (uint32_t i = 0; i < count; ++i)
+        for (uint32_t j = 0; j < k; ++j) *out++ = data[i];
+    Free();
+    data = fresh;
+    count = static_cast<uint32_t>(total);
+    valid = true;
+    return true;
+}
+
+bool ScriptValue::Tile(uint32_t k) {
+    if (!data) return true;
+    uint64_t total = static_cast<uint64_t>(count) * k;
+    if (total > kMaxElementCount) return false;
+    if (total == 0) {
+        Free();
+        valid = true;
+        return true;
+    }
+    float* fresh = AllocateElements(static_cast<uint32_t>(total));
+    if (!fresh) return false;
+    for (uint32_t j = 0; j < k; ++j)
+        std::memcpy(fresh + static_cast<size_t>(j) * count, data,
+                    static_cast<size_t>(count) * sizeof(float));
+    Free();
+    data = fresh;
+    count = static_cast<uint32_t>(total);
+    valid = true;
+    return true;
+}
+
+}  // namespace luneth
