@@ -21,6 +21,12 @@ constexpr CoreName kCoreOrder[] = {
 // The families whose names belong to the core group.
 constexpr FunctionTable (*kCoreFamilies[])() = {
     ColourHelperFunctions,
+    HashFunctions,
+    LatticeNoiseFunctions,
+    NamedNoiseFunctions,
+    SinWaveNoiseFunctions,
+    PerlinNoiseFunctions,
+    CoherentNoiseFunctions,
 };
 
 const BuiltinFunction* FindInFamilies(const CoreName& wanted) {

@@ -19,5 +19,11 @@ using FunctionTable = std::span<const BuiltinFunction>;
 
 // Core group families (their names are placed by CoreGroup.def).
 FunctionTable ColourHelperFunctions();  // float_to_color, gray, correction_*
+FunctionTable HashFunctions();          // xor_/fdf_/sin_hash1..3, weyl_hash2, gold_noise2
+FunctionTable LatticeNoiseFunctions();  // value/gradient/simplex noise per prefix, xor_cycle_*
+FunctionTable NamedNoiseFunctions();    // iq_, ts_, hmk_, lm_, as_, ... named noise variants
+FunctionTable SinWaveNoiseFunctions();  // sin_wave_noise3
+FunctionTable PerlinNoiseFunctions();   // perlin_noise_1d/2d/3d, perlin_noise2/3
+FunctionTable CoherentNoiseFunctions(); // coherent_noise1..3, coherent_gradient_noise3
 
 }  // namespace luneth
