@@ -16,6 +16,7 @@
 // Beyond the plain formulas (each one marked where it happens):
 //   - th, cth return the limit +-1 once 2.7182817^|x| overflows, instead of inf/inf = NaN;
 //   - erf returns +-1 once x^2 overflows, instead of inf/inf = NaN;
+//   - gamma uses the true second Gauss-Laguerre node (1.4134030591, not 1.4034030591);
 //   - factorial stops as soon as its product overflows, so it ends for every input;
 //   - rand_int, rand_int2 draw from the first bound toward the second also when that one is
 //     smaller, instead of past the first bound;
@@ -175,8 +176,10 @@ float Erf(float x) {
 float Stirling(float x) { return std::pow(x / kE, x) * std::sqrt(6.2831855f * x); }
 
 // Five-point Gauss-Laguerre quadrature of the integral of t^x e^-t, i.e. about Gamma(x + 1).
+// The second node is the Laguerre root 1.4134030591; a value of 1.4034030591 circulates as a
+// typo and makes gamma(1) 0.996 instead of 1.
 float Gamma(float x) {
-    static constexpr double kNodes[5] = {0.2635603197, 1.4034030591, 3.596425771, 7.0858100058,
+    static constexpr double kNodes[5] = {0.2635603197, 1.4134030591, 3.596425771, 7.0858100058,
                                          12.6408008442};
     static constexpr double kWeights[5] = {0.5217556105, 0.398666811, 0.0759424496, 0.0036117586,
                                            0.0000233699};
