@@ -23,6 +23,8 @@
 //   - gamma_table maps NaN to 0 (it would otherwise index outside the table);
 //   - degenerate intervals (a == b) of the steps, pulses and range tests give the value at the
 //     collapsed point instead of 0/0;
+//   - saturate and the blend weight of smin, smax, smoothmax map NaN to 0, so k = 0 with
+//     a == b gives the operand rather than NaN;
 //   - triangle_aera gives 0 where rounding makes Heron's product of collinear points negative.
 #include <cmath>
 #include <cstdint>
@@ -139,8 +141,14 @@ struct ExpPair {
     float Saturated() const { return std::isinf(up) ? 1.0f : -1.0f; }
     bool Overflowed() const { return std::isinf(up) || std::isinf(down); }
 };
-float Sh(float x) { ExpPair p(x); return (p.up - p.down) / 2.0f; }
-float Ch(float x) { ExpPair p(x); return (p.up + p.down) / 2.0f; }
+float Sh(float x) {
+    ExpPair p(x);
+    return (p.up - p.down) / 2.0f;
+}
+float Ch(float x) {
+    ExpPair p(x);
+    return (p.up + p.down) / 2.0f;
+}
 float Th(float x) {
     ExpPair p(x);
     if (p.Overflowed()) return p.Saturated();
@@ -151,8 +159,14 @@ float Cth(float x) {
     if (p.Overflowed()) return p.Saturated();
     return (p.up + p.down) / (p.up - p.down);
 }
-float Sech(float x) { ExpPair p(x); return 2.0f / (p.up + p.down); }
-float Csch(float x) { ExpPair p(x); return 2.0f / (p.up - p.down); }
+float Sech(float x) {
+    ExpPair p(x);
+    return 2.0f / (p.up + p.down);
+}
+float Csch(float x) {
+    ExpPair p(x);
+    return 2.0f / (p.up - p.down);
+}
 
 // x (x - 1) (x - 2) ... while the factor exceeds 0.999999. Each factor but the last is at
 // least 2 until the product overflows, so stopping at infinity bounds the loop to about 130
@@ -176,8 +190,8 @@ float Erf(float x) {
 float Stirling(float x) { return std::pow(x / kE, x) * std::sqrt(6.2831855f * x); }
 
 // Five-point Gauss-Laguerre quadrature of the integral of t^x e^-t, i.e. about Gamma(x + 1).
-// The second node is the Laguerre root 1.4134030591; a value of 1.4034030591 circulates as a
-// typo and makes gamma(1) 0.996 instead of 1.
+// The second node is the Laguerre root 1.4134030591; the mistyped 1.4034030591 would make
+// gamma(1) 0.996 instead of 1.
 float Gamma(float x) {
     static constexpr double kNodes[5] = {0.2635603197, 1.4134030591, 3.596425771, 7.0858100058,
                                          12.6408008442};
@@ -359,7 +373,8 @@ float Min3(float a, float b, float c) { return Min(Min(a, b), c); }
 float Max3(float a, float b, float c) { return Max(Max(a, b), c); }
 float Average3(float a, float b, float c) { return (a + b + c) / 3.0f; }
 float Checkerboard(float x, float y, float z) {
-    int32_t v = TruncateInt(std::floor(x)) ^ TruncateInt(std::floor(y)) ^ TruncateInt(std::floor(z));
+    int32_t v =
+        TruncateInt(std::floor(x)) ^ TruncateInt(std::floor(y)) ^ TruncateInt(std::floor(z));
     return (v & 1) ? -1.0f : 1.0f;
 }
 float IfElse(float c, float a, float b) { return TruncateInt(c) != 0 ? a : b; }
@@ -491,6 +506,7 @@ float Flower(const float* v, int) {
 // th and cth are functions of their own.
 // ---------------------------------------------------------------------------------------------
 
+// clang-format off
 constexpr BuiltinFunction kScalarFunctions[] = {
     // one argument
     {"positive", Positive}, {"negative", Negative}, {"abs", Abs}, {"floor", Floor},
@@ -553,6 +569,7 @@ constexpr BuiltinFunction kScalarFunctions[] = {
     {"triangle_aera", TriangleArea}, {"distance_v3", DistanceV3}, {"spiral", Spiral},
     {"flower", Flower},
 };
+// clang-format on
 
 }  // namespace
 
