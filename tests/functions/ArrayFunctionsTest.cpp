@@ -10,6 +10,7 @@
 
 #include "BuiltinCall.h"
 #include "common/Random.h"
+#include "script/ScriptTestUtil.h"
 #include "script/ScriptValue.h"
 
 using namespace luneth;
@@ -204,4 +205,41 @@ TEST(ArrayFunctions, GetValue) {
     EXPECT_EQ(ElementOf(a, INT_MAX), 0.0f);
     EXPECT_EQ(ElementOf(a, INT_MIN), 0.0f);
     EXPECT_EQ(ElementOf(ScriptValue(6.5f), 100), 6.5f);
+}
+
+// The same functions through the script evaluator, which parses each kind's call form.
+TEST(ArrayFunctions, ThroughScripts) {
+    using luneth::test::Evaluate;
+    struct Case {
+        const char* expression;
+        std::vector<float> expected;  // one value: a scalar result
+    };
+    const char* setup = "x = array_lerp(1.0, 4.0)";
+    const Case cases[] = {
+        {"array_set(1.5)", {1.5f, 1.5f, 1.5f, 1.5f}},
+        {"array_set_all_values(-2.0)", {-2, -2, -2, -2}},
+        {"array_lerp(0.0, 3.0)", {0, 1, 2, 3}},
+        {"array_move_right(x, 1)", {1, 1, 2, 3}},
+        {"array_difference(x * x, 1)", {3, 5, 7, 7}},
+        {"array_cumulate(x, 1)", {1, 3, 6, 10}},
+        {"array_get_value(x, 2)", {3}},
+        {"array_get_value(x, 4)", {0}},
+        {"array_add(x)", {10}},
+        {"array_ave(x)", {2.5f}},
+        {"divide(x - 2, 0) / 3.4028235e38", {-1, 0, 1, 1}},
+        {"if(greater(x, 2), x, -x)", {-1, -2, 3, 4}},
+    };
+    for (const Case& c : cases) {
+        auto v = Evaluate(c.expression, setup, 4);
+        ASSERT_TRUE(v.has_value()) << c.expression;
+        if (c.expected.size() == 1) {
+            EXPECT_FALSE(v->IsArray()) << c.expression;
+            EXPECT_EQ(v->scalar, c.expected[0]) << c.expression;
+        } else {
+            EXPECT_EQ(Elements(*v), c.expected) << c.expression;
+        }
+    }
+    // Generators take decimal literals only.
+    EXPECT_FALSE(Evaluate("array_set(1)", setup, 4).has_value());
+    EXPECT_FALSE(Evaluate("array_lerp(0.0)", setup, 4).has_value());
 }
