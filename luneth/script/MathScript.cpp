@@ -499,17 +499,4 @@ void CMathScript::MakeGap(const char* rhs, const char* position) {
         Warn("[Warning] Line:%d MakeGap failed:%s", currentLine_, rhs);
 }
 
-// ---------------------------------------------------------------------------------------------
-// Geometry
-// ---------------------------------------------------------------------------------------------
-
-void CMathScript::ParseGeometryDirective(const char*, const char*) {
-    // Surface directives are recognised so that such lines never count as assignments; they
-    // take effect once surface sweeping is built.
-}
-
-void CMathScript::ApplyTransforms() {}
-
-void CMathScript::FreeTransforms() { transforms_.clear(); }
-
 }  // namespace luneth
