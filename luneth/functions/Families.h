@@ -19,6 +19,8 @@ using FunctionTable = std::span<const BuiltinFunction>;
 
 // Core group families (their names are placed by CoreGroup.def).
 FunctionTable ColourHelperFunctions();  // float_to_color, gray, correction_*
+FunctionTable ScalarFunctions();        // positive ... flower: scalar, logic, interpolation
+FunctionTable ArrayFunctions();         // array_add ... array_get_value: whole values
 FunctionTable HashFunctions();          // xor_/fdf_/sin_hash1..3, weyl_hash2, gold_noise2
 FunctionTable LatticeNoiseFunctions();  // value/gradient/simplex noise per prefix, xor_cycle_*
 FunctionTable NamedNoiseFunctions();    // iq_, ts_, hmk_, lm_, as_, ... named noise variants
