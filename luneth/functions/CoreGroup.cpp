@@ -29,6 +29,10 @@ constexpr FunctionTable (*kCoreFamilies[])() = {
     SinWaveNoiseFunctions,
     PerlinNoiseFunctions,
     CoherentNoiseFunctions,
+    CellularFunctions,
+    CraterFunctions,
+    PlainFunctions,
+    QuasicrystalFunctions,
 };
 
 const BuiltinFunction* FindInFamilies(const CoreName& wanted) {

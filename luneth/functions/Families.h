@@ -27,5 +27,12 @@ FunctionTable NamedNoiseFunctions();    // iq_, ts_, hmk_, lm_, as_, ... named n
 FunctionTable SinWaveNoiseFunctions();  // sin_wave_noise3
 FunctionTable PerlinNoiseFunctions();   // perlin_noise_1d/2d/3d, perlin_noise2/3
 FunctionTable CoherentNoiseFunctions(); // coherent_noise1..3, coherent_gradient_noise3
+FunctionTable QuasicrystalFunctions();  // tw_quasicrytals2d, sin_quasicrytals2d
+FunctionTable CellularFunctions();      // Worley, Voronoi and cellular-grid noises
+FunctionTable CraterFunctions();        // yf_, moon_, mercury_crater2d/3d
+FunctionTable PlainFunctions();         // jagged_, sinusoids_, terraced_, cone_, ... plains
+
+// Fractal-sum and fractal group, in registration order.
+FunctionTable FractalSumFunctions();    // perlin_fbm_1d ... gabor_noise2 (72 names)
 
 }  // namespace luneth

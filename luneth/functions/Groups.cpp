@@ -7,7 +7,7 @@ namespace luneth {
 
 namespace {
 
-[[maybe_unused]] void RegisterTable(FunctionTable table) {
+void RegisterTable(FunctionTable table) {
     for (const BuiltinFunction& entry : table) RegisterBuiltin(entry);
 }
 
@@ -21,7 +21,10 @@ void RegisterColourGroup() {}
 
 void RegisterDistanceGroup() {}
 
-void RegisterFractalGroup() {}
+void RegisterFractalGroup() {
+    RegisterTable(FractalSumFunctions());
+    // RegisterTable(FractalFunctions());  <- the fractal table goes here, after the sums
+}
 
 void RegisterTerrainGroup() {}
 

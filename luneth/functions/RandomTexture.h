@@ -1,0 +1,145 @@
+// The shared random texture: one fixed block of random numbers that texture-sampling built-ins
+// read instead of hashing coordinates.
+//
+//   GetRandomTexture()   the texture, built on the first call (thread-safe, once per process)
+//
+// Layout (all floats in [0, 1) unless stated):
+//   values    262144 = 4 planes of 256 x 256, plane k at offset k * 65536, row by row; filled
+//             with Rand() * 2^-15 after SRand(9527). Building it therefore reseeds the shared
+//             generator: the first user (gabor_noise2, cone_plain2d, the texture group's
+//             registration) decides when the random built-ins' sequence restarts.
+//   worley    65536: texel (j, i) owns the point (j + plane1, i + plane2); each entry is the
+//             distance from that point to the nearest point of the eight wrapped neighbouring
+//             texels (squared distances searched from 2, so at most sqrt 2).
+//   worley3   67 x 61 x 59 cells, index x + 67 (y + 61 z); cell k owns the point
+//             (x, y, z) + (values[k], values[11k], values[17k]) (indices modulo 262144); each
+//             entry is the distance to the nearest point of the 26 wrapped neighbours (squared
+//             distances searched from 3, so at most sqrt 3). Periods 67, 61, 59.
+//
+// Samplers shared by the families that read the texture (every coordinate is wrapped, so any
+// float, NaN and infinities included, reads inside the planes):
+//   Texel(plane, i, j)       plane value at column i, row j, both wrapped modulo 256
+//   TexLiner2(x, y)          plane 0 between the four wrapped corners of the cell, linear weights
+//   TexNoise2(x, y)          the same with the cubic fade t^2 (3 - 2t)
+//   TexFbm2(x, y, octaves)   tex_noise2 octaves, amplitude halving, rotated by
+//                            1.99 (0.8x - 0.6y, 0.6x + 0.8y); normalised by the amplitude sum
+//   Texel3(ix, iy, iz)       the random value of the wrapped 3-D cell (values[k], the first
+//                            coordinate of its point)
+//   TexLiner3, TexNoise3     Texel3 between the eight corners of the cell, linear / cubic
+//   TexFbm3(x, y, z, n)      TexNoise3 octaves, rotated by 1.99 (0.8y + 0.6z,
+//                            -0.8x + 0.36y - 0.48z, -0.6x - 0.48y + 0.64z)
+#pragma once
+
+#include <cmath>
+#include <cstdint>
+#include <vector>
+
+#include "common/FloatConstants.h"
+
+namespace luneth::texture {
+
+constexpr int kSide = 256;
+constexpr int kPlaneSize = kSide * kSide;  // 65536
+constexpr int kPlaneCount = 4;
+constexpr int kValueCount = kPlaneSize * kPlaneCount;  // 262144
+constexpr int kPeriodX = 67, kPeriodY = 61, kPeriodZ = 59;
+constexpr uint32_t kSeed = 9527;
+
+struct RandomTexture {
+    std::vector<float> values;   // kValueCount
+    std::vector<float> worley;   // kPlaneSize
+    std::vector<float> worley3;  // kPeriodX * kPeriodY * kPeriodZ
+
+    const float* Plane(int k) const { return values.data() + k * kPlaneSize; }
+};
+
+const RandomTexture& GetRandomTexture();
+
+// floor(v) modulo 256, non-negative; values beyond the int range read column 0.
+inline int WrapSide(float v) { return TruncateInt(std::floor(v)) & (kSide - 1); }
+
+// floor(v) modulo period, non-negative.
+inline int WrapPeriod(float v, int period) {
+    int r = TruncateInt(std::floor(v)) % period;
+    return r < 0 ? r + period : r;
+}
+
+inline float Texel(int plane, int i, int j) {
+    return GetRandomTexture().Plane(plane)[(j & (kSide - 1)) * kSide + (i & (kSide - 1))];
+}
+
+// Plane 0 between the corners of the cell of (x, y), with weights fade(fract).
+template <class FadeFn>
+float TexLattice2(float x, float y, FadeFn fade) {
+    const float* p = GetRandomTexture().Plane(0);
+    float fx = std::floor(x), fy = std::floor(y);
+    int i = WrapSide(fx), j = WrapSide(fy);
+    int i1 = (i + 1) & (kSide - 1), j1 = (j + 1) & (kSide - 1);
+    float sx = fade(x - fx), sy = fade(y - fy);
+    float a = p[j * kSide + i], b = p[j * kSide + i1];
+    float c = p[j1 * kSide + i], d = p[j1 * kSide + i1];
+    float lo = a + (b - a) * sx, hi = c + (d - c) * sx;
+    return lo + (hi - lo) * sy;
+}
+
+inline float TexLiner2(float x, float y) {
+    return TexLattice2(x, y, [](float t) { return t; });
+}
+inline float TexNoise2(float x, float y) {
+    return TexLattice2(x, y, [](float t) { return t * t * (3.0f - 2.0f * t); });
+}
+
+inline float TexFbm2(float x, float y, int octaves) {
+    float a = 0.5f, sum = 0.0f, asum = 0.0f;
+    for (int i = 0; i < octaves; ++i) {
+        sum += TexNoise2(x, y) * a;
+        asum += a;
+        a *= 0.5f;
+        float nx = 1.99f * (0.8f * x - 0.6f * y);
+        y = 1.99f * (0.6f * x + 0.8f * y);
+        x = nx;
+    }
+    return asum > 0.0f ? sum / asum : 0.0f;
+}
+
+inline int Index3(int ix, int iy, int iz) { return ix + kPeriodX * (iy + kPeriodY * iz); }
+
+inline float Texel3(float ix, float iy, float iz) {
+    return GetRandomTexture().values[Index3(WrapPeriod(ix, kPeriodX), WrapPeriod(iy, kPeriodY),
+                                            WrapPeriod(iz, kPeriodZ))];
+}
+
+template <class FadeFn>
+float TexLattice3(float x, float y, float z, FadeFn fade) {
+    float fx = std::floor(x), fy = std::floor(y), fz = std::floor(z);
+    float sx = fade(x - fx), sy = fade(y - fy), sz = fade(z - fz);
+    auto lerp = [](float a, float b, float t) { return a + (b - a) * t; };
+    auto plane = [&](float cz) {
+        return lerp(lerp(Texel3(fx, fy, cz), Texel3(fx + 1.0f, fy, cz), sx),
+                    lerp(Texel3(fx, fy + 1.0f, cz), Texel3(fx + 1.0f, fy + 1.0f, cz), sx), sy);
+    };
+    return lerp(plane(fz), plane(fz + 1.0f), sz);
+}
+
+inline float TexLiner3(float x, float y, float z) {
+    return TexLattice3(x, y, z, [](float t) { return t; });
+}
+inline float TexNoise3(float x, float y, float z) {
+    return TexLattice3(x, y, z, [](float t) { return t * t * (3.0f - 2.0f * t); });
+}
+
+inline float TexFbm3(float x, float y, float z, int octaves) {
+    float a = 0.5f, sum = 0.0f, asum = 0.0f;
+    for (int i = 0; i < octaves; ++i) {
+        sum += TexNoise3(x, y, z) * a;
+        asum += a;
+        a *= 0.5f;
+        float nx = 1.99f * (0.8f * y + 0.6f * z);
+        float ny = 1.99f * (-0.8f * x + 0.36f * y - 0.48f * z);
+        z = 1.99f * (-0.6f * x - 0.48f * y + 0.64f * z);
+        x = nx, y = ny;
+    }
+    return asum > 0.0f ? sum / asum : 0.0f;
+}
+
+}  // namespace luneth::texture
