@@ -152,11 +152,16 @@ float KtVoronoi3d(float x, float y, float z) {
 }
 
 // Gaussian-weighted average of sin(4 pi d) over the window: rings around every point.
+// Cell c's point lies in c + [0.5, 1.3), so the window is centred on the points, around the
+// cell of p - 0.4: centred on the cell of p it would drop a point 0.7 away (weight 0.14) as p
+// crosses a border, and the rings would tear along the lattice.
+constexpr float kGaShift = 0.4f;
+
 float GaVoronoi2d(float x, float y) {
     float sum = 0.0f, wsum = 0.0f;
-    ForEachCell2(x, y, -1, 1, [&](float rx, float ry, float cx, float cy) {
+    ForEachCell2(x - kGaShift, y - kGaShift, -1, 1, [&](float rx, float ry, float cx, float cy) {
         Float2 h = XorHash::Hash22(cx, cy);
-        float dx = rx + 0.5f + 0.8f * h.x, dy = ry + 0.5f + 0.8f * h.y;
+        float dx = rx + 0.1f + 0.8f * h.x, dy = ry + 0.1f + 0.8f * h.y;
         float d2 = dx * dx + dy * dy;
         float w = std::exp(-4.0f * d2);
         sum += w * std::sin(12.56637f * std::sqrt(d2));
@@ -166,9 +171,10 @@ float GaVoronoi2d(float x, float y) {
 }
 float GaVoronoi3d(float x, float y, float z) {
     float sum = 0.0f, wsum = 0.0f;
-    ForEachCell3(x, y, z, -1, 1, [&](float rx, float ry, float rz, float cx, float cy, float cz) {
+    ForEachCell3(x - kGaShift, y - kGaShift, z - kGaShift, -1, 1,
+                 [&](float rx, float ry, float rz, float cx, float cy, float cz) {
         Float3 h = XorHash::Hash33(cx, cy, cz);
-        float dx = rx + 0.5f + 0.8f * h.x, dy = ry + 0.5f + 0.8f * h.y, dz = rz + 0.5f + 0.8f * h.z;
+        float dx = rx + 0.1f + 0.8f * h.x, dy = ry + 0.1f + 0.8f * h.y, dz = rz + 0.1f + 0.8f * h.z;
         float d2 = dx * dx + dy * dy + dz * dz;
         float w = std::exp(-4.0f * d2);
         sum += w * std::sin(12.56637f * std::sqrt(d2));

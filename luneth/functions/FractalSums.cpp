@@ -294,7 +294,6 @@ float SpiralKNoise3(float x, float y, float z, int octaves) {
 
 // Plane waves at angles 0, step, 2 step, ... below limit, each 0.5 cos(...) + 0.5.
 float QuasicrystalSum(float limit, float step, float x, float y) {
-    if (!(step > 0.0f)) return 0.0f;
     float sum = 0.0f, theta = 0.0f;
     for (int i = 0; i < kMaxIterations && theta < limit; ++i) {
         sum += 0.5f * std::cos(x * std::cos(theta) + y * std::sin(theta)) + 0.5f;
@@ -306,6 +305,7 @@ float QuasicrystalSum(float limit, float step, float x, float y) {
 }
 
 float TwQuasicrystals2d(float limit, float step, float x, float y) {
+    if (!(step > 0.0f)) return 0.0f;
     float sum = QuasicrystalSum(limit, step, x, y);
     float e = std::floor(sum);
     float t = sum - e;
@@ -314,6 +314,7 @@ float TwQuasicrystals2d(float limit, float step, float x, float y) {
 }
 
 float SinQuasicrystals2d(float limit, float step, float x, float y) {
+    if (!(step > 0.0f)) return 0.0f;
     return 0.5f * std::sin(QuasicrystalSum(limit, step, x, y)) + 0.5f;
 }
 
