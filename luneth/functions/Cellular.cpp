@@ -26,6 +26,9 @@
 //                     s = sin(41 cx + 289 cy + 113 cz), k = 21, 18, 15; result
 //                     sqrt(min d^2 / 0.596), in [0, 1] (0.596 is (farthest nearest-corner
 //                     distance + largest jitter)^2, as 0.425 is in 2-D).
+//   ga_voronoi2d/3d   the Gaussian weights reach beyond a 3x3 window: the sum runs over the
+//                     4x4 (4x4x4) cells whose points are nearest, so the rings do not tear
+//                     along the lattice.
 //   tile_cell3d, tiled_cellular3d  four unit grids in frames turned by 45 degrees about z,
 //                     then x, then y; scaled to the 2-D ranges (about [0, 0.71] and [0, 1]).
 #include <algorithm>
@@ -151,17 +154,17 @@ float KtVoronoi3d(float x, float y, float z) {
     return std::sqrt(NearestPoint3(offset, x, y, z, -1, 1, 1.0f).d2);
 }
 
-// Gaussian-weighted average of sin(4 pi d) over the window: rings around every point.
-// Cell c's point lies in c + [0.5, 1.3), so the window is centred on the points, around the
-// cell of p - 0.4: centred on the cell of p it would drop a point 0.7 away (weight 0.14) as p
-// crosses a border, and the rings would tear along the lattice.
-constexpr float kGaShift = 0.4f;
+// Gaussian-weighted average of sin(4 pi d) over the points: rings around every point. Cell c's
+// point lies in c + [0.5, 1.3); the window holds the four cells per axis whose point ranges are
+// nearest to p. Fewer would tear the rings along the lattice: a 3x3 window drops, as p crosses
+// a border, a point whose weight is several hundredths of the sum.
+constexpr float kGaCentre = 0.9f;  // the middle of a point's range within its cell
 
 float GaVoronoi2d(float x, float y) {
     float sum = 0.0f, wsum = 0.0f;
-    ForEachCell2(x - kGaShift, y - kGaShift, -1, 1, [&](float rx, float ry, float cx, float cy) {
+    ForEachCell2(x - kGaCentre, y - kGaCentre, -1, 2, [&](float rx, float ry, float cx, float cy) {
         Float2 h = XorHash::Hash22(cx, cy);
-        float dx = rx + 0.1f + 0.8f * h.x, dy = ry + 0.1f + 0.8f * h.y;
+        float dx = rx + 0.5f + 0.8f * h.x - kGaCentre, dy = ry + 0.5f + 0.8f * h.y - kGaCentre;
         float d2 = dx * dx + dy * dy;
         float w = std::exp(-4.0f * d2);
         sum += w * std::sin(12.56637f * std::sqrt(d2));
@@ -171,10 +174,11 @@ float GaVoronoi2d(float x, float y) {
 }
 float GaVoronoi3d(float x, float y, float z) {
     float sum = 0.0f, wsum = 0.0f;
-    ForEachCell3(x - kGaShift, y - kGaShift, z - kGaShift, -1, 1,
+    ForEachCell3(x - kGaCentre, y - kGaCentre, z - kGaCentre, -1, 2,
                  [&](float rx, float ry, float rz, float cx, float cy, float cz) {
         Float3 h = XorHash::Hash33(cx, cy, cz);
-        float dx = rx + 0.1f + 0.8f * h.x, dy = ry + 0.1f + 0.8f * h.y, dz = rz + 0.1f + 0.8f * h.z;
+        float dx = rx + 0.5f + 0.8f * h.x - kGaCentre, dy = ry + 0.5f + 0.8f * h.y - kGaCentre;
+        float dz = rz + 0.5f + 0.8f * h.z - kGaCentre;
         float d2 = dx * dx + dy * dy + dz * dz;
         float w = std::exp(-4.0f * d2);
         sum += w * std::sin(12.56637f * std::sqrt(d2));

@@ -11,7 +11,9 @@
 // `start` bounds the result, which keeps Worley noise in [0, sqrt start] even where a far
 // jitter leaves the window without a point. NaN coordinates give `start`.
 //
-// Also here, for the plains: the crater profiles yf_crater2d/3d.
+// Also here, for the plains: the crater profile yf_crater2d/3d of the nearest point, and
+// CraterField2d/3d, the same craters of every cell of the window overlapping smoothly where
+// they meet. Both in [-0.2, 1].
 #pragma once
 
 #include <cmath>
@@ -97,5 +99,7 @@ void ForEachCell3(float x, float y, float z, int lo, int hi, Visit&& visit) {
 
 float YfCrater2d(float x, float y);
 float YfCrater3d(float x, float y, float z);
+float CraterField2d(float x, float y);
+float CraterField3d(float x, float y, float z);
 
 }  // namespace luneth::cellular

@@ -10,9 +10,9 @@
 //   terraced_hills2d/3d         three rounds of folded waves, squared, smoothstepped, with
 //                               terraces 0.05 |fract(12e) - 0.5|
 //   terraced_smooth_hills2d/3d  the same with the smooth wave
-//   crateria_plain2d/3d         three octaves of yf_crater (amplitudes 1/2, 1/4, 1/8, frequency
-//                               doubling with the R2 / R3 rotation), shifted and scaled from
-//                               [-0.175, 0.875] into [0, 1]
+//   crateria_plain2d/3d         three octaves of yf_ craters, overlapping instead of cut at the
+//                               cell borders (amplitudes 1/2, 1/4, 1/8, frequency doubling with
+//                               the R2 / R3 rotation), from [-0.175, 0.875] into [0, 1]
 //   cone_plain2d/3d             cones at the random texture's texels (linear interpolation of
 //                               plane 0, or of the 3-D cell values) plus a 3-octave texture fbm
 //   desert_plain2d/3d           crossed dune sines
@@ -158,7 +158,7 @@ float CrateriaResult(float sum) { return (sum + 0.175f) / 1.05f; }
 float CrateriaPlain2d(float x, float y) {
     float a = 0.5f, sum = 0.0f;
     for (int i = 0; i < 3; ++i) {
-        sum += a * cellular::YfCrater2d(x, y);
+        sum += a * cellular::CraterField2d(x, y);
         fractal::RotateR2::Apply(x, y, i);
         a *= 0.5f;
     }
@@ -168,7 +168,7 @@ float CrateriaPlain2d(float x, float y) {
 float CrateriaPlain3d(float x, float y, float z) {
     float a = 0.5f, sum = 0.0f;
     for (int i = 0; i < 3; ++i) {
-        sum += a * cellular::YfCrater3d(x, y, z);
+        sum += a * cellular::CraterField3d(x, y, z);
         fractal::RotateR3::Apply(x, y, z, i);
         a *= 0.5f;
     }
