@@ -37,14 +37,15 @@
 #include "functions/CellularNoise.h"
 #include "functions/Families.h"
 #include "functions/FractalSums.h"
+#include "functions/LatticeNoise.h"
 
 namespace luneth {
 
 namespace {
 
 using namespace cellular;
-using noise::Fract;
 using noise::FdfHash;
+using noise::Fract;
 using noise::SinHash;
 using noise::XorHash;
 
@@ -107,7 +108,8 @@ float XorWorleyex3d(const float* a, int n) {
         Float3 h = XorHash::Hash33(wrap(cx), wrap(cy), wrap(cz));
         return Float3{h.x * jitter, h.y * jitter, h.z * jitter};
     };
-    return std::sqrt(NearestPoint3(offset, Arg(a, n, 0), Arg(a, n, 1), Arg(a, n, 2), -1, 1, 3.0f).d2);
+    return std::sqrt(
+        NearestPoint3(offset, Arg(a, n, 0), Arg(a, n, 1), Arg(a, n, 2), -1, 1, 3.0f).d2);
 }
 
 // ---- 2. named Voronoi ------------------------------------------------------------------------
@@ -176,14 +178,15 @@ float GaVoronoi3d(float x, float y, float z) {
     float sum = 0.0f, wsum = 0.0f;
     ForEachCell3(x - kGaCentre, y - kGaCentre, z - kGaCentre, -1, 2,
                  [&](float rx, float ry, float rz, float cx, float cy, float cz) {
-        Float3 h = XorHash::Hash33(cx, cy, cz);
-        float dx = rx + 0.5f + 0.8f * h.x - kGaCentre, dy = ry + 0.5f + 0.8f * h.y - kGaCentre;
-        float dz = rz + 0.5f + 0.8f * h.z - kGaCentre;
-        float d2 = dx * dx + dy * dy + dz * dz;
-        float w = std::exp(-4.0f * d2);
-        sum += w * std::sin(12.56637f * std::sqrt(d2));
-        wsum += w;
-    });
+                     Float3 h = XorHash::Hash33(cx, cy, cz);
+                     float dx = rx + 0.5f + 0.8f * h.x - kGaCentre,
+                           dy = ry + 0.5f + 0.8f * h.y - kGaCentre;
+                     float dz = rz + 0.5f + 0.8f * h.z - kGaCentre;
+                     float d2 = dx * dx + dy * dy + dz * dz;
+                     float w = std::exp(-4.0f * d2);
+                     sum += w * std::sin(12.56637f * std::sqrt(d2));
+                     wsum += w;
+                 });
     return sum / wsum;
 }
 
@@ -237,9 +240,9 @@ float Tap3Voronoi2d(float x, float y) {
         float dx = px - jx, dy = py - jy;
         return dx * dx + dy * dy;
     };
-    float d = std::min({tap(ix, iy, x0, y0),
-                        tap(ix + ox, iy + oy, x0 - ox + kUnskew, y0 - oy + kUnskew),
-                        tap(ix + 1.0f, iy + 1.0f, x0 - 0.5773502f, y0 - 0.5773502f)});
+    float d =
+        std::min({tap(ix, iy, x0, y0), tap(ix + ox, iy + oy, x0 - ox + kUnskew, y0 - oy + kUnskew),
+                  tap(ix + 1.0f, iy + 1.0f, x0 - 0.5773502f, y0 - 0.5773502f)});
     return std::sqrt(d / 0.425f);
 }
 
@@ -249,16 +252,7 @@ float Voronesque3d(float x, float y, float z) {
     float ix = std::floor(x + s), iy = std::floor(y + s), iz = std::floor(z + s);
     float t = (ix + iy + iz) * kSixth;
     float x0 = x - ix + t, y0 = y - iy + t, z0 = z - iz + t;
-    float i1 = 0, j1 = 0, k1 = 0, i2 = 0, j2 = 0, k2 = 0;
-    if (x0 >= y0) {
-        if (y0 >= z0) i1 = i2 = j2 = 1;
-        else if (x0 >= z0) i1 = i2 = k2 = 1;
-        else k1 = i2 = k2 = 1;
-    } else {
-        if (y0 < z0) k1 = j2 = k2 = 1;
-        else if (x0 < z0) j1 = j2 = k2 = 1;
-        else j1 = i2 = j2 = 1;
-    }
+    const auto [i1, j1, k1, i2, j2, k2] = noise::SimplexMiddleCorners(x0, y0, z0);
     auto tap = [&](float di, float dj, float dk, float shift) {
         float h = std::sin(41.0f * (ix + di) + 289.0f * (iy + dj) + 113.0f * (iz + dk));
         float jx = 0.125f * std::sin(6.2831855f * Fract(2097152.0f * h));
@@ -267,8 +261,8 @@ float Voronesque3d(float x, float y, float z) {
         float dx = x0 - di + shift - jx, dy = y0 - dj + shift - jy, dz = z0 - dk + shift - jz;
         return dx * dx + dy * dy + dz * dz;
     };
-    float d = std::min({tap(0, 0, 0, 0.0f), tap(i1, j1, k1, kSixth), tap(i2, j2, k2, kThird),
-                        tap(1, 1, 1, 0.5f)});
+    float d = std::min(
+        {tap(0, 0, 0, 0.0f), tap(i1, j1, k1, kSixth), tap(i2, j2, k2, kThird), tap(1, 1, 1, 0.5f)});
     return std::sqrt(d / 0.596f);
 }
 
@@ -436,9 +430,9 @@ TileGrids TileGrids2(float x, float y) {
 }
 TileGrids TileGrids3(float x, float y, float z) {
     constexpr float r = 0.7071f;
-    float bx = (y - x) * r, by = (x + y) * r, bz = z;               // about z
-    float cx = bx, cy = (by - bz) * r, cz = (by + bz) * r;          // about x
-    float dx = (cx - cz) * r, dy = cy, dz = (cx + cz) * r;          // about y
+    float bx = (y - x) * r, by = (x + y) * r, bz = z;       // about z
+    float cx = bx, cy = (by - bz) * r, cz = (by + bz) * r;  // about x
+    float dx = (cx - cz) * r, dy = cy, dz = (cx + cz) * r;  // about y
     return {CentreDistance3(x - 0.391f, y - 0.62f, z - 0.517f),
             CentreDistance3(bx - 0.24f, by - 0.587f, bz - 0.33f),
             CentreDistance3(cx - 0.14f, cy - 0.778f, cz - 0.61f),

@@ -46,7 +46,9 @@ Float2 YfOffset2(float cx, float cy) {
             XorHash::Hash2(Lattice(cx, 1.11f), LatticeUp(cy, 1.11f))};
 }
 Float3 YfOffset3(float cx, float cy, float cz) {
-    auto h = [&](float k) { return XorHash::Hash3(Lattice(cx, k), LatticeUp(cy, k), Lattice(cz, k)); };
+    auto h = [&](float k) {
+        return XorHash::Hash3(Lattice(cx, k), LatticeUp(cy, k), Lattice(cz, k));
+    };
     return {h(1.14f), h(1.11f), h(1.17f)};
 }
 float YfSize2(float cx, float cy) { return 0.65f + 0.35f * XorHash::Hash2(cx, cy); }
@@ -100,8 +102,7 @@ float CraterField3d(float x, float y, float z) {
 namespace {
 
 float CraterHash(float x, float y, float z) {
-    return Fract(std::sin(39.786793f * y + 15.327583f * x + 27.45891f * z + 7.5312f) *
-                 43758.234f);
+    return Fract(std::sin(39.786793f * y + 15.327583f * x + 27.45891f * z + 7.5312f) * 43758.234f);
 }
 // Feature point of a cell relative to its corner: centre + jitter (h - 0.5).
 Float2 CraterPoint2(float cx, float cy, float jitter) {
@@ -143,17 +144,19 @@ float MoonCrater3d(float x, float y, float z) {
     float sum = 0.0f, wsum = 0.0f;
     ForEachCell3(x - 0.5f, y - 0.5f, z - 0.5f, -1, 2,
                  [&](float rx, float ry, float rz, float cx, float cy, float cz) {
-        Float3 o = CraterJitter3(cx, cy, cz, 0.8f);
-        float dx = rx + o.x, dy = ry + o.y, dz = rz + o.z;
-        float d = dx * dx + dy * dy + dz * dz;
-        float w = std::exp(-4.0f * d);
-        sum += w * std::sin(kTwoPi * std::sqrt(d));
-        wsum += w;
-    });
+                     Float3 o = CraterJitter3(cx, cy, cz, 0.8f);
+                     float dx = rx + o.x, dy = ry + o.y, dz = rz + o.z;
+                     float d = dx * dx + dy * dy + dz * dz;
+                     float w = std::exp(-4.0f * d);
+                     sum += w * std::sin(kTwoPi * std::sqrt(d));
+                     wsum += w;
+                 });
     return sum / wsum;
 }
 
-float MercuryProfile(float best) { return std::sin(kTwoPi * std::sqrt(best)) * std::exp(-4.0f * best); }
+float MercuryProfile(float best) {
+    return std::sin(kTwoPi * std::sqrt(best)) * std::exp(-4.0f * best);
+}
 
 float MercuryCrater2d(float x, float y) {
     auto offset = [](float cx, float cy) { return CraterJitter2(cx, cy, 0.6f); };

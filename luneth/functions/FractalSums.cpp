@@ -180,7 +180,8 @@ constexpr auto XorValueFbm3 = Fbm3<ValueNoise3<XorHash>, RotateR3>;
 
 float XorNoiseWarp2d(const float* a, int n) {
     float x = Arg(a, n, 0), y = Arg(a, n, 1), s = Arg(a, n, 2), r = 0.0f;
-    for (int i = IterationCount(a, n, 3, 4); i > 0; --i) r = ValueNoise2<XorHash>(x + r * s, y + r * s);
+    for (int i = IterationCount(a, n, 3, 4); i > 0; --i)
+        r = ValueNoise2<XorHash>(x + r * s, y + r * s);
     return r;
 }
 
@@ -196,7 +197,8 @@ float XorNoiseWarp3d(const float* a, int n) {
 float XorFbmWarp2d(const float* a, int n) {
     float x = Arg(a, n, 0), y = Arg(a, n, 1), s = Arg(a, n, 2), r = 0.0f;
     int octaves = OctaveCount(a, n, 4, 4);
-    for (int i = IterationCount(a, n, 3, 3); i > 0; --i) r = XorValueFbm2(x + r * s, y + r * s, octaves);
+    for (int i = IterationCount(a, n, 3, 3); i > 0; --i)
+        r = XorValueFbm2(x + r * s, y + r * s, octaves);
     return r;
 }
 
@@ -244,7 +246,9 @@ float Kaliset3(float x, float y, float z) {
     }
     return acc;
 }
-float Kaliset3Args(const float* a, int n) { return Kaliset3(Arg(a, n, 0), Arg(a, n, 1), Arg(a, n, 2)); }
+float Kaliset3Args(const float* a, int n) {
+    return Kaliset3(Arg(a, n, 0), Arg(a, n, 1), Arg(a, n, 2));
+}
 
 struct Rotate179 {
     static void Apply(float& x, float& y, int) {

@@ -102,7 +102,9 @@ template <int kHundredths>
 struct ScaleBy {
     static constexpr float kFactor = static_cast<float>(kHundredths) / 100.0f;
     static void Apply(float& x, float& y, int) { x *= kFactor, y *= kFactor; }
-    static void Apply(float& x, float& y, float& z, int) { x *= kFactor, y *= kFactor, z *= kFactor; }
+    static void Apply(float& x, float& y, float& z, int) {
+        x *= kFactor, y *= kFactor, z *= kFactor;
+    }
 };
 
 // ---- the sums --------------------------------------------------------------------------------

@@ -103,6 +103,25 @@ float SimplexLattice2(const Grad& grad, float x, float y) {
     return 70.0f * sum;
 }
 
+// The two middle corners of the 3-D simplex cell: they walk the axes in decreasing order of
+// the components of x0, the offset from the cell's first corner.
+struct SimplexMiddle3 {
+    float i1 = 0, j1 = 0, k1 = 0, i2 = 0, j2 = 0, k2 = 0;
+};
+inline SimplexMiddle3 SimplexMiddleCorners(float x0, float y0, float z0) {
+    SimplexMiddle3 m;
+    if (x0 >= y0) {
+        if (y0 >= z0) m.i1 = m.i2 = m.j2 = 1;
+        else if (x0 >= z0) m.i1 = m.i2 = m.k2 = 1;
+        else m.k1 = m.i2 = m.k2 = 1;
+    } else {
+        if (y0 < z0) m.k1 = m.j2 = m.k2 = 1;
+        else if (x0 < z0) m.j1 = m.j2 = m.k2 = 1;
+        else m.j1 = m.i2 = m.j2 = 1;
+    }
+    return m;
+}
+
 // 3-D simplex noise: skew 1/3, unskew 1/6, falloff (r0^2 - r^2)^4, result scale * sum.
 template <float kFalloff, float kScale, class Grad>
 float SimplexLattice3(const Grad& grad, float x, float y, float z) {
@@ -110,17 +129,7 @@ float SimplexLattice3(const Grad& grad, float x, float y, float z) {
     float ix = std::floor(x + s), iy = std::floor(y + s), iz = std::floor(z + s);
     float t = (ix + iy + iz) * 0.1666667f;
     float x0 = x - ix + t, y0 = y - iy + t, z0 = z - iz + t;
-    // The two middle corners walk the axes in decreasing order of x0's components.
-    float i1 = 0, j1 = 0, k1 = 0, i2 = 0, j2 = 0, k2 = 0;
-    if (x0 >= y0) {
-        if (y0 >= z0) i1 = i2 = j2 = 1;
-        else if (x0 >= z0) i1 = i2 = k2 = 1;
-        else k1 = i2 = k2 = 1;
-    } else {
-        if (y0 < z0) k1 = j2 = k2 = 1;
-        else if (x0 < z0) j1 = j2 = k2 = 1;
-        else j1 = i2 = j2 = 1;
-    }
+    const auto [i1, j1, k1, i2, j2, k2] = SimplexMiddleCorners(x0, y0, z0);
     auto at = [&](float dx, float dy, float dz, float ox, float oy, float oz) {
         float w = kFalloff - (ox * ox + oy * oy + oz * oz);
         if (!(w > 0.0f)) return 0.0f;

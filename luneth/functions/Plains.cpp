@@ -58,7 +58,9 @@ float Fold(float a, float b, float s) {
     return W::At(s * a + W::At(0.5f * s * b));
 }
 
-float JaggedResult(float g) { return (1.0f - std::fabs(std::sin(9.0f * g))) * 0.05f + 1.9f * std::fabs(g - 0.5f); }
+float JaggedResult(float g) {
+    return (1.0f - std::fabs(std::sin(9.0f * g))) * 0.05f + 1.9f * std::fabs(g - 0.5f);
+}
 
 template <class W>
 float JaggedPlain2d(float x, float y) {
@@ -177,7 +179,9 @@ float CrateriaPlain3d(float x, float y, float z) {
 
 // ---- cone plains -----------------------------------------------------------------------------
 
-float ConeResult(float h, float a) { return 0.9f * SmoothRange(h, 0.4f, 1.6f) + 0.1f * SmoothRange(a, 0.1f, 1.0f); }
+float ConeResult(float h, float a) {
+    return 0.9f * SmoothRange(h, 0.4f, 1.6f) + 0.1f * SmoothRange(a, 0.1f, 1.0f);
+}
 
 float ConePlain2d(float x, float y) {
     return ConeResult(texture::TexLiner2(x, y), texture::TexFbm2(1.47f * x, 1.47f * y, 3));
@@ -192,7 +196,8 @@ float ConePlain3d(float x, float y, float z) {
 float Dune(float a, float b, float s) { return std::sin(s * a - std::cos(1.3f * s * b)); }
 
 float DesertPlain2d(float x, float y) {
-    return (Dune(x, y, 2.0f) + Dune(y, x, 2.0f)) * 0.05f + (Dune(x, y, 1.0f) + Dune(y, x, 1.0f)) * 0.13f;
+    return (Dune(x, y, 2.0f) + Dune(y, x, 2.0f)) * 0.05f +
+           (Dune(x, y, 1.0f) + Dune(y, x, 1.0f)) * 0.13f;
 }
 float DesertPlain3d(float x, float y, float z) {
     float fine = Dune(x, y, 2.0f) + Dune(y, z, 2.0f) + Dune(z, x, 2.0f);

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "BuiltinCall.h"
+#include "NoiseProbes.h"
 #include "NoiseTestPoints.h"
 #include "common/Random.h"
 #include "functions/CoreGroup.h"
@@ -39,15 +40,21 @@ float Eval(const Member& m, float x, float y, float z) {
     const FunctionRecord* r = test::Builtin(m.name);
     if (!r) return 0.0f;
     switch (args.size()) {
-        case 2: return r->slots.float2(args[0], args[1]);
-        case 3: return r->slots.float3(args[0], args[1], args[2]);
-        case 4: return r->slots.float4(args[0], args[1], args[2], args[3]);
-        default: args.resize(24, 0.0f); return r->slots.variadic(args.data(), 5);
+        case 2:
+            return r->slots.float2(args[0], args[1]);
+        case 3:
+            return r->slots.float3(args[0], args[1], args[2]);
+        case 4:
+            return r->slots.float4(args[0], args[1], args[2], args[3]);
+        default:
+            args.resize(24, 0.0f);
+            return r->slots.variadic(args.data(), 5);
     }
 }
 
 constexpr float kSqrt2 = 1.4142135f, kSqrt3 = 1.7320508f;
 
+// clang-format off
 const Member kMembers[] = {
     // Worley cores: bounded by their start values
     {"xor_worley2d", 2, 0, kSqrt3},       {"fdf_worley2d", 2, 0, kSqrt3},
@@ -88,6 +95,7 @@ const Member kMembers[] = {
     {"cone_plain2d", 2, 0, 1},            {"cone_plain3d", 3, 0, 1},
     {"desert_plain2d", 2, -0.36f, 0.36f}, {"desert_plain3d", 3, -0.36f, 0.36f},
 };
+// clang-format on
 
 // ---- registration --------------------------------------------------------------------------
 
@@ -122,12 +130,8 @@ TEST(CellularRegistration, EveryNameAtItsCorePlaceAndKind) {
 TEST(Cellular, StaysInItsRange) {
     auto points = test::RandomPoints(4000, -60.0f, 60.0f, 21);
     for (const Member& m : kMembers) {
-        float lo = 1e30f, hi = -1e30f;
-        for (const test::Point3& p : points) {
-            float v = Eval(m, p.x, p.y, p.z);
-            lo = std::min(lo, v);
-            hi = std::max(hi, v);
-        }
+        auto [lo, hi] = test::ObservedRange(
+            points, [&](float x, float y, float z) { return Eval(m, x, y, z); });
         EXPECT_GE(lo, m.lo) << m.name;
         EXPECT_LE(hi, m.hi) << m.name;
         EXPECT_GT(hi - lo, 0.2f * (m.hi - m.lo)) << m.name << " is nearly constant";
@@ -159,9 +163,9 @@ TEST(Cellular, ZeroAtFeaturePoints) {
         EXPECT_NEAR(Call("xor_worley2d", {cx + x2.x, cy + x2.y}), 0.0f, 1e-4f);
         EXPECT_NEAR(Call("sin_worley2d", {cx + s2.x, cy + s2.y}), 0.0f, 1e-4f);
         EXPECT_NEAR(Call("fdf_worley3d", {cx + f3.x, cy + f3.y, cz + f3.z}), 0.0f, 1e-4f);
-        EXPECT_NEAR(Call("xor_fast_worley2d",
-                         {cx + (x2.x - 0.5f) * 0.618f, cy + (x2.y - 0.5f) * 0.618f}),
-                    0.0f, 1e-4f);
+        EXPECT_NEAR(
+            Call("xor_fast_worley2d", {cx + (x2.x - 0.5f) * 0.618f, cy + (x2.y - 0.5f) * 0.618f}),
+            0.0f, 1e-4f);
         EXPECT_NEAR(Call("iq_voronoi2d", {cx + noise::XorHash::Hash2(cx, cy),
                                           cy + noise::XorHash::Hash2(cx + 13, cy + 51)}),
                     0.0f, 1e-4f);
@@ -195,7 +199,8 @@ TEST(Cellular, WorleyexRepeatsWithItsPeriod) {
         float w = Call("xor_worleyex3d", {x, y, z, 0.9f, 4});
         EXPECT_EQ(Call("xor_worleyex3d", {x + 4, y, z, 0.9f, 4}), w);
         EXPECT_EQ(Call("xor_worleyex3d", {x, y, z - 4, 0.9f, 4}), w);
-        differ += Call("xor_worleyex2d", {x + 4, y, 1, 1.9f}) != Call("xor_worleyex2d", {x, y, 1, 1.9f});
+        differ +=
+            Call("xor_worleyex2d", {x + 4, y, 1, 1.9f}) != Call("xor_worleyex2d", {x, y, 1, 1.9f});
         // Within the period the pattern does not repeat.
         inner += Call("xor_worleyex2d", {x + 2, y, 1, 4}) != v;
     }
@@ -225,9 +230,11 @@ TEST(Cellular, SmoothVoronoiApproachesTheScaledMinimum) {
 
 // ---- continuity ------------------------------------------------------------------------------
 
-// Steps of 2e-4 across the cell borders change the smooth members by little; the Gaussian
-// weighted sums (ga_, moon_) too, since their windows keep every point of weight.
+// Steps of 2e-4 across cell borders and along short walks change the continuous members by
+// little; the Gaussian-weighted sums (ga_, moon_) too, since their windows keep every point of
+// weight.
 TEST(Cellular, ContinuousAcrossCellBorders) {
+    // clang-format off
     const Member smooth[] = {
         {"xor_worley2d", 2, 0, 0},       {"sin_worley3d", 3, 0, 0},
         {"iq_voronoi2d", 2, 0, 0},       {"ga_voronoi2d", 2, 0, 0},
@@ -242,19 +249,11 @@ TEST(Cellular, ContinuousAcrossCellBorders) {
         {"desert_plain3d", 3, 0, 0},     {"cone_plain2d", 2, 0, 0},
         {"cone_plain3d", 3, 0, 0},
     };
+    // clang-format on
     auto points = test::RandomPoints(150, -30.0f, 30.0f, 27);
     for (const Member& m : smooth) {
-        float worst = 0.0f;
-        for (const test::Point3& p : points) {
-            for (int d = 0; d < m.dims; ++d) {
-                float lo[3] = {p.x, p.y, p.z}, hi[3] = {p.x, p.y, p.z};
-                float k = std::floor(lo[d]);
-                lo[d] = k - 1e-4f;
-                hi[d] = k + 1e-4f;
-                worst = std::max(worst, std::fabs(Eval(m, lo[0], lo[1], lo[2]) -
-                                                  Eval(m, hi[0], hi[1], hi[2])));
-            }
-        }
+        float worst = test::WorstJump(points, m.dims,
+                                      [&](float x, float y, float z) { return Eval(m, x, y, z); });
         EXPECT_LT(worst, 0.01f) << m.name;
     }
 }
@@ -316,7 +315,8 @@ TEST(RandomTexture, ContentsAndDistanceTables) {
             for (int dy = -1; dy <= 1; ++dy)
                 for (int dx = -1; dx <= 1; ++dx) {
                     if (!dx && !dy && !dz) continue;
-                    int n = (x + dx + 67) % 67 + 67 * ((y + dy + 61) % 61 + 61 * ((z + dz + 59) % 59));
+                    int n =
+                        (x + dx + 67) % 67 + 67 * ((y + dy + 61) % 61 + 61 * ((z + dz + 59) % 59));
                     float ex = dx + point(n, 1) - point(probe, 1);
                     float ey = dy + point(n, 11) - point(probe, 11);
                     float ez = dz + point(n, 17) - point(probe, 17);

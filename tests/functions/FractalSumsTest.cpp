@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "BuiltinCall.h"
+#include "NoiseProbes.h"
 #include "NoiseTestPoints.h"
 #include "common/Random.h"
 #include "functions/LatticeNoise.h"
@@ -35,6 +36,7 @@ float CallAt(const char* name, int dims, float x, float y, float z, std::vector<
 
 // ---- registration --------------------------------------------------------------------------
 
+// clang-format off
 const char* const kFractalSumOrder[] = {
     "perlin_fbm_1d", "perlin_fbm_2d", "perlin_fbm_3d", "spiral_noise3", "spiral_k_noise3",
     "coherent_fbm1", "xor_value_fbm2", "xor_gradient_fbm2", "xor_simplex_fbm2", "fdf_value_fbm2",
@@ -54,6 +56,7 @@ const char* const kFractalSumOrder[] = {
     "coherent_gradient_fbm3", "xor_noise_warp2d", "xor_noise_warp3d", "xor_fbm_warp2d",
     "xor_fbm_warp3d", "kaliset3", "kali_pattern3d", "mh_quasicrytals2d", "sine_pattern3d",
     "sea_wave2d", "gabor_noise2"};
+// clang-format on
 
 // The fractal-sum names open their group: consecutive indices after the core, kind 9.
 TEST(FractalSumRegistration, OpensTheFractalGroupInOrder) {
@@ -84,6 +87,7 @@ struct CountCase {
     int fallback;
 };
 
+// clang-format off
 const CountCase kCountCases[] = {
     {"xor_value_fbm2", 2, {}, 4},          {"fdf_gradient_fbm2", 2, {}, 4},
     {"sin_simplex_fbm2", 2, {}, 4},        {"xor_gradient_fbm3", 3, {}, 4},
@@ -106,6 +110,7 @@ const CountCase kCountCases[] = {
     {"spiral_k_noise3", 3, {}, 8},         {"mh_quasicrytals2d", 2, {0.3f}, 20},
     {"sea_wave2d", 2, {0.7f}, 8},          {"gabor_noise2", 2, {6, 1}, 100},
 };
+// clang-format on
 
 // Missing, zero, fractional and negative counts all select the default; the count is read
 // (one more changes the result somewhere).
@@ -215,6 +220,7 @@ struct RangeCase {
     float lo, hi;
 };
 
+// clang-format off
 const RangeCase kRanges[] = {
     {"xor_value_fbm2", 2, {}, -1, 1},          {"fdf_value_fbm2", 2, {}, -1, 1},
     {"sin_value_fbm2", 2, {}, -1, 1},          {"xor_gradient_fbm2", 2, {6}, -1, 1},
@@ -233,17 +239,15 @@ const RangeCase kRanges[] = {
     {"mh_quasicrytals2d", 2, {0.5f}, -3, 3},   {"sea_wave2d", 2, {1.3f}, 0, 1},
     {"iquilezles_fbm2", 2, {}, 0, 1},          {"spiral_noise3", 3, {}, -5, 0},
 };
+// clang-format on
 
 // Normalised sums keep their base's range ([-1, 1], turbulence [0, 1]) and use most of it.
 TEST(FractalSums, StayInTheirRanges) {
     auto points = test::RandomPoints(3000, -40.0f, 40.0f, 9);
     for (const RangeCase& c : kRanges) {
-        float lo = 1e30f, hi = -1e30f;
-        for (const test::Point3& p : points) {
-            float v = CallAt(c.name, c.dims, p.x, p.y, p.z, c.params);
-            lo = std::min(lo, v);
-            hi = std::max(hi, v);
-        }
+        auto [lo, hi] = test::ObservedRange(points, [&](float x, float y, float z) {
+            return CallAt(c.name, c.dims, x, y, z, c.params);
+        });
         EXPECT_GE(lo, c.lo) << c.name;
         EXPECT_LE(hi, c.hi) << c.name;
         EXPECT_GT(hi - lo, 0.25f * (c.hi - c.lo)) << c.name;
@@ -254,6 +258,7 @@ TEST(FractalSums, StayInTheirRanges) {
 
 // Every smooth member changes little across integer borders and along short walks.
 TEST(FractalSums, ContinuousAcrossCellBorders) {
+    // clang-format off
     const RangeCase smooth[] = {
         {"xor_value_fbm2", 2, {}, 0, 0},       {"fdf_gradient_fbm3", 3, {}, 0, 0},
         {"sin_simplex_fbm2", 2, {}, 0, 0},     {"xor_simplex_fbm3", 3, {}, 0, 0},
@@ -268,26 +273,12 @@ TEST(FractalSums, ContinuousAcrossCellBorders) {
         {"sea_wave2d", 2, {0.4f}, 0, 0},
         {"gabor_noise2", 2, {5, 1, 0, 0.2f}, 0, 0},
     };
+    // clang-format on
     auto points = test::RandomPoints(150, -10.0f, 10.0f, 10);
     for (const RangeCase& c : smooth) {
-        float worst = 0.0f;
-        for (const test::Point3& p : points) {
-            for (int d = 0; d < c.dims; ++d) {
-                float lo[3] = {p.x, p.y, p.z}, hi[3] = {p.x, p.y, p.z};
-                float k = std::floor(lo[d]);
-                lo[d] = k - 1e-4f;
-                hi[d] = k + 1e-4f;
-                worst = std::max(worst, std::fabs(CallAt(c.name, c.dims, lo[0], lo[1], lo[2], c.params) -
-                                                  CallAt(c.name, c.dims, hi[0], hi[1], hi[2], c.params)));
-            }
-            float prev = CallAt(c.name, c.dims, p.x, p.y, p.z, c.params);
-            for (int s = 1; s <= 100; ++s) {
-                float t = 2e-4f * static_cast<float>(s);
-                float v = CallAt(c.name, c.dims, p.x + t, p.y + 0.7f * t, p.z - 0.4f * t, c.params);
-                worst = std::max(worst, std::fabs(v - prev));
-                prev = v;
-            }
-        }
+        float worst = test::WorstJump(points, c.dims, [&](float x, float y, float z) {
+            return CallAt(c.name, c.dims, x, y, z, c.params);
+        });
         EXPECT_LT(worst, 0.02f) << c.name;
     }
 }
@@ -362,7 +353,8 @@ TEST(GaborNoise, WidthBelowEpsilonIs022) {
 TEST(GaborNoise, DeterministicWhateverTheGeneratorDoes) {
     auto points = test::RandomPoints(50, -0.5f, 2.0f, 14);
     std::vector<float> first;
-    for (const test::Point3& p : points) first.push_back(Call("gabor_noise2", {p.x, p.y, 4, 0.5f, 80, 0.15f}));
+    for (const test::Point3& p : points)
+        first.push_back(Call("gabor_noise2", {p.x, p.y, 4, 0.5f, 80, 0.15f}));
     SRand(1);
     for (int i = 0; i < 1000; ++i) Rand();
     for (size_t i = 0; i < points.size(); ++i)
