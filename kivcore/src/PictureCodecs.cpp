@@ -43,7 +43,50 @@ bool ReadWholeFile(const char* path, QByteArray* bytes) {
     return file.error() == QFileDevice::NoError && !bytes->isEmpty();
 }
 
+uint32_t LittleEndian(const QByteArray& b, qsizetype at, int bytes) {
+    uint32_t v = 0;
+    for (int i = bytes - 1; i >= 0; --i) v = v << 8 | uint8_t(b[at + i]);
+    return v;
+}
+
+// Qt's readers accept some truncated files and fill the missing part; a picture file here is
+// either whole or a failed load. These checks find the end each format must have.
+bool LooksComplete(const QByteArray& b, PictureFormat format) {
+    switch (format) {
+        case PictureFormat::Png: {
+            // The IEND chunk with its CRC closes every PNG.
+            static const char kIend[] = "\0\0\0\0IEND\xAE\x42\x60\x82";
+            return b.lastIndexOf(QByteArray(kIend, 12)) >= 0;
+        }
+        case PictureFormat::Jpg: {
+            // The end-of-image marker; entropy-coded data can't contain it (bytes are stuffed).
+            qsizetype eoi = b.lastIndexOf(QByteArray("\xFF\xD9", 2));
+            return eoi >= 0 && eoi >= b.size() - 16;
+        }
+        case PictureFormat::Bmp: {
+            if (b.size() < 30) return false;
+            uint32_t offset = LittleEndian(b, 10, 4);
+            uint32_t infoSize = LittleEndian(b, 14, 4);
+            if (infoSize < 40 || b.size() < 34) return infoSize == 12;  // OS/2 headers: Qt checks
+            int64_t width = int32_t(LittleEndian(b, 18, 4));
+            int64_t height = int32_t(LittleEndian(b, 22, 4));
+            uint32_t bits = LittleEndian(b, 28, 2);
+            uint32_t compression = LittleEndian(b, 30, 4);
+            if (height < 0) height = -height;
+            if (compression != 0 && compression != 3) {
+                // Run-length data: the header's own file size must be there.
+                return LittleEndian(b, 2, 4) <= uint32_t(b.size());
+            }
+            int64_t row = (width * bits + 31) / 32 * 4;
+            return width > 0 && int64_t(offset) + row * height <= int64_t(b.size());
+        }
+        default:
+            return true;  // ppm and tga: Qt's readers refuse short data themselves
+    }
+}
+
 bool DecodeWithQt(const QByteArray& bytes, PictureFormat format, const PixelTarget& target) {
+    if (!LooksComplete(bytes, format)) return false;
     QBuffer buffer;
     buffer.setData(bytes);
     if (!buffer.open(QIODevice::ReadOnly)) return false;
@@ -81,7 +124,8 @@ bool EncodeWithQt(const uint32_t* texels, uint32_t width, uint32_t height, uint3
                   PictureFormat format, QByteArray* out) {
     QImage image = WrapTexels(texels, width, height, pitchWords);
     // Formats without alpha get the colour as it is (alpha dropped, not blended).
-    if (format == PictureFormat::Jpg || format == PictureFormat::Ppm)
+    if (format == PictureFormat::Jpg || format == PictureFormat::Ppm ||
+        format == PictureFormat::Bmp)
         image = image.convertToFormat(QImage::Format_RGB32);
     QBuffer buffer(out);
     if (!buffer.open(QIODevice::WriteOnly)) return false;
@@ -108,8 +152,12 @@ bool EncodeTga(const uint32_t* texels, uint32_t width, uint32_t height, uint32_t
         }
     }
     stbi_write_tga_with_rle = 0;
-    return stbi_write_tga_to_func(AppendBytes, out, int(width), int(height), 4, rgba.constData()) !=
-           0;
+    if (!stbi_write_tga_to_func(AppendBytes, out, int(width), int(height), 4, rgba.constData()))
+        return false;
+    // The TGA 2.0 footer (no extension or developer areas); Qt's reader requires it.
+    static const char kFooter[26] = "\0\0\0\0\0\0\0\0TRUEVISION-XFILE.";
+    out->append(kFooter, 26);
+    return true;
 }
 
 }  // namespace

@@ -11,7 +11,8 @@
 // memory), one level, rows `pitch` bytes apart (a multiple of 16, at least width x 4).
 //
 // Picture files, chosen by the file's extension (case-insensitive): png, jpg (jpeg), bmp, ppm,
-// tga and dds. Saving to jpg or ppm drops the alpha channel. DDS is saved uncompressed
+// tga and dds. Saving to jpg, bmp or ppm drops the alpha channel (bmp as Qt
+// writes it has none). DDS is saved uncompressed
 // (A8R8G8B8) and loaded uncompressed (16, 24 or 32 bits with masks) or DXT1/3/5 compressed. A
 // file that is missing, empty, damaged, truncated or of another format than its extension says
 // fails to load (null texture); nothing is logged.
