@@ -24,16 +24,42 @@ uint32_t XorPixel(uint32_t x, uint32_t y) {
 }
 
 // Powers of single-precision bases taken in double, each rounded to float and summed in float.
-uint32_t PowFtwPixel(uint32_t x, uint32_t y) {
-    const int32_t u = Quot(Signed(x + 512), 2), v = Quot(Signed(y), 2);
-    const double p = static_cast<float>(u - v), q = static_cast<float>(u + v);
-    auto channel = [p, q](float a, float b) {
-        float sum = static_cast<float>(std::pow(static_cast<double>(a), p)) +
-                    static_cast<float>(std::pow(static_cast<double>(b), q));
-        return static_cast<uint32_t>(TruncateInt(sum));
-    };
-    return Rgb(channel(1.009f, 1.008f), channel(1.01f, 1.007f), channel(1.015f, 1.0075f));
-}
+// The exponents are small integers inside the picture, so the powers come from tables filled
+// once with the same expression; other exponents are computed on the spot.
+class CPixelPowFTW final : public CPixelEquation {
+public:
+    explicit CPixelPowFTW(const EquationInfo& info) : CPixelEquation(info) {
+        for (int b = 0; b < 6; ++b)
+            for (int k = 0; k < kSpan; ++k) powers_[b][k] = Power(kBases[b], k + kLowest);
+    }
+
+    uint32_t GetPixel(uint32_t x, uint32_t y) override {
+        const int32_t u = Quot(Signed(x + 512), 2), v = Quot(Signed(y), 2);
+        const int32_t p = Signed(static_cast<uint32_t>(u) - static_cast<uint32_t>(v));
+        const int32_t q = Signed(static_cast<uint32_t>(u) + static_cast<uint32_t>(v));
+        auto channel = [&](int b) {
+            const float sum = Lookup(2 * b, p) + Lookup(2 * b + 1, q);
+            return static_cast<uint32_t>(TruncateInt(sum));
+        };
+        return Rgb(channel(0), channel(1), channel(2));
+    }
+
+private:
+    static constexpr int kLowest = -512, kSpan = 2048;
+    static constexpr float kBases[6] = {1.009f, 1.008f, 1.01f, 1.007f, 1.015f, 1.0075f};
+
+    // The exponent goes through float, as the formula converts it, before the double power.
+    static float Power(float base, int32_t e) {
+        const double exponent = static_cast<float>(e);
+        return static_cast<float>(std::pow(static_cast<double>(base), exponent));
+    }
+    float Lookup(int b, int32_t e) const {
+        const int64_t k = static_cast<int64_t>(e) - kLowest;
+        return (k >= 0 && k < kSpan) ? powers_[b][k] : Power(kBases[b], e);
+    }
+
+    float powers_[6][kSpan];
+};
 
 uint32_t PowAndPixel(uint32_t x, uint32_t y) {
     return Rgb((x + y) & y, x & (x - y - 1), x & (~x - y) & y);
@@ -164,7 +190,6 @@ public:
 
 using CPixelZero = CFormulaEquation<ZeroPixel>;
 using CPixelXOR = CFormulaEquation<XorPixel>;
-using CPixelPowFTW = CFormulaEquation<PowFtwPixel>;
 using CPixelPowAnd = CFormulaEquation<PowAndPixel>;
 using CPixelAndAddOr = CFormulaEquation<AndAddOrPixel>;
 using CPixelAnd = CFormulaEquation<AndPixel>;

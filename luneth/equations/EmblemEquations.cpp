@@ -186,11 +186,12 @@ public:
         const int64_t b = static_cast<int64_t>(std::floor(fy));
         const Tile tile = TileOf(a, b);
         // The outline: the border strip of a square whose neighbour there is another svastika.
-        const float line = (w < 6.0f ? 1.0f : w / 6.0f) / w;
-        const float u = fx - static_cast<float>(a), v = fy - static_cast<float>(b);
-        if ((u < line && TileOf(a - 1, b) != tile) ||
-            (u > 1.0f - line && TileOf(a + 1, b) != tile) ||
-            (v < line && TileOf(a, b - 1) != tile) || (v > 1.0f - line && TileOf(a, b + 1) != tile))
+        // Offsets within the square are taken in pixels, so that equal squares draw alike.
+        const float line = w < 6.0f ? 1.0f : w / 6.0f;
+        const float u = static_cast<float>(x) - static_cast<float>(a) * w;
+        const float v = static_cast<float>(y) - static_cast<float>(b) * w;
+        if ((u < line && TileOf(a - 1, b) != tile) || (u >= w - line && TileOf(a + 1, b) != tile) ||
+            (v < line && TileOf(a, b - 1) != tile) || (v >= w - line && TileOf(a, b + 1) != tile))
             return kTempleRed;
         return kFills[((tile.i + tile.j) % 3 + 3) % 3];
     }
