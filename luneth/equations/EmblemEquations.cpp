@@ -25,6 +25,14 @@ constexpr uint32_t kGrey = 0xFF808080u;
 
 float DegreesToRadians(float degrees) { return degrees * (kPi / 180.0f); }
 
+// The offset of the centre of pixel (x, y) from the picture centre (512, 512).
+struct Offset {
+    float dx, dy;
+};
+Offset FromCentre(uint32_t x, uint32_t y) {
+    return {static_cast<float>(Signed(x - 512)) + 0.5f, static_cast<float>(Signed(y - 512)) + 0.5f};
+}
+
 // The angle of (dx, dy) measured from straight up, clockwise on the screen, in [0, 2 pi).
 float AngleFromUp(float dx, float dy) {
     float a = std::atan2(dx, -dy);
@@ -151,8 +159,7 @@ public:
     explicit CPixelSvastika(const EquationInfo& info) : CPixelEquation(info) { ParamsChanged(); }
 
     uint32_t GetPixel(uint32_t x, uint32_t y) override {
-        const float dx = static_cast<float>(Signed(x - 512)) + 0.5f;
-        const float dy = static_cast<float>(Signed(y - 512)) + 0.5f;
+        const auto [dx, dy] = FromCentre(x, y);
         const float px = dx * cos_ - dy * sin_, py = dx * sin_ + dy * cos_;
         return InSvastika(kLeft ? -px : px, py, params[0], params[1]) ? kTempleGold : kTempleRed;
     }
@@ -360,6 +367,31 @@ int StarPoints(float n) {
     return v < 3 ? 3 : (v > kMax ? kMax : v);
 }
 
+// The outline of a regular star around the origin: N tips at radius R on the axes k * sector
+// (sector = 2 pi / N, angles from straight up) and inner corners at radius r halfway between.
+class StarOutline {
+public:
+    void Build(int n, float tip, float inner) {
+        sector_ = kTwoPi / static_cast<float>(n);
+        tip_ = tip;
+        // The edge from the tip (R, 0) to the inner corner; its normal points outward.
+        const float ix = inner * std::cos(sector_ / 2.0f), iy = inner * std::sin(sector_ / 2.0f);
+        nx_ = iy;
+        ny_ = tip - ix;
+        c_ = nx_ * tip;
+    }
+    float Sector() const { return sector_; }
+    // A point at distance rho whose angle from the nearest tip's axis is a (|a| <= sector / 2).
+    bool Inside(float rho, float a) const {
+        if (!(rho <= tip_)) return false;
+        a = std::fabs(a);
+        return nx_ * (rho * std::cos(a)) + ny_ * (rho * std::sin(a)) <= c_;
+    }
+
+private:
+    float sector_ = 1.0f, tip_ = 0.0f, nx_ = 0.0f, ny_ = 0.0f, c_ = 0.0f;
+};
+
 // A regular star of N points as a star polygon {N/m} with the densest m = (N - 1) / 2 (the
 // pentagram for N = 5, the octagram {8/3} for 8), one point up, gold on night blue. The
 // outline alternates between the points (radius 440) and the inner corners where adjacent
@@ -369,36 +401,26 @@ public:
     explicit CPixelNStar(const EquationInfo& info) : CPixelEquation(info) { ParamsChanged(); }
 
     uint32_t GetPixel(uint32_t x, uint32_t y) override {
-        const float dx = static_cast<float>(Signed(x - 512)) + 0.5f;
-        const float dy = static_cast<float>(Signed(y - 512)) + 0.5f;
-        const float rho = std::sqrt(dx * dx + dy * dy);
-        if (rho > kRadius) return kNight;
-        // Fold the angle into half a sector: the point lies between the axis of a tip (angle 0)
-        // and the inner corner (angle sector / 2).
-        float a = std::fmod(AngleFromUp(dx, dy), sector_);
-        if (a > sector_ / 2.0f) a = sector_ - a;
-        const float px = rho * std::cos(a), py = rho * std::sin(a);
-        return edgeNx_ * px + edgeNy_ * py <= edgeC_ ? kGold : kNight;
+        const auto [dx, dy] = FromCentre(x, y);
+        const float sector = outline_.Sector();
+        float a = std::fmod(AngleFromUp(dx, dy), sector);  // from the previous tip's axis
+        if (a > sector / 2.0f) a = sector - a;
+        return outline_.Inside(std::sqrt(dx * dx + dy * dy), a) ? kGold : kNight;
     }
 
 protected:
     void ParamsChanged() override {
         const int n = StarPoints<4096>(params[0]);
         const int m = (n - 1) / 2;
-        sector_ = kTwoPi / static_cast<float>(n);
         const float inner = kRadius * std::cos(static_cast<float>(m) * kPi / n) /
                             std::cos(static_cast<float>(m - 1) * kPi / n);
-        // The edge from the tip (R, 0) to the inner corner; its normal points away from the centre.
-        const float ix = inner * std::cos(sector_ / 2.0f), iy = inner * std::sin(sector_ / 2.0f);
-        edgeNx_ = iy;
-        edgeNy_ = kRadius - ix;
-        edgeC_ = edgeNx_ * kRadius;
+        outline_.Build(n, kRadius, inner);
     }
 
 private:
     static constexpr float kRadius = 440.0f;
     static constexpr uint32_t kGold = 0xFFFFD21Fu, kNight = 0xFF0B1A4Au;
-    float sector_ = 0.0f, edgeNx_ = 0.0f, edgeNy_ = 0.0f, edgeC_ = 0.0f;
+    StarOutline outline_;
 };
 
 // A faceted star lit from the upper left: N points of the given Radius and inner corners at
@@ -410,40 +432,31 @@ public:
     explicit CPixelNLightStar(const EquationInfo& info) : CPixelEquation(info) { ParamsChanged(); }
 
     uint32_t GetPixel(uint32_t x, uint32_t y) override {
-        const float dx = static_cast<float>(Signed(x - 512)) + 0.5f;
-        const float dy = static_cast<float>(Signed(y - 512)) + 0.5f;
-        const float rho = std::sqrt(dx * dx + dy * dy);
-        if (!(rho <= radius_)) return kBackground;
-        const float angle = AngleFromUp(dx, dy);
-        int k = static_cast<int>(std::floor(angle / sector_ + 0.5f));
+        const auto [dx, dy] = FromCentre(x, y);
+        const float sector = outline_.Sector(), angle = AngleFromUp(dx, dy);
+        int k = static_cast<int>(std::floor(angle / sector + 0.5f));  // the nearest tip
         if (k >= n_) k -= n_;
-        float b = angle - static_cast<float>(k) * sector_;  // from the tip's axis
+        float b = angle - static_cast<float>(k) * sector;  // from the tip's axis
         if (b > kPi) b -= kTwoPi;
-        const int facet = 2 * k + (b >= 0.0f ? 1 : 0);
-        b = std::fabs(b);
-        const float px = rho * std::cos(b), py = rho * std::sin(b);
-        return edgeNx_ * px + edgeNy_ * py <= edgeC_ ? shades_[facet] : kBackground;
+        if (!outline_.Inside(std::sqrt(dx * dx + dy * dy), b)) return kBackground;
+        return shades_[2 * k + (b >= 0.0f ? 1 : 0)];
     }
 
 protected:
     void ParamsChanged() override {
         n_ = StarPoints<kMaxPoints>(params[0]);
-        radius_ = params[1] > 0.0f ? params[1] : 0.0f;
-        sector_ = kTwoPi / static_cast<float>(n_);
-        const float inner = radius_ * kInnerRatio;
-        const float ix = inner * std::cos(sector_ / 2.0f), iy = inner * std::sin(sector_ / 2.0f);
-        edgeNx_ = iy;
-        edgeNy_ = radius_ - ix;
-        edgeC_ = edgeNx_ * radius_;
-        const float apex = params[2] * radius_;
+        const float radius = params[1] > 0.0f ? params[1] : 0.0f, inner = radius * kInnerRatio;
+        outline_.Build(n_, radius, inner);
+        const float sector = outline_.Sector();
+        const float apex = params[2] * radius;
         // Light from the upper left and in front (screen x right, y down, z toward the viewer).
         const float lx = -0.48f, ly = -0.56f, lz = 0.675f;
         for (int k = 0; k < n_; ++k) {
-            const float tip = static_cast<float>(k) * sector_;
+            const float tip = static_cast<float>(k) * sector;
             for (int side = 0; side < 2; ++side) {
-                const float corner = tip + (side ? 0.5f : -0.5f) * sector_;
+                const float corner = tip + (side ? 0.5f : -0.5f) * sector;
                 // Facet vectors from the apex (0, 0, apex) to the tip and to the corner.
-                const float ax = radius_ * std::sin(tip), ay = -radius_ * std::cos(tip);
+                const float ax = radius * std::sin(tip), ay = -radius * std::cos(tip);
                 const float bx = inner * std::sin(corner), by = -inner * std::cos(corner);
                 float nx = ay * -apex - (-apex) * by;
                 float ny = (-apex) * bx - ax * -apex;
@@ -465,7 +478,7 @@ private:
     static constexpr float kInnerRatio = 0.381966f;
     static constexpr uint32_t kBackground = 0xFF0E1430u;
     int n_ = 5;
-    float radius_ = 0.0f, sector_ = 0.0f, edgeNx_ = 0.0f, edgeNy_ = 0.0f, edgeC_ = 0.0f;
+    StarOutline outline_;
     uint32_t shades_[2 * kMaxPoints] = {};
 };
 

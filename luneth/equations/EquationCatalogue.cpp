@@ -15,6 +15,22 @@ namespace luneth {
 
 namespace {
 
+// The rows of the triangle equations: the three corners, defaulting to a triangle that fills
+// the picture from the middle of the top edge to the bottom corners.
+constexpr EquationInfo TriangleRow(uint32_t index, const char* name, const char* className) {
+    return {index,
+            name,
+            className,
+            1024,
+            1024,
+            {{"Point0 X", 0, 1023, 1, 512},
+             {"Point0 Y", 0, 1023, 1, 0},
+             {"Point1 X", 0, 1023, 1, 0},
+             {"Point1 Y", 0, 1023, 1, 1023},
+             {"Point2 X", 0, 1023, 1, 1023},
+             {"Point2 Y", 0, 1023, 1, 1023}}};
+}
+
 // clang-format off
 constexpr EquationInfo kCatalogue[] = {
     // 0
@@ -115,27 +131,9 @@ constexpr EquationInfo kCatalogue[] = {
     {62, "WeiQi", "CPixelWeiQi"},
     {63, "Trial Coordinate", "CPixelTrialCoordinate"},
     {64, "Black Hole", "CPixelBlackHole"},
-    {65, "Triangle", "CPixelTriangle", 1024, 1024,
-        {{"Point0 X", 0, 1023, 1, 512},
-        {"Point0 Y", 0, 1023, 1, 0},
-        {"Point1 X", 0, 1023, 1, 0},
-        {"Point1 Y", 0, 1023, 1, 1023},
-        {"Point2 X", 0, 1023, 1, 1023},
-        {"Point2 Y", 0, 1023, 1, 1023}}},
-    {66, "Triangle Rasterize", "CPixelTriangleRasterize", 1024, 1024,
-        {{"Point0 X", 0, 1023, 1, 512},
-        {"Point0 Y", 0, 1023, 1, 0},
-        {"Point1 X", 0, 1023, 1, 0},
-        {"Point1 Y", 0, 1023, 1, 1023},
-        {"Point2 X", 0, 1023, 1, 1023},
-        {"Point2 Y", 0, 1023, 1, 1023}}},
-    {67, "Triangle Rasterize 2", "CPixelTriangleRasterize2", 1024, 1024,
-        {{"Point0 X", 0, 1023, 1, 512},
-        {"Point0 Y", 0, 1023, 1, 0},
-        {"Point1 X", 0, 1023, 1, 0},
-        {"Point1 Y", 0, 1023, 1, 1023},
-        {"Point2 X", 0, 1023, 1, 1023},
-        {"Point2 Y", 0, 1023, 1, 1023}}},
+    TriangleRow(65, "Triangle", "CPixelTriangle"),
+    TriangleRow(66, "Triangle Rasterize", "CPixelTriangleRasterize"),
+    TriangleRow(67, "Triangle Rasterize 2", "CPixelTriangleRasterize2"),
     {68, "N Star", "CPixelNStar", 1024, 1024, {{"N", 5, 32, 1, 5}}},
     {69, "N Light Star", "CPixelNLightStar", 1024, 1024,
         {{"N", 3, 32, 1, 5},
