@@ -78,4 +78,7 @@ public:
     virtual luneth::IPixelEquation* GetEquation(int index) = 0;
     // The script object, for reading variables after a run.
     virtual const luneth::CMathScript* GetScript() = 0;
+    // Whether the last script load, text or reload ran to its end (a script may run and still
+    // make no picture; the load's result is false then, this is true).
+    virtual bool GetScriptRunResult() = 0;
 };

@@ -215,7 +215,8 @@ bool CLuneth::LoadPictureFile(const char* path) {
 bool CLuneth::LoadScriptFile(const char* path) {
     UnloadImage();
     StartTimer();
-    bool ok = script_.Load(path) && ConvertScriptChannels();
+    scriptRan_ = script_.Load(path);
+    bool ok = scriptRan_ && ConvertScriptChannels();
     StopTimer();
     imageType_ = kImageMathScript;
     PlaceImage();
@@ -230,8 +231,8 @@ bool CLuneth::LoadScriptFile(const char* path) {
 bool CLuneth::LoadScriptText(const char* text, int length) {
     UnloadImage();
     StartTimer();
-    bool ok = text && length > 0 && script_.LoadText(text, size_t(length)) &&
-              ConvertScriptChannels();
+    scriptRan_ = text && length > 0 && script_.LoadText(text, size_t(length));
+    bool ok = scriptRan_ && ConvertScriptChannels();
     StopTimer();
     imageType_ = kImageMathScript;
     PlaceImage();
@@ -323,7 +324,8 @@ bool CLuneth::ReloadImage() {
         case kImageMathScript: {
             StartTimer();
             ReleaseTexture();
-            bool ok = script_.TextLength() > 0 && script_.Rerun() && ConvertScriptChannels();
+            scriptRan_ = script_.TextLength() > 0 && script_.Rerun();
+            bool ok = scriptRan_ && ConvertScriptChannels();
             StopTimer();
             PlaceImage();
             RefreshPanel();

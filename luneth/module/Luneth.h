@@ -72,6 +72,7 @@ public:
     void SetImageCallback(ImageCallback callback) override { callback_ = callback; }
     luneth::IPixelEquation* GetEquation(int index) override;
     const luneth::CMathScript* GetScript() override { return &script_; }
+    bool GetScriptRunResult() override { return scriptRan_; }
 
     // --- KicGridScene2DNotification ---
     void OnViewChanged(KcGridScene2D*) override { PlaceImage(); }
@@ -120,6 +121,7 @@ private:
     ImageCallback callback_ = nullptr;
     bool dropFilesEnabled_ = true;
     bool defaultFit_ = false;
+    bool scriptRan_ = false;
 };
 
 // The module-wide state kept by KivModuleApiFunction (RegisterAPI.cpp).
