@@ -56,7 +56,8 @@ std::string LargePng() {
             state = state * 214013u + 2531011u;
             uint32_t grain = (state >> 16) & 7;
             static_cast<uint32_t*>(bits)[size_t(y) * pitch / 4 + x] =
-                0xFF000000u | ((x / 16 + grain) & 255) << 16 | ((y / 16) & 255) << 8 | ((x ^ y) & 255);
+                0xFF000000u | ((x / 16 + grain) & 255) << 16 | ((y / 16) & 255) << 8 |
+                ((x ^ y) & 255);
         }
     t->Unlock();
     t->SaveToFile(path.c_str());

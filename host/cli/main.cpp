@@ -13,9 +13,9 @@
 // script's warning log and the load report ("NAME: W x H, T ms") go to standard error.
 // Exit status: 0 success, 1 the script, equation or a file failed (standard error says why),
 // 2 a usage error.
-#include <CLI/CLI.hpp>
 #include <strings.h>
 
+#include <CLI/CLI.hpp>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -87,9 +87,10 @@ bool IsPictureName(const std::string& path) {
 // A usable -o before any work is done.
 int CheckOutputName(const std::string& output) {
     if (output.empty() || IsPictureName(output)) return 0;
-    return Fail("cannot write '%s': the extension names no picture format "
-                "(png, jpg, tga, bmp, ppm or dds)",
-                output);
+    return Fail(
+        "cannot write '%s': the extension names no picture format "
+        "(png, jpg, tga, bmp, ppm or dds)",
+        output);
 }
 
 int Save(ILuneth* luneth, const std::string& output) {
@@ -126,8 +127,8 @@ void Dump(const luneth::CMathScript& script, const std::string& names) {
     size_t start = 0;
     while (start <= names.size()) {
         size_t comma = names.find(',', start);
-        std::string name = names.substr(start, comma == std::string::npos ? std::string::npos
-                                                                          : comma - start);
+        std::string name =
+            names.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
         if (!name.empty()) {
             const ScriptValue* v = name.size() == 1 ? script.Letter(name[0]) : nullptr;
             if (!v) v = script.UserValue(name.c_str());
@@ -168,9 +169,10 @@ int Run(const std::string& file, const std::string* text, const std::string& out
     if (!loaded && HoldsPicture(script))
         return Fail("the picture of '%s' could not be made (out of memory)", name);
     if (!loaded && !output.empty())
-        return Fail("the script '%s' made no picture: it needs a pixel grid and r, g or b as "
-                    "an array",
-                    name);
+        return Fail(
+            "the script '%s' made no picture: it needs a pixel grid and r, g or b as "
+            "an array",
+            name);
     return Save(luneth, output);
 }
 
@@ -186,8 +188,7 @@ int FindEquation(ILuneth* luneth, const std::string& key) {
     for (bool exact : {true, false})
         for (int i = 0; i < kSlots; ++i)
             if (luneth::IPixelEquation* e = luneth->GetEquation(i))
-                if (exact ? key == e->GetName() : !strcasecmp(key.c_str(), e->GetName()))
-                    return i;
+                if (exact ? key == e->GetName() : !strcasecmp(key.c_str(), e->GetName())) return i;
     return -1;
 }
 
@@ -227,9 +228,8 @@ int Export(const std::string& directory) {
         std::string name = equation->GetName();
         for (char& c : name)
             if (c == '/') c = '_';
-        std::string path = (std::filesystem::path(directory) /
-                            (std::to_string(i) + " " + name + ".png"))
-                               .string();
+        std::string path =
+            (std::filesystem::path(directory) / (std::to_string(i) + " " + name + ".png")).string();
         if (!luneth->ComputeEquation(i)) {
             status = Fail("equation %s (%s) could not be computed", std::to_string(i), name);
             continue;

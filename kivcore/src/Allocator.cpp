@@ -35,8 +35,7 @@ void CAllocator::Free(void* memory) {
     if (it == blocks_.end()) {
         if (reporter_) {
             char line[96];
-            std::snprintf(line, sizeof line, "Memory: free of an unknown block %p ignored",
-                          memory);
+            std::snprintf(line, sizeof line, "Memory: free of an unknown block %p ignored", memory);
             reporter_(4, line);
         }
         return;
@@ -65,8 +64,8 @@ size_t CAllocator::ReportLeaksAndFree() {
                       [](const Block* a, const Block* b) { return a->order < b->order; });
             char line[256];
             for (const Block* block : order) {
-                std::snprintf(line, sizeof line, "Memory leak: %zu bytes from %s(%d)",
-                              block->size, block->tag, block->line);
+                std::snprintf(line, sizeof line, "Memory leak: %zu bytes from %s(%d)", block->size,
+                              block->tag, block->line);
                 reporter_(4, line);
             }
         }

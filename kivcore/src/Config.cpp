@@ -1,13 +1,13 @@
 #include "Config.h"
 
+#include <strings.h>
+
 #include <QSettings>
 #include <QStringList>
-
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
-#include <strings.h>
 
 namespace kivcore {
 
@@ -47,14 +47,14 @@ CConfig::~CConfig() = default;
 
 void CConfig::Open(const std::string& path) {
     path_ = path;
-    settings_ = std::make_unique<QSettings>(QString::fromLocal8Bit(path.c_str()),
-                                            QSettings::IniFormat);
+    settings_ =
+        std::make_unique<QSettings>(QString::fromLocal8Bit(path.c_str()), QSettings::IniFormat);
 }
 
 bool CConfig::ReadText(const char* section, const char* key, std::string* text) {
     if (!settings_ || !key || !*key) return false;
-    QString name = section && *section ? QString::fromLatin1(section) + '/' + key
-                                       : QString::fromLatin1(key);
+    QString name =
+        section && *section ? QString::fromLatin1(section) + '/' + key : QString::fromLatin1(key);
     QVariant v = settings_->value(name);
     if (!v.isValid()) return false;
     // An INI value with commas comes back as a list; join it again.

@@ -32,8 +32,10 @@ template class CItemControl<KcListBox>;
 void CListBox::EnsureVisible(int index) {
     if (index < 0 || index >= GetItemCount()) return;
     int rows = std::max(1, int((rect_.bottom - rect_.top) / kRowHeight));
-    if (index < top_) top_ = index;
-    else if (index >= top_ + rows) top_ = index - rows + 1;
+    if (index < top_)
+        top_ = index;
+    else if (index >= top_ + rows)
+        top_ = index - rows + 1;
 }
 
 void CCheckBox::SetChecked(bool checked) {

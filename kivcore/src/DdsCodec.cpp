@@ -135,8 +135,8 @@ bool DecodeCompressed(const uint8_t* data, size_t available, uint32_t width, uin
     for (uint32_t y = 0; y < height; ++y) {
         uint32_t* dst = out + size_t(pitch) * y;
         for (uint32_t x = 0; x < width; ++x, src += 4)
-            dst[x] = uint32_t(src[3]) << 24 | uint32_t(src[0]) << 16 | uint32_t(src[1]) << 8 |
-                     src[2];
+            dst[x] =
+                uint32_t(src[3]) << 24 | uint32_t(src[0]) << 16 | uint32_t(src[1]) << 8 | src[2];
     }
     return true;
 }
@@ -161,8 +161,7 @@ bool DecodeDds(const QByteArray& bytes, const PixelTarget& target) {
     return DecodeMasked(data, available, width, height, header, target);
 }
 
-QByteArray EncodeDds(const uint32_t* texels, uint32_t width, uint32_t height,
-                     uint32_t pitchWords) {
+QByteArray EncodeDds(const uint32_t* texels, uint32_t width, uint32_t height, uint32_t pitchWords) {
     uint32_t header[kHeaderSize / 4] = {};
     header[kSize] = kHeaderSize;
     header[kFlags] = DDSD_CAPS | DDSD_HEIGHT | DDSD_WIDTH | DDSD_PITCH | DDSD_PIXELFORMAT;

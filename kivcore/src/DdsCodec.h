@@ -12,7 +12,6 @@
 namespace kivcore {
 
 bool DecodeDds(const QByteArray& bytes, const PixelTarget& target);
-QByteArray EncodeDds(const uint32_t* texels, uint32_t width, uint32_t height,
-                     uint32_t pitchWords);
+QByteArray EncodeDds(const uint32_t* texels, uint32_t width, uint32_t height, uint32_t pitchWords);
 
 }  // namespace kivcore

@@ -97,8 +97,8 @@ CKivEngine::~CKivEngine() { Shutdown(); }
 
 bool CKivEngine::Setup(void* window, int flags, const char* gameClass, const char* configFile) {
     (void)flags;
-    std::string configPath = configFile && *configFile ? std::string(configFile)
-                                                       : EnvOr("KIV_CONFIG", "");
+    std::string configPath =
+        configFile && *configFile ? std::string(configFile) : EnvOr("KIV_CONFIG", "");
     if (configPath.empty()) {
         std::string dir = XdgDirectory("XDG_CONFIG_HOME", ".config");
         if (!dir.empty()) configPath = dir + "/brisel/kivcore.ini";
@@ -137,7 +137,8 @@ bool CKivEngine::Setup(void* window, int flags, const char* gameClass, const cha
 bool CKivEngine::CreateHeadlessServices() {
     CRenderService* render = NewObject<CRenderService>("KcDX9Render", __LINE__);
     CFontService* font = NewObject<CFontService>("KcSimpleDX9Font", __LINE__);
-    CPrimitive2DService* primitives = NewObject<CPrimitive2DService>("KcPrimitive2DRender", __LINE__);
+    CPrimitive2DService* primitives =
+        NewObject<CPrimitive2DService>("KcPrimitive2DRender", __LINE__);
     CTexturesMgr* textures = NewObject<CTexturesMgr>("KcTexturesMgr", __LINE__);
     if (!render || !font || !primitives || !textures) return false;
     render->Resize(config_.ReadInt("KivCore", "SurfaceWidth", CRenderService::kDefaultWidth),
@@ -418,11 +419,16 @@ bool CKivEngine::DispatchMessage(uint32_t message, uintptr_t wParam, intptr_t lP
 
 bool CKivEngine::IsKeyDown(int virtualKey) {
     switch (virtualKey) {
-        case VK_SHIFT: return keyState_ & kKivKeyShift;
-        case VK_CONTROL: return keyState_ & kKivKeyControl;
-        case VK_MENU: return keyState_ & kKivKeyAlt;
-        case VK_CAPITAL: return keyState_ & kKivKeyCapsLock;
-        default: return false;
+        case VK_SHIFT:
+            return keyState_ & kKivKeyShift;
+        case VK_CONTROL:
+            return keyState_ & kKivKeyControl;
+        case VK_MENU:
+            return keyState_ & kKivKeyAlt;
+        case VK_CAPITAL:
+            return keyState_ & kKivKeyCapsLock;
+        default:
+            return false;
     }
 }
 

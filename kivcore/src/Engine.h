@@ -113,7 +113,7 @@ private:
         KicBaseClass* object;
         const char* className;
     };
-    std::vector<EngineObject> engineObjects_;  // the engine's own, in creation order
+    std::vector<EngineObject> engineObjects_;    // the engine's own, in creation order
     std::vector<KicObject*> uiObjects_;          // made by module factories
     std::vector<KicBaseClass*> moduleEntities_;  // scene entities made by module factories
     KicGame* game_ = nullptr;

@@ -34,8 +34,7 @@ void CGridScene2D::ScreenToWorld(float screenX, float screenY, float* x, float* 
 }
 
 void CGridScene2D::ShowView(float width, float height) {
-    if (!(width > 0.0f && height > 0.0f) || !std::isfinite(width) || !std::isfinite(height))
-        return;
+    if (!(width > 0.0f && height > 0.0f) || !std::isfinite(width) || !std::isfinite(height)) return;
     float w, h;
     SurfaceSize(&w, &h);
     centerX_ = 0.0f;
@@ -91,8 +90,7 @@ bool CGridScene2D::HandleMessage(uint32_t message, uintptr_t wParam, intptr_t lP
             return false;
         case WM_MOUSEWHEEL: {
             int delta = KivSignedHigh(intptr_t(wParam));
-            ZoomAt(std::pow(kWheelZoomStep, float(delta) / float(WHEEL_DELTA)), float(x),
-                   float(y));
+            ZoomAt(std::pow(kWheelZoomStep, float(delta) / float(WHEEL_DELTA)), float(x), float(y));
             return false;
         }
         default:

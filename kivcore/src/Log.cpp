@@ -10,10 +10,14 @@ namespace {
 
 const char* LevelName(int level) {
     switch (level) {
-        case 1: return "info";
-        case 2: return "warning";
-        case 3: return "severe";
-        default: return level >= 4 ? "error" : "info";
+        case 1:
+            return "info";
+        case 2:
+            return "warning";
+        case 3:
+            return "severe";
+        default:
+            return level >= 4 ? "error" : "info";
     }
 }
 

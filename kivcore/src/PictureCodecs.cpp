@@ -1,5 +1,7 @@
 #include "PictureCodecs.h"
 
+#include <strings.h>
+
 #include <QBuffer>
 #include <QByteArray>
 #include <QFile>
@@ -7,18 +9,16 @@
 #include <QImageReader>
 #include <QImageWriter>
 #include <QSaveFile>
-
 #include <cstring>
 #include <new>
-#include <strings.h>
 
 #include "DdsCodec.h"
 
 extern "C" {
 // From libstb (stb_image_write): RLE makes files that some readers refuse; we write plain ones.
 extern int stbi_write_tga_with_rle;
-int stbi_write_tga_to_func(void (*func)(void* context, void* data, int size), void* context,
-                           int w, int h, int comp, const void* data);
+int stbi_write_tga_to_func(void (*func)(void* context, void* data, int size), void* context, int w,
+                           int h, int comp, const void* data);
 }
 
 namespace kivcore {
@@ -27,12 +27,18 @@ namespace {
 
 const char* QtFormatName(PictureFormat format) {
     switch (format) {
-        case PictureFormat::Png: return "png";
-        case PictureFormat::Jpg: return "jpeg";
-        case PictureFormat::Bmp: return "bmp";
-        case PictureFormat::Ppm: return "ppm";
-        case PictureFormat::Tga: return "tga";
-        default: return nullptr;
+        case PictureFormat::Png:
+            return "png";
+        case PictureFormat::Jpg:
+            return "jpeg";
+        case PictureFormat::Bmp:
+            return "bmp";
+        case PictureFormat::Ppm:
+            return "ppm";
+        case PictureFormat::Tga:
+            return "tga";
+        default:
+            return nullptr;
     }
 }
 
@@ -94,8 +100,8 @@ bool DecodeWithQt(const QByteArray& bytes, PictureFormat format, const PixelTarg
     reader.setDecideFormatFromContent(false);
     reader.setAutoDetectImageFormat(false);
     QSize size = reader.size();
-    if (size.isValid() && (uint32_t(size.width()) > kMaxPictureSide ||
-                           uint32_t(size.height()) > kMaxPictureSide))
+    if (size.isValid() &&
+        (uint32_t(size.width()) > kMaxPictureSide || uint32_t(size.height()) > kMaxPictureSide))
         return false;
     QImage image;
     if (!reader.read(&image) || image.isNull()) return false;
@@ -148,7 +154,8 @@ bool EncodeTga(const uint32_t* texels, uint32_t width, uint32_t height, uint32_t
         const uint32_t* row = texels + size_t(pitchWords) * y;
         for (uint32_t x = 0; x < width; ++x, q += 4) {
             uint32_t c = row[x];
-            q[0] = uint8_t(c >> 16), q[1] = uint8_t(c >> 8), q[2] = uint8_t(c), q[3] = uint8_t(c >> 24);
+            q[0] = uint8_t(c >> 16), q[1] = uint8_t(c >> 8), q[2] = uint8_t(c),
+            q[3] = uint8_t(c >> 24);
         }
     }
     stbi_write_tga_with_rle = 0;
@@ -195,8 +202,8 @@ bool LoadPictureUnguarded(const char* path, const PixelTarget& target) {
     return DecodeWithQt(bytes, format, target);
 }
 
-bool SavePictureUnguarded(const char* path, const uint32_t* texels, uint32_t width,
-                          uint32_t height, uint32_t pitchWords) {
+bool SavePictureUnguarded(const char* path, const uint32_t* texels, uint32_t width, uint32_t height,
+                          uint32_t pitchWords) {
     PictureFormat format = PictureFormatFromPath(path);
     if (format == PictureFormat::Unknown || !texels || width == 0 || height == 0 ||
         pitchWords < width)

@@ -77,8 +77,8 @@ bool CLuneth::Initialize() {
     gridScene_ = api->CreateEngineObjectAs<KcGridScene2D>("KcGridScene2D");
     if (gridScene_) {
         gridScene_->SetNotification(this);
-        gridScene_->SetAxisColor(uint32_t(
-            config->ReadInt("Luneth", "GridAxisColor", int(gridScene_->GetAxisColor()))));
+        gridScene_->SetAxisColor(
+            uint32_t(config->ReadInt("Luneth", "GridAxisColor", int(gridScene_->GetAxisColor()))));
         gridScene_->SetMajorColor(uint32_t(
             config->ReadInt("Luneth", "GridMajorColor", int(gridScene_->GetMajorColor()))));
         gridScene_->SetMinorColor(uint32_t(
@@ -163,8 +163,10 @@ void CLuneth::RefreshPanel() {
 }
 
 void CLuneth::FitOrOriginalSize() {
-    if (defaultFit_) FitImageSize();
-    else ShowOriginalSize();
+    if (defaultFit_)
+        FitImageSize();
+    else
+        ShowOriginalSize();
 }
 
 void CLuneth::ResetChannelView() {
@@ -182,10 +184,17 @@ void CLuneth::Report() {
 
 void CLuneth::UnloadImage() {
     switch (imageType_) {
-        case kImagePictureFile: picturePath_.clear(); break;
-        case kImageMathScript: script_.Reset(); break;
-        case kImagePixelEquation: equationIndex_ = -1; break;
-        default: break;
+        case kImagePictureFile:
+            picturePath_.clear();
+            break;
+        case kImageMathScript:
+            script_.Reset();
+            break;
+        case kImagePixelEquation:
+            equationIndex_ = -1;
+            break;
+        default:
+            break;
     }
     imageType_ = kImageNone;
     ReleaseTexture();
@@ -252,9 +261,9 @@ bool CLuneth::ConvertScriptChannels() {
         height == 0)
         return false;
     ReleaseTexture();
-    texture_ = textures_ ? textures_->CreateTexture(width, height, 1, kKivFormatA8R8G8B8,
-                                                    kKivPoolManaged)
-                         : nullptr;
+    texture_ = textures_
+                   ? textures_->CreateTexture(width, height, 1, kKivFormatA8R8G8B8, kKivPoolManaged)
+                   : nullptr;
     if (!texture_) return false;
     uint32_t pitch = 0;
     void* bits = nullptr;
@@ -273,10 +282,17 @@ bool CLuneth::ComputeEquation(int index) {
     if (index < 0 || index >= int(luneth::kEquationSlotCount)) return false;
     // Drop the current image in place; the name and the panel stay until the new one is made.
     switch (imageType_) {
-        case kImagePictureFile: picturePath_.clear(); break;
-        case kImageMathScript: script_.Reset(); break;
-        case kImagePixelEquation: equationIndex_ = -1; break;
-        default: break;
+        case kImagePictureFile:
+            picturePath_.clear();
+            break;
+        case kImageMathScript:
+            script_.Reset();
+            break;
+        case kImagePixelEquation:
+            equationIndex_ = -1;
+            break;
+        default:
+            break;
     }
     imageType_ = kImageNone;
     ReleaseTexture();
@@ -357,8 +373,7 @@ void CLuneth::PlaceImage() {
     float x0, y0, x1, y1;
     gridScene_->WorldToScreen(-w / 2, h / 2, &x0, &y0);
     gridScene_->WorldToScreen(w / 2, -h / 2, &x1, &y1);
-    imageControl_->SetRect(std::min(x0, x1), std::min(y0, y1), std::max(x0, x1),
-                           std::max(y0, y1));
+    imageControl_->SetRect(std::min(x0, x1), std::min(y0, y1), std::max(x0, x1), std::max(y0, y1));
 }
 
 void CLuneth::FitImageSize() {
@@ -418,9 +433,12 @@ void CLuneth::HandleKey(int key) {
         return;
     }
     if ((key == 'F' || key == 'O' || key == 'K') && !Api()->IsKeyDown(VK_CONTROL)) {
-        if (key == 'F') FitImageSize();
-        else if (key == 'O') ShowOriginalSize();
-        else ReloadImage();
+        if (key == 'F')
+            FitImageSize();
+        else if (key == 'O')
+            ShowOriginalSize();
+        else
+            ReloadImage();
     }
 }
 
@@ -430,8 +448,10 @@ void CLuneth::HandleDrop(KivDropFiles* drop) {
     if (const char* extension = Extension(path)) {
         bool picture = std::any_of(std::begin(kPictureExtensions), std::end(kPictureExtensions),
                                    [&](const char* e) { return !strcasecmp(extension, e); });
-        if (picture) LoadPictureFile(path);
-        else LoadScriptFile(path);
+        if (picture)
+            LoadPictureFile(path);
+        else
+            LoadScriptFile(path);
     }
     KivDragFinish(drop);
 }
@@ -458,9 +478,7 @@ void CLuneth::GetScriptImageSize(int* pixelCount, int* width, int* height) {
     if (height) *height = int(script_.Height());
 }
 
-int CLuneth::GetEquationIndex() {
-    return imageType_ == kImagePixelEquation ? equationIndex_ : -1;
-}
+int CLuneth::GetEquationIndex() { return imageType_ == kImagePixelEquation ? equationIndex_ : -1; }
 
 void CLuneth::GetTextureSize(int* pixelCount, int* width, int* height) {
     int w = texture_ ? int(texture_->GetWidth()) : 0;

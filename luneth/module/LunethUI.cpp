@@ -18,9 +18,8 @@ constexpr float kGap = 4.0f;
 constexpr float kRightColumnWidth = 200.0f;  // x from W - 208 to W - 8
 constexpr int kMaxEquationSlots = 512;
 
-constexpr const char* kChannelNames[] = {"Normal(N)",  "Alpha_Able(T)", "Color_R(R)",
-                                         "Color_G(G)", "Color_B(B)",    "Color_A(A)",
-                                         "Inverse(I)"};
+constexpr const char* kChannelNames[] = {"Normal(N)",  "Alpha_Able(T)", "Color_R(R)", "Color_G(G)",
+                                         "Color_B(B)", "Color_A(A)",    "Inverse(I)"};
 constexpr const char* kFilterNames[] = {"Point", "Linear"};
 
 // A control of the left column (x 8 to 168), or null when the engine gives none.
@@ -35,10 +34,14 @@ T* MakeControl(const char* className, float top, float bottom, const char* text)
 
 const char* TypeName(int type) {
     switch (type) {
-        case kImagePictureFile: return "Picture File";
-        case kImageMathScript: return "Math Script";
-        case kImagePixelEquation: return "Pixel Equation";
-        default: return "Invalid";
+        case kImagePictureFile:
+            return "Picture File";
+        case kImageMathScript:
+            return "Math Script";
+        case kImagePixelEquation:
+            return "Pixel Equation";
+        default:
+            return "Invalid";
     }
 }
 
@@ -64,9 +67,9 @@ bool CLunethUI::IsKindOf(const char* className) const {
 
 template <class Fn>
 void CLunethUI::ForEachControl(Fn fn) const {
-    KcControl2D* fixed[] = {typeTitle_,     typeText_,       sizeText_,           costText_,
-                            channelTitle_,  channelBox_,     filterTitle_,        filterBox_,
-                            defaultFitBox_, fitButton_,      originalSizeButton_, reloadButton_,
+    KcControl2D* fixed[] = {typeTitle_,      typeText_,    sizeText_,           costText_,
+                            channelTitle_,   channelBox_,  filterTitle_,        filterBox_,
+                            defaultFitBox_,  fitButton_,   originalSizeButton_, reloadButton_,
                             equationsTitle_, equationList_};
     for (KcControl2D* c : fixed)
         if (c) fn(c, false);
@@ -105,9 +108,9 @@ bool CLunethUI::CreateControls() {
     sizeText_ = text(56, "", true);
     costText_ = text(80, "", true);
     channelTitle_ = text(108, "Image Channel", true);
-    channelBox_ = select(132, {kChannelNames[0], kChannelNames[1], kChannelNames[2],
-                               kChannelNames[3], kChannelNames[4], kChannelNames[5],
-                               kChannelNames[6]});
+    channelBox_ =
+        select(132, {kChannelNames[0], kChannelNames[1], kChannelNames[2], kChannelNames[3],
+                     kChannelNames[4], kChannelNames[5], kChannelNames[6]});
     filterTitle_ = text(284, "Texture Filter Type", true);
     filterBox_ = select(308, {kFilterNames[0], kFilterNames[1]});
     defaultFitBox_ = MakeControl<KcCheckBox>("KcCheckBox", 360, 380, "Image Default Fit");
@@ -273,8 +276,10 @@ void CLunethUI::SetVisible(bool visible) {
     ForEachControl([visible](KcControl2D* c, bool paramRow) {
         if (!paramRow) c->SetVisible(visible);
     });
-    if (visible && owner_) RefreshEquation();
-    else ShowParamRows(0);
+    if (visible && owner_)
+        RefreshEquation();
+    else
+        ShowParamRows(0);
 }
 
 // ================================================================ events
@@ -282,9 +287,12 @@ void CLunethUI::SetVisible(bool visible) {
 void CLunethUI::OnSelectionChanged(KcControl2D* sender, int index) {
     if (updating_ || !owner_ || index < 0) return;
     UpdatingScope scope(this);
-    if (sender == channelBox_) SetChannelView(index);
-    else if (sender == filterBox_) SetFilterType(index);
-    else if (sender == equationList_) owner_->ComputeEquation(index);
+    if (sender == channelBox_)
+        SetChannelView(index);
+    else if (sender == filterBox_)
+        SetFilterType(index);
+    else if (sender == equationList_)
+        owner_->ComputeEquation(index);
 }
 
 void CLunethUI::OnCheckChanged(KcControl2D* sender, bool value) {

@@ -13,8 +13,7 @@ namespace {
 KivModuleState gModule;
 
 // Each factory puts itself at the head of the list: the UI factory comes first.
-KivSingleObjectFactory<CLuneth> gLunethGameVMA(gModule, "CLuneth", kKivKindGame, "RegisterAPI",
-                                               22);
+KivSingleObjectFactory<CLuneth> gLunethGameVMA(gModule, "CLuneth", kKivKindGame, "RegisterAPI", 22);
 KivObjectFactory<CLunethUI> gLunethUIObjectVMA(gModule, "CLunethUI", kKivKindUIObject,
                                                "RegisterAPI", 23);
 

@@ -12,8 +12,7 @@ namespace {
 // otherwise a row built in `scratch` (the constant, or the array's tail padded with zeros).
 class ChannelRows {
 public:
-    ChannelRows(const float* data, uint32_t count, float constant, uint32_t width,
-                float* scratch)
+    ChannelRows(const float* data, uint32_t count, float constant, uint32_t width, float* scratch)
         : data_(data), count_(count), width_(width), scratch_(scratch) {
         if (!data_) std::fill(scratch_, scratch_ + width_, constant);
     }
@@ -36,8 +35,8 @@ private:
 }  // namespace
 
 bool ConvertScriptChannels(const ScriptValue& r, const ScriptValue& g, const ScriptValue& b,
-                           const ScriptValue* a, uint32_t width, uint32_t height,
-                           uint32_t* texels, uint32_t pitchWords) {
+                           const ScriptValue* a, uint32_t width, uint32_t height, uint32_t* texels,
+                           uint32_t pitchWords) {
     if (!texels || width == 0 || height == 0 || pitchWords < width) return false;
     std::unique_ptr<float[]> scratch(new (std::nothrow) float[size_t(width) * 4]);
     if (!scratch) return false;
@@ -46,8 +45,8 @@ bool ConvertScriptChannels(const ScriptValue& r, const ScriptValue& g, const Scr
     ChannelRows green(g.data, g.count, g.scalar, width, s + width);
     ChannelRows blue(b.data, b.count, b.scalar, width, s + 2 * size_t(width));
     bool perPixelAlpha = a && a->data && a->count;
-    ChannelRows alpha(perPixelAlpha ? a->data : nullptr, perPixelAlpha ? a->count : 0, 1.0f,
-                      width, s + 3 * size_t(width));
+    ChannelRows alpha(perPixelAlpha ? a->data : nullptr, perPixelAlpha ? a->count : 0, 1.0f, width,
+                      s + 3 * size_t(width));
     for (uint32_t y = 0; y < height; ++y) {
         uint64_t first = uint64_t(y) * width;
         const float* rr = red.Row(first);

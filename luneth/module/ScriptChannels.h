@@ -23,7 +23,7 @@ inline uint32_t ChannelToByte(float v) {
 // Writes width x height pixels, rows pitchWords apart. `a` may be null (opaque). False, writing
 // nothing, for a size of 0, a pitch below the width or when the row buffers can't be had.
 bool ConvertScriptChannels(const ScriptValue& r, const ScriptValue& g, const ScriptValue& b,
-                           const ScriptValue* a, uint32_t width, uint32_t height,
-                           uint32_t* texels, uint32_t pitchWords);
+                           const ScriptValue* a, uint32_t width, uint32_t height, uint32_t* texels,
+                           uint32_t pitchWords);
 
 }  // namespace luneth

@@ -16,10 +16,18 @@ namespace {
 struct Recorder : KicControl2DNotification, KicGridScene2DNotification {
     std::vector<std::string> events;
     int views = 0;
-    void OnCheckChanged(KcControl2D*, bool v) override { events.push_back("check " + std::to_string(v)); }
-    void OnValueChanged(KcControl2D*, float v) override { events.push_back("value " + std::to_string(v)); }
-    void OnSelectionChanged(KcControl2D*, int i) override { events.push_back("select " + std::to_string(i)); }
-    void OnButtonEvent(KcControl2D*, int f) override { events.push_back("button " + std::to_string(f)); }
+    void OnCheckChanged(KcControl2D*, bool v) override {
+        events.push_back("check " + std::to_string(v));
+    }
+    void OnValueChanged(KcControl2D*, float v) override {
+        events.push_back("value " + std::to_string(v));
+    }
+    void OnSelectionChanged(KcControl2D*, int i) override {
+        events.push_back("select " + std::to_string(i));
+    }
+    void OnButtonEvent(KcControl2D*, int f) override {
+        events.push_back("button " + std::to_string(f));
+    }
     void OnViewChanged(KcGridScene2D*) override { ++views; }
 };
 
@@ -237,7 +245,8 @@ TEST_F(GridScene, ASurfaceResizeIsAViewChange) {
     EXPECT_EQ(r.views, before + 1);
     EXPECT_TRUE(render->Resize(1024, 768));  // same size: no change
     EXPECT_EQ(r.views, before + 1);
-    for (auto [w, h] : {std::pair{0, 10}, {10, -1}, {16385, 10}}) EXPECT_FALSE(render->Resize(w, h));
+    for (auto [w, h] : {std::pair{0, 10}, {10, -1}, {16385, 10}})
+        EXPECT_FALSE(render->Resize(w, h));
     EXPECT_EQ(render->GetSurfaceWidth(), 1024);
     float sx, sy;
     scene->WorldToScreen(scene->GetScale() * 0, 0, &sx, &sy);

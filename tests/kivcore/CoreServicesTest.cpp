@@ -118,8 +118,7 @@ TEST(TimerStack, TheEngineSharesOneRecord) {
 // ---------------------------------------------------------------- configuration
 
 TEST(Config, TypedReadsFallBackToTheirDefaults) {
-    EngineSession engine("Modules=\n",
-                         nullptr,
+    EngineSession engine("Modules=\n", nullptr,
                          "[Luneth]\n"
                          "BackGroundColor=0xFF202020\n"
                          "Decimal=-42\n"

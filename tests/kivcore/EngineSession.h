@@ -9,17 +9,17 @@
 #include <sstream>
 #include <string>
 
-#include "kiv/engine.h"
 #include "kiv/controls.h"
+#include "kiv/engine.h"
 #include "kiv/services.h"
 
 namespace kivtest {
 
 inline std::filesystem::path FreshDirectory(const char* name) {
     static int counter = 0;
-    std::filesystem::path dir = std::filesystem::temp_directory_path() /
-                                ("kivtest-" + std::to_string(getpid()) + "-" +
-                                 std::to_string(counter++) + "-" + name);
+    std::filesystem::path dir =
+        std::filesystem::temp_directory_path() /
+        ("kivtest-" + std::to_string(getpid()) + "-" + std::to_string(counter++) + "-" + name);
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);
     return dir;

@@ -59,7 +59,8 @@ Pixels TestPicture(uint32_t w, uint32_t h, bool opaque) {
 
 int MaxChannelDifference(uint32_t a, uint32_t b) {
     int d = 0;
-    for (int s = 0; s < 32; s += 8) d = std::max(d, std::abs(int((a >> s) & 255) - int((b >> s) & 255)));
+    for (int s = 0; s < 32; s += 8)
+        d = std::max(d, std::abs(int((a >> s) & 255) - int((b >> s) & 255)));
     return d;
 }
 
@@ -74,15 +75,18 @@ TEST(Texture, CreationRefusesWhatIsNotOneLevelOfA8R8G8B8) {
         uint32_t w, h, levels;
         uint32_t format, pool;
     } refused[] = {
-        {0, 4, 1, kKivFormatA8R8G8B8, kKivPoolManaged},     {4, 0, 1, kKivFormatA8R8G8B8, 1},
-        {16385, 1, 1, kKivFormatA8R8G8B8, 1},                {4, 4, 0, kKivFormatA8R8G8B8, 1},
-        {4, 4, 2, kKivFormatA8R8G8B8, 1},                    {4, 4, 1, 22, 1},
+        {0, 4, 1, kKivFormatA8R8G8B8, kKivPoolManaged},
+        {4, 0, 1, kKivFormatA8R8G8B8, 1},
+        {16385, 1, 1, kKivFormatA8R8G8B8, 1},
+        {4, 4, 0, kKivFormatA8R8G8B8, 1},
+        {4, 4, 2, kKivFormatA8R8G8B8, 1},
+        {4, 4, 1, 22, 1},
         {4, 4, 1, kKivFormatA8R8G8B8, 3},
     };
     for (const Case& c : refused)
-        EXPECT_EQ(m->CreateTexture(c.w, c.h, c.levels, KivTextureFormat(c.format),
-                                   KivMemoryPool(c.pool)),
-                  nullptr)
+        EXPECT_EQ(
+            m->CreateTexture(c.w, c.h, c.levels, KivTextureFormat(c.format), KivMemoryPool(c.pool)),
+            nullptr)
             << c.w << "x" << c.h << " levels " << c.levels << " format " << c.format;
     engine.api->GetAllocator()->SetBudget(engine.api->GetAllocator()->LiveBytes() + 4096);
     EXPECT_EQ(m->CreateTexture(64, 64, 1, kKivFormatA8R8G8B8, kKivPoolManaged), nullptr);
@@ -184,9 +188,9 @@ TEST(PictureSave, UnknownExtensionsAndUnwritablePlacesFailWithoutTouchingFiles) 
     KcTexture* t = MakeTexture(engine.Textures(), TestPicture(4, 4, true));
     std::string existing = engine.Path("keep.png");
     kivtest::WriteFile(existing, "old contents");
-    for (std::string bad : {engine.Path("x.gif"), engine.Path("noextension"),
-                            engine.Path("dir.png/"), engine.Path("missing/sub/x.png"),
-                            std::string("")})
+    for (std::string bad :
+         {engine.Path("x.gif"), engine.Path("noextension"), engine.Path("dir.png/"),
+          engine.Path("missing/sub/x.png"), std::string("")})
         EXPECT_FALSE(t->SaveToFile(bad.c_str())) << bad;
     EXPECT_FALSE(t->SaveToFile(nullptr));
     EXPECT_EQ(kivtest::ReadFile(existing), "old contents");
@@ -234,8 +238,8 @@ TEST(DdsLoad, DxtBlocksDecodeAsSquishDecodesThem) {
         squish::DecompressImage(expected.data(), w, h, blocks.data(), k.flags);
         uint32_t cc;
         std::memcpy(&cc, k.fourCC, 4);
-        std::string file = DdsHeader(w, h, 0x4, cc, 0, 0, 0, 0, 0) +
-                           std::string(blocks.begin(), blocks.end());
+        std::string file =
+            DdsHeader(w, h, 0x4, cc, 0, 0, 0, 0, 0) + std::string(blocks.begin(), blocks.end());
         std::string path = engine.Path(std::string(k.fourCC) + ".dds");
         kivtest::WriteFile(path, file);
         KcTexture* t = engine.Textures()->LoadTexture(path.c_str());
@@ -244,7 +248,8 @@ TEST(DdsLoad, DxtBlocksDecodeAsSquishDecodesThem) {
         t->Release();
         for (size_t i = 0; i < p.argb.size(); ++i) {
             const uint8_t* e = &expected[i * 4];
-            uint32_t want = uint32_t(e[3]) << 24 | uint32_t(e[0]) << 16 | uint32_t(e[1]) << 8 | e[2];
+            uint32_t want =
+                uint32_t(e[3]) << 24 | uint32_t(e[0]) << 16 | uint32_t(e[1]) << 8 | e[2];
             ASSERT_EQ(p.argb[i], want) << k.fourCC << " pixel " << i;
         }
         // One byte short of the last block fails.
@@ -346,13 +351,15 @@ TEST(PictureLoad, DdsHeadersThatDoNotAddUpFail) {
         std::string bytes;
     } cases[] = {
         {"zero width", DdsHeader(0, 4, 0x41, 0, 32, 0xFF0000, 0xFF00, 0xFF, 0xFF000000) + body},
-        {"huge", DdsHeader(1 << 20, 1 << 20, 0x41, 0, 32, 0xFF0000, 0xFF00, 0xFF, 0xFF000000) + body},
+        {"huge",
+         DdsHeader(1 << 20, 1 << 20, 0x41, 0, 32, 0xFF0000, 0xFF00, 0xFF, 0xFF000000) + body},
         {"short data", DdsHeader(8, 8, 0x41, 0, 32, 0xFF0000, 0xFF00, 0xFF, 0xFF000000) + body},
         {"odd bits", DdsHeader(2, 2, 0x40, 0, 12, 0xF00, 0xF0, 0xF, 0) + body},
         {"no masks", DdsHeader(2, 2, 0x40, 0, 32, 0, 0, 0, 0) + body},
         {"dx10", DdsHeader(2, 2, 0x4, 0x30315844, 0, 0, 0, 0, 0) + body},
         {"no kind", DdsHeader(2, 2, 0, 0, 32, 0xFF0000, 0xFF00, 0xFF, 0) + body},
-        {"bad magic", "XDS " + DdsHeader(2, 2, 0x41, 0, 32, 0xFF0000, 0xFF00, 0xFF, 0).substr(4) + body},
+        {"bad magic",
+         "XDS " + DdsHeader(2, 2, 0x41, 0, 32, 0xFF0000, 0xFF00, 0xFF, 0).substr(4) + body},
     };
     for (const Case& c : cases) {
         std::string path = engine.Path("bad.dds");
@@ -377,7 +384,8 @@ TEST(PictureLoad, RandomlyDamagedFilesNeverCrashOrLeak) {
             switch (round % 4) {
                 case 0:  // flip a few bytes, header included
                     for (int k = 0; k < 1 + int(rng() % 8); ++k)
-                        damaged[rng() % std::min<size_t>(damaged.size(), 200)] ^= char(1 + rng() % 255);
+                        damaged[rng() % std::min<size_t>(damaged.size(), 200)] ^=
+                            char(1 + rng() % 255);
                     break;
                 case 1:  // flip anywhere
                     for (int k = 0; k < 1 + int(rng() % 32); ++k)

@@ -128,7 +128,8 @@ TEST(LunethLifecycle, AFullLoadComputeUnloadCycleLeaksNothing) {
     LunethSession s;
     std::string picture = s.MakePicture("p.png");
     EXPECT_TRUE(s.luneth->LoadPictureFile(picture.c_str()));
-    const char script[] = "pixels = width:64 height:48; x = from 0 to 1 W; r = x; g = 1 - x; b = 0.5";
+    const char script[] =
+        "pixels = width:64 height:48; x = from 0 to 1 W; r = x; g = 1 - x; b = 0.5";
     EXPECT_TRUE(s.luneth->LoadScriptText(script, int(sizeof script - 1)));
     EXPECT_TRUE(s.luneth->ReloadImage());
     EXPECT_TRUE(s.luneth->ComputeEquation(0));
@@ -160,8 +161,9 @@ TEST(LunethLifecycle, ReleaseAtTheLastReferenceEndsTheGame) {
 }
 
 TEST(LunethLifecycle, ConfigurationColoursReachTheRenderAndTheGrid) {
-    LunethSession s("", "[Luneth]\nBackGroundColor=0xFF102030\nGridAxisColor=0xFF0000FF\n"
-                        "GridMinorColor=-1\n");
+    LunethSession s("",
+                    "[Luneth]\nBackGroundColor=0xFF102030\nGridAxisColor=0xFF0000FF\n"
+                    "GridMinorColor=-1\n");
     EXPECT_EQ(s.luneth->GetRender()->GetBackgroundColor(), 0xFF102030u);
     KcGridScene2D* grid = s.luneth->GetGridScene();
     EXPECT_EQ(grid->GetAxisColor(), 0xFF0000FFu);

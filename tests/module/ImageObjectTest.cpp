@@ -2,12 +2,12 @@
 // script-channel conversion, equations, reloads and the image's place in the grid scene.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
+#include <functional>
 
 #include "module/LunethSession.h"
 #include "module/ScriptChannels.h"
-#include <cmath>
-#include <functional>
 
 using lunethtest::Calls;
 using lunethtest::LunethSession;
@@ -78,17 +78,18 @@ TEST(ImageObject, LongNamesAreCutAtACharacterBoundary) {
 
 TEST(ImageObject, ScriptChannelsBecomeBytesByTruncation) {
     LunethSession s;
-    ASSERT_TRUE(LoadText(s.luneth, "pixels = width:5 height:2\n"
-                                   "r = from -0.5 to 1.5 W\n"
-                                   "g = 0.25\n"
-                                   "b = from 1.5 to -0.5 W\n"));
+    ASSERT_TRUE(LoadText(s.luneth,
+                         "pixels = width:5 height:2\n"
+                         "r = from -0.5 to 1.5 W\n"
+                         "g = 0.25\n"
+                         "b = from 1.5 to -0.5 W\n"));
     std::vector<uint32_t> t = s.Texels();
     ASSERT_EQ(t.size(), 10u);
     const uint32_t red[] = {0, 0, 127, 255, 255};
     for (int i = 0; i < 10; ++i) {
-        EXPECT_EQ(t[i] >> 24, 255u) << i;           // no a: opaque
+        EXPECT_EQ(t[i] >> 24, 255u) << i;  // no a: opaque
         EXPECT_EQ((t[i] >> 16) & 255, red[i % 5]) << i;
-        EXPECT_EQ((t[i] >> 8) & 255, 63u) << i;     // a scalar channel fills every pixel
+        EXPECT_EQ((t[i] >> 8) & 255, 63u) << i;  // a scalar channel fills every pixel
         EXPECT_EQ(t[i] & 255, red[4 - i % 5]) << i;
     }
 }
@@ -97,7 +98,8 @@ TEST(ImageObject, AlphaComesFromAOnlyWhenItIsAnArray) {
     LunethSession s;
     ASSERT_TRUE(LoadText(s.luneth, "pixels = width:3 height:1; r = from 0 to 1 W; a = 0.25"));
     for (uint32_t texel : s.Texels()) EXPECT_EQ(texel >> 24, 255u);
-    ASSERT_TRUE(LoadText(s.luneth, "pixels = width:3 height:1; r = from 1 to 1 W; a = from 0 to 1 W"));
+    ASSERT_TRUE(
+        LoadText(s.luneth, "pixels = width:3 height:1; r = from 1 to 1 W; a = from 0 to 1 W"));
     std::vector<uint32_t> t = s.Texels();
     EXPECT_EQ(t[0], 0x00FF0000u);  // g and b unset: 0
     EXPECT_EQ(t[1], 0x7FFF0000u);
@@ -114,10 +116,10 @@ TEST(ScriptChannels, ArraysShorterThanThePictureArePaddedWithZeros) {
     std::vector<uint32_t> texels(6 * 3, 0xDEADBEEFu);
     ASSERT_TRUE(luneth::ConvertScriptChannels(r, g, b, &a, 4, 3, texels.data(), 6));
     EXPECT_EQ(texels[0], 0xFFFF7F7Fu);
-    EXPECT_EQ(texels[6], 0xFF007F7Fu);   // second row: r ran out, g has one more
+    EXPECT_EQ(texels[6], 0xFF007F7Fu);  // second row: r ran out, g has one more
     EXPECT_EQ(texels[7], 0xFF00007Fu);
     EXPECT_EQ(texels[17 - 2], 0xFF00007Fu);
-    EXPECT_EQ(texels[4], 0xDEADBEEFu);   // outside the width: untouched
+    EXPECT_EQ(texels[4], 0xDEADBEEFu);  // outside the width: untouched
     EXPECT_FALSE(luneth::ConvertScriptChannels(r, g, b, &a, 4, 3, texels.data(), 3));
     EXPECT_FALSE(luneth::ConvertScriptChannels(r, g, b, &a, 0, 3, texels.data(), 6));
 }
@@ -126,9 +128,9 @@ TEST(ScriptChannels, TheByteRuleAtItsEdges) {
     struct {
         float value;
         uint32_t byte;
-    } cases[] = {{-0.5f, 0},   {0.0f, 0},       {0.5f, 127},        {1.0f, 255},
-                 {1.5f, 255},  {-0.0f, 0},      {1.0f / 255, 1},    {0.99999994f, 254},
-                 {NAN, 0},     {INFINITY, 255}, {-INFINITY, 0},     {1e-40f, 0}};
+    } cases[] = {{-0.5f, 0},  {0.0f, 0},       {0.5f, 127},     {1.0f, 255},
+                 {1.5f, 255}, {-0.0f, 0},      {1.0f / 255, 1}, {0.99999994f, 254},
+                 {NAN, 0},    {INFINITY, 255}, {-INFINITY, 0},  {1e-40f, 0}};
     for (auto c : cases) EXPECT_EQ(luneth::ChannelToByte(c.value), c.byte) << c.value;
 }
 
@@ -284,7 +286,8 @@ TEST(ImageObject, EveryTypeGoesBackToNoneOnUnload) {
     std::string picture = s.MakePicture("p.bmp");
     auto loads = std::vector<std::pair<int, std::function<bool()>>>{
         {kImagePictureFile, [&] { return s.luneth->LoadPictureFile(picture.c_str()); }},
-        {kImageMathScript, [&] { return LoadText(s.luneth, "pixels = width:2 height:2; r = from 0 to 1 W"); }},
+        {kImageMathScript,
+         [&] { return LoadText(s.luneth, "pixels = width:2 height:2; r = from 0 to 1 W"); }},
         {kImagePixelEquation, [&] { return s.luneth->ComputeEquation(1); }},
     };
     for (auto& [type, load] : loads) {
@@ -346,15 +349,17 @@ TEST(ImageObject, ReloadingPicturesAndEquationsLoadsThemAgain) {
 
 TEST(ImageObject, SavedImagesLoadBackTheSame) {
     LunethSession s;
-    ASSERT_TRUE(LoadText(s.luneth, "pixels = width:33 height:17; r = from 0 to 1 W;"
-                                   "b = from 1 to 0 H; a = from 0.2 to 1 W"));
+    ASSERT_TRUE(LoadText(s.luneth,
+                         "pixels = width:33 height:17; r = from 0 to 1 W;"
+                         "b = from 1 to 0 H; a = from 0.2 to 1 W"));
     std::vector<uint32_t> made = s.Texels();
     for (const char* name : {"s.png", "s.dds", "s.tga"}) {
         ASSERT_TRUE(s.luneth->SaveImage(s.Path(name).c_str())) << name;
         ASSERT_TRUE(s.luneth->LoadPictureFile(s.Path(name).c_str())) << name;
         EXPECT_EQ(s.Texels(), made) << name;
-        ASSERT_TRUE(LoadText(s.luneth, "pixels = width:33 height:17; r = from 0 to 1 W;"
-                                       "b = from 1 to 0 H; a = from 0.2 to 1 W"));
+        ASSERT_TRUE(LoadText(s.luneth,
+                             "pixels = width:33 height:17; r = from 0 to 1 W;"
+                             "b = from 1 to 0 H; a = from 0.2 to 1 W"));
     }
 }
 

@@ -55,7 +55,8 @@ public:
         return out;
     }
 
-    // A small picture file written through the engine: w x h, texel (x, y) = 0xFF000000 | x << 8 | y.
+    // A small picture file written through the engine: w x h, texel (x, y) = 0xFF000000 | x << 8 |
+    // y.
     std::string MakePicture(const std::string& name, uint32_t w = 37, uint32_t h = 23) {
         KcTexture* t = Textures()->CreateTexture(w, h, 1, kKivFormatA8R8G8B8, kKivPoolManaged);
         uint32_t pitch = 0;
@@ -75,7 +76,8 @@ public:
     int EquationWithParams(int params) {
         for (int i = 0; i < 512; ++i)
             if (luneth::IPixelEquation* e = luneth->GetEquation(i))
-                if (params == 0 ? !e->GetParamName(0) : e->GetParamName(uint32_t(params - 1)) != nullptr)
+                if (params == 0 ? !e->GetParamName(0)
+                                : e->GetParamName(uint32_t(params - 1)) != nullptr)
                     return i;
         return -1;
     }

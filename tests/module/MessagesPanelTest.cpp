@@ -31,7 +31,8 @@ bool Drop(LunethSession& s, const std::string& path) {
 TEST(LunethKeys, ChannelKeysToggleBackToNormal) {
     LunethSession s;
     KcImageControl* image = s.luneth->GetImageControl();
-    const std::pair<char, int> keys[] = {{'T', 1}, {'R', 2}, {'G', 3}, {'B', 4}, {'A', 5}, {'I', 6}};
+    const std::pair<char, int> keys[] = {{'T', 1}, {'R', 2}, {'G', 3},
+                                         {'B', 4}, {'A', 5}, {'I', 6}};
     for (auto [key, view] : keys) {
         Key(s, key);
         EXPECT_EQ(image->GetChannelView(), view) << key;
@@ -201,10 +202,10 @@ TEST(LunethPanel, ControlsHaveTheirTextsAndPlaces) {
     struct Place {
         KcControl2D* control;
         float top, bottom;
-    } left[] = {{p->TypeText(), 32, 52},       {p->SizeText(), 56, 76},
-                {p->CostText(), 80, 100},      {p->ChannelBox(), 132, 276},
-                {p->FilterBox(), 308, 352},    {p->DefaultFitBox(), 360, 380},
-                {p->FitButton(), 384, 404},    {p->OriginalSizeButton(), 408, 428},
+    } left[] = {{p->TypeText(), 32, 52},      {p->SizeText(), 56, 76},
+                {p->CostText(), 80, 100},     {p->ChannelBox(), 132, 276},
+                {p->FilterBox(), 308, 352},   {p->DefaultFitBox(), 360, 380},
+                {p->FitButton(), 384, 404},   {p->OriginalSizeButton(), 408, 428},
                 {p->ReloadButton(), 436, 456}};
     for (const Place& place : left) {
         KivRect r = place.control->GetRect();
@@ -267,7 +268,8 @@ TEST(LunethPanel, InformationFollowsEveryLoad) {
     EXPECT_STREQ(s.panel->TypeText()->GetText(), "Picture File");
     EXPECT_STREQ(s.panel->SizeText()->GetText(), "Width:5, Height:3");
     EXPECT_EQ(s.panel->EquationList()->GetSelection(), -1);
-    for (int i = 0; i < CLunethUI::kParamRows; ++i) EXPECT_FALSE(s.panel->ParamLabel(i)->IsVisible());
+    for (int i = 0; i < CLunethUI::kParamRows; ++i)
+        EXPECT_FALSE(s.panel->ParamLabel(i)->IsVisible());
     EXPECT_FALSE(s.panel->ResetButton()->IsVisible());
     ASSERT_TRUE(s.luneth->LoadScriptText("pixels = width:3 height:2; r = from 0 to 1 W", 44));
     EXPECT_STREQ(s.panel->TypeText()->GetText(), "Math Script");

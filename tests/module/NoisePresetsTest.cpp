@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <libnoise/noise.h>
 
+#include <array>
 #include <cmath>
 #include <random>
 
@@ -11,8 +12,8 @@
 #include "module/NoisePresets.h"
 #include "script/FunctionRegistry.h"
 
-using lunethtest::LunethSession;
 using luneth::BitsFromFloat;
+using lunethtest::LunethSession;
 using namespace noise::module;
 
 namespace {
@@ -50,19 +51,20 @@ struct Stop {
 
 // The gradient at v computed straight from its stops.
 uint32_t ReferenceGradient(const std::vector<Stop>& stops, float v) {
-    float c[3];
+    auto channels = [](const Stop& s) {
+        return std::array<float, 3>{s.r / 255.0f, s.g / 255.0f, s.b / 255.0f};
+    };
+    std::array<float, 3> c;
     if (!(v > stops.front().position)) {
-        c[0] = stops.front().r / 255.0f, c[1] = stops.front().g / 255.0f, c[2] = stops.front().b / 255.0f;
+        c = channels(stops.front());
     } else if (v >= stops.back().position) {
-        c[0] = stops.back().r / 255.0f, c[1] = stops.back().g / 255.0f, c[2] = stops.back().b / 255.0f;
+        c = channels(stops.back());
     } else {
         size_t i = 1;
         while (!(v < stops[i].position)) ++i;
-        const Stop& lo = stops[i - 1];
-        const Stop& hi = stops[i];
-        float t = (v - lo.position) / (hi.position - lo.position);
-        const int los[3] = {lo.r, lo.g, lo.b}, his[3] = {hi.r, hi.g, hi.b};
-        for (int k = 0; k < 3; ++k) c[k] = his[k] / 255.0f * t + los[k] / 255.0f * (1.0f - t);
+        std::array<float, 3> lo = channels(stops[i - 1]), hi = channels(stops[i]);
+        float t = (v - stops[i - 1].position) / (stops[i].position - stops[i - 1].position);
+        for (int k = 0; k < 3; ++k) c[k] = hi[k] * t + lo[k] * (1.0f - t);
     }
     uint32_t word = 0xFEu << 24;
     for (int k = 0; k < 3; ++k) {
@@ -93,18 +95,23 @@ TEST_F(Presets, GraniteIsBlackUpToItsSecondStop) {
 }
 
 TEST_F(Presets, EveryGradientFollowsItsStops) {
+    // clang-format off
     const std::vector<std::pair<const char*, std::vector<Stop>>> gradients = {
-        {"GradientColorTerrain", {{-1, 32, 160, 0}, {-0.25, 224, 224, 0}, {0.25, 128, 128, 128}, {1, 255, 255, 255}}},
-        {"GradientColorPlanet", {{-1, 0, 0, 128}, {-0.25, 0, 0, 255}, {0, 0, 128, 255}, {0.0625, 240, 240, 64},
-                                 {0.125, 32, 160, 0}, {0.375, 224, 224, 0}, {0.75, 128, 128, 128}, {1, 255, 255, 255}}},
+        {"GradientColorTerrain", {{-1, 32, 160, 0}, {-0.25, 224, 224, 0}, {0.25, 128, 128, 128},
+                                  {1, 255, 255, 255}}},
+        {"GradientColorPlanet", {{-1, 0, 0, 128}, {-0.25, 0, 0, 255}, {0, 0, 128, 255},
+                                 {0.0625, 240, 240, 64}, {0.125, 32, 160, 0}, {0.375, 224, 224, 0},
+                                 {0.75, 128, 128, 128}, {1, 255, 255, 255}}},
         {"GradientColorSky", {{-1, 48, 64, 192}, {0.5, 96, 192, 255}, {1, 255, 255, 255}}},
         {"GradientColorWood", {{-1, 189, 94, 4}, {0.5, 144, 48, 6}, {1, 60, 10, 8}}},
-        {"GradientColorGranite", {{-1, 0, 0, 0}, {-0.9375, 0, 0, 0}, {-0.875, 216, 216, 242}, {0, 191, 191, 191},
-                                  {0.5, 210, 116, 125}, {0.75, 210, 113, 98}, {1, 255, 176, 192}}},
-        {"GradientColorJade", {{-1, 24, 146, 102}, {0, 78, 154, 115}, {0.25, 128, 204, 165}, {0.375, 78, 154, 115},
-                               {1, 29, 135, 102}}},
+        {"GradientColorGranite", {{-1, 0, 0, 0}, {-0.9375, 0, 0, 0}, {-0.875, 216, 216, 242},
+                                  {0, 191, 191, 191}, {0.5, 210, 116, 125}, {0.75, 210, 113, 98},
+                                  {1, 255, 176, 192}}},
+        {"GradientColorJade", {{-1, 24, 146, 102}, {0, 78, 154, 115}, {0.25, 128, 204, 165},
+                               {0.375, 78, 154, 115}, {1, 29, 135, 102}}},
         {"GradientColorLime", {{-1, 160, 64, 42}, {0, 64, 192, 64}, {1, 128, 255, 128}}},
     };
+    // clang-format on
     for (const auto& [name, stops] : gradients) {
         ASSERT_EQ(Record(name)->kind, luneth::kKindFloat1) << name;
         for (int i = -300; i <= 300; ++i) {
@@ -127,7 +134,7 @@ TEST(ColorGradient, PointsInsertAfterEqualPositionsUpToSixtyFour) {
     EXPECT_EQ(g.AddPoint(1.0f, 0, 1, 0, 1), 0);
     EXPECT_EQ(g.GetPackedColor(-5.0f), 0xFF00FF00u);  // one point: its colour everywhere
     EXPECT_EQ(g.AddPoint(0.0f, 1, 0, 0, 1), 0);
-    EXPECT_EQ(g.AddPoint(0.0f, 0, 0, 1, 1), 1);  // after the equal one
+    EXPECT_EQ(g.AddPoint(0.0f, 0, 0, 1, 1), 1);      // after the equal one
     EXPECT_EQ(g.GetPackedColor(0.0f), 0xFFFF0000u);  // at the first position: the first colour
     EXPECT_EQ(g.GetPackedColor(0.5f), 0xFF007F7Fu);  // from the second point at 0
     for (int i = 3; i < luneth::CColorGradient::kMaxPoints; ++i)
@@ -142,9 +149,11 @@ TEST(ColorGradient, PointsInsertAfterEqualPositionsUpToSixtyFour) {
 TEST(WrappedValueNoise, MatchesTheFormulaInSixtyFourBits) {
     std::mt19937 rng(7);
     for (int k = 0; k < 5000; ++k) {
-        int32_t x = int32_t(rng()), y = int32_t(rng() % 2001) - 1000, z = int32_t(rng()), seed = int32_t(rng() % 8);
+        int32_t x = int32_t(rng()), y = int32_t(rng() % 2001) - 1000, z = int32_t(rng()),
+                seed = int32_t(rng() % 8);
         uint64_t n = (1619ull * uint32_t(x) + 31337ull * uint32_t(y) + 6971ull * uint32_t(z) +
-                      1013ull * uint32_t(seed)) & 0x7fffffffull;
+                      1013ull * uint32_t(seed)) &
+                     0x7fffffffull;
         n = (n >> 13) ^ n;
         uint64_t expected = (n * (n * n * 60493ull + 19990303ull) + 1376312589ull) & 0x7fffffffull;
         ASSERT_EQ(uint64_t(luneth::WrappedIntValueNoise3D(x, y, z, seed)), expected);
@@ -239,7 +248,8 @@ struct ReferenceGraphs {
         mFlat.SetSourceModule(0, mBase), mFlat.SetScale(0.125), mFlat.SetBias(-0.75);
         mControl.SetFrequency(0.5), mControl.SetPersistence(0.25);
         mSelect.SetSourceModule(0, mFlat), mSelect.SetSourceModule(1, mMountains);
-        mSelect.SetControlModule(mControl), mSelect.SetBounds(0, 1000), mSelect.SetEdgeFalloff(0.125);
+        mSelect.SetControlModule(mControl), mSelect.SetBounds(0, 1000),
+            mSelect.SetEdgeFalloff(0.125);
         mountain.SetSourceModule(0, mSelect), mountain.SetFrequency(4), mountain.SetPower(0.125);
 
         sClouds.SetSeed(2), sClouds.SetFrequency(2), sClouds.SetPersistence(0.375);
@@ -296,13 +306,12 @@ struct ReferenceGraphs {
 TEST_F(Presets, EveryNoisePresetIsItsGraph) {
     static ReferenceGraphs g;
     const std::pair<const char*, const Module*> presets[] = {
-        {"NoiseModulePerlin", &g.perlin},       {"NoiseModuleBillow", &g.billow},
-        {"NoiseModuleExponent", &g.exponent},
-        {"NoiseModuleTurbulence", &g.turbulence}, {"NoiseModuleRidgedMulti", &g.ridged},
-        {"NoiseModuleVoronoi", &g.voronoi},     {"NoiseModuleMountain", &g.mountain},
-        {"NoiseModuleSky", &g.sky},             {"NoiseModuleWood", &g.wood},
-        {"NoiseModuleGranite", &g.granite},     {"NoiseModuleJade", &g.jade},
-        {"NoiseModuleLime", &g.lime},
+        {"NoiseModulePerlin", &g.perlin},      {"NoiseModuleBillow", &g.billow},
+        {"NoiseModuleExponent", &g.exponent},  {"NoiseModuleTurbulence", &g.turbulence},
+        {"NoiseModuleRidgedMulti", &g.ridged}, {"NoiseModuleVoronoi", &g.voronoi},
+        {"NoiseModuleMountain", &g.mountain},  {"NoiseModuleSky", &g.sky},
+        {"NoiseModuleWood", &g.wood},          {"NoiseModuleGranite", &g.granite},
+        {"NoiseModuleJade", &g.jade},          {"NoiseModuleLime", &g.lime},
     };
     std::mt19937 rng(2024);
     std::uniform_real_distribution<float> coord(-8.0f, 8.0f);
@@ -350,11 +359,13 @@ TEST_F(Presets, NonFinitePointsGiveZero) {
 
 TEST_F(Presets, TheNineteenAreRegisteredInOrderAtTheEnd) {
     const char* names[] = {
-        "GradientColorTerrain", "GradientColorPlanet", "GradientColorSky", "GradientColorWood",
-        "GradientColorGranite", "GradientColorJade", "GradientColorLime", "NoiseModulePerlin",
-        "NoiseModuleBillow", "NoiseModuleExponent", "NoiseModuleTurbulence",
-        "NoiseModuleRidgedMulti", "NoiseModuleVoronoi", "NoiseModuleMountain", "NoiseModuleSky",
-        "NoiseModuleWood", "NoiseModuleGranite", "NoiseModuleJade", "NoiseModuleLime"};
+        "GradientColorTerrain", "GradientColorPlanet",   "GradientColorSky",
+        "GradientColorWood",    "GradientColorGranite",  "GradientColorJade",
+        "GradientColorLime",    "NoiseModulePerlin",     "NoiseModuleBillow",
+        "NoiseModuleExponent",  "NoiseModuleTurbulence", "NoiseModuleRidgedMulti",
+        "NoiseModuleVoronoi",   "NoiseModuleMountain",   "NoiseModuleSky",
+        "NoiseModuleWood",      "NoiseModuleGranite",    "NoiseModuleJade",
+        "NoiseModuleLime"};
     uint32_t first = luneth::FunctionCount() - 19;
     for (uint32_t i = 0; i < 19; ++i) EXPECT_EQ(luneth::LookupFunction(names[i]), first + i);
     // Registering again replaces in place: the count stays.

@@ -53,8 +53,7 @@ using KivModuleApiFunctionType = KivModuleAPI* (*)(KivEngineAPI* api);
 
 // Creates T in allocator memory tagged (tag, line); the object's constructor fills its defaults.
 template <class T>
-T* KivCreateInAllocator(KicAllocator* allocator, KivModuleAPI* factory, const char* tag,
-                        int line) {
+T* KivCreateInAllocator(KicAllocator* allocator, KivModuleAPI* factory, const char* tag, int line) {
     if (!allocator) return nullptr;
     void* memory = allocator->Allocate(sizeof(T), tag, line);
     if (!memory) return nullptr;
@@ -80,7 +79,10 @@ class KivObjectFactory : public KivModuleAPI {
 public:
     KivObjectFactory(KivModuleState& module, const char* typeName, int kind, const char* tag,
                      int line)
-        : KivModuleAPI(module.head, kind), module_(module), typeName_(typeName), tag_(tag),
+        : KivModuleAPI(module.head, kind),
+          module_(module),
+          typeName_(typeName),
+          tag_(tag),
           line_(line) {}
 
     const char* GetTypeName() const override { return typeName_; }

@@ -67,8 +67,8 @@ KivSingleObjectFactory<CTestGame> gGameVMA(gModule, "CTestGame", kKivKindGame, "
                                            __LINE__);
 KivObjectFactory<CTestPanel> gPanelVMA(gModule, "CTestPanel", kKivKindUIObject, "TestModule",
                                        __LINE__);
-KivObjectFactory<CTestEntity> gEntityVMA(gModule, "CTestEntity", kKivKindSceneEntity,
-                                         "TestModule", __LINE__);
+KivObjectFactory<CTestEntity> gEntityVMA(gModule, "CTestEntity", kKivKindSceneEntity, "TestModule",
+                                         __LINE__);
 
 }  // namespace
 
