@@ -169,10 +169,6 @@ void CLuneth::FitOrOriginalSize() {
         ShowOriginalSize();
 }
 
-void CLuneth::ResetChannelView() {
-    if (imageControl_) imageControl_->SetChannelView(kKivChannelNormal);
-}
-
 void CLuneth::Report() {
     if (!callback_) return;
     int pixels, width, height;
@@ -182,7 +178,7 @@ void CLuneth::Report() {
 
 // ================================================================ loading
 
-void CLuneth::UnloadImage() {
+void CLuneth::DropImage() {
     switch (imageType_) {
         case kImagePictureFile:
             picturePath_.clear();
@@ -198,9 +194,20 @@ void CLuneth::UnloadImage() {
     }
     imageType_ = kImageNone;
     ReleaseTexture();
+}
+
+void CLuneth::UnloadImage() {
+    DropImage();
     SetName(nullptr);
     PlaceImage();
     RefreshPanel();
+}
+
+void CLuneth::ShowNewImage(bool resetChannelView, bool setZoom) {
+    PlaceImage();
+    if (resetChannelView && imageControl_) imageControl_->SetChannelView(kKivChannelNormal);
+    RefreshPanel();
+    if (setZoom) FitOrOriginalSize();
 }
 
 bool CLuneth::LoadPictureFile(const char* path) {
@@ -212,10 +219,7 @@ bool CLuneth::LoadPictureFile(const char* path) {
         picturePath_ = path;
         imageType_ = kImagePictureFile;
     }
-    PlaceImage();
-    ResetChannelView();
-    RefreshPanel();
-    FitOrOriginalSize();
+    ShowNewImage(true, true);
     SetNameFromPath(path);
     Report();
     return texture_ != nullptr;
@@ -228,10 +232,7 @@ bool CLuneth::LoadScriptFile(const char* path) {
     bool ok = scriptRan_ && ConvertScriptChannels();
     StopTimer();
     imageType_ = kImageMathScript;
-    PlaceImage();
-    ResetChannelView();
-    RefreshPanel();
-    FitOrOriginalSize();
+    ShowNewImage(true, true);
     SetNameFromPath(path);
     Report();
     return ok;
@@ -244,9 +245,7 @@ bool CLuneth::LoadScriptText(const char* text, int length) {
     bool ok = scriptRan_ && ConvertScriptChannels();
     StopTimer();
     imageType_ = kImageMathScript;
-    PlaceImage();
-    ResetChannelView();
-    RefreshPanel();
+    ShowNewImage(true, false);  // the zoom stays
     if (!imageName_[0]) SetName("No Name");
     Report();
     return ok;
@@ -281,21 +280,7 @@ bool CLuneth::ConvertScriptChannels() {
 bool CLuneth::ComputeEquation(int index) {
     if (index < 0 || index >= int(luneth::kEquationSlotCount)) return false;
     // Drop the current image in place; the name and the panel stay until the new one is made.
-    switch (imageType_) {
-        case kImagePictureFile:
-            picturePath_.clear();
-            break;
-        case kImageMathScript:
-            script_.Reset();
-            break;
-        case kImagePixelEquation:
-            equationIndex_ = -1;
-            break;
-        default:
-            break;
-    }
-    imageType_ = kImageNone;
-    ReleaseTexture();
+    DropImage();
 
     StartTimer();
     equationIndex_ = index;
@@ -322,10 +307,7 @@ bool CLuneth::ComputeEquation(int index) {
     texture_->Unlock();
     StopTimer();
     imageType_ = kImagePixelEquation;
-    PlaceImage();
-    ResetChannelView();
-    RefreshPanel();
-    FitOrOriginalSize();
+    ShowNewImage(true, true);
     SetName(equation->GetName());
     Report();
     return true;
@@ -343,9 +325,7 @@ bool CLuneth::ReloadImage() {
             scriptRan_ = script_.TextLength() > 0 && script_.Rerun();
             bool ok = scriptRan_ && ConvertScriptChannels();
             StopTimer();
-            PlaceImage();
-            RefreshPanel();
-            FitOrOriginalSize();
+            ShowNewImage(false, true);  // the channel view stays
             Report();
             return ok;
         }

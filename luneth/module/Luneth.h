@@ -95,7 +95,11 @@ private:
     void StopTimer();
     void RefreshPanel();
     void FitOrOriginalSize();
-    void ResetChannelView();
+    // Drops texture, type and the source's state; the name and the panel stay.
+    void DropImage();
+    // After a load: place the image, refresh the panel, optionally reset the channel view and
+    // fit or show the original size by the default-fit flag.
+    void ShowNewImage(bool resetChannelView, bool setZoom);
     void Report();
     void HandleKey(int key);
     void HandleDrop(KivDropFiles* drop);

@@ -188,6 +188,56 @@ double CWrappedVoronoi::GetValue(double x, double y, double z) const {
 
 namespace {
 
+// The settings of a fractal generator (Perlin, Billow, RidgedMulti), libnoise's defaults unless
+// given; RidgedMulti has no persistence.
+struct Fractal {
+    int seed = 0;
+    double frequency = 1.0;
+    double persistence = 0.5;
+    double lacunarity = 2.0;
+    int octaves = 6;
+    noise::NoiseQuality quality = noise::QUALITY_STD;
+};
+
+template <class Generator>
+void Configure(Generator& m, const Fractal& f) {
+    m.SetSeed(f.seed);
+    m.SetFrequency(f.frequency);
+    if constexpr (requires { m.SetPersistence(0.5); }) m.SetPersistence(f.persistence);
+    m.SetLacunarity(f.lacunarity);
+    m.SetOctaveCount(f.octaves);
+    m.SetNoiseQuality(f.quality);
+}
+
+void Perturb(Turbulence& t, const Module& source, int seed, double frequency, double power,
+             int roughness) {
+    t.SetSourceModule(0, source);
+    t.SetSeed(seed);
+    t.SetFrequency(frequency);
+    t.SetPower(power);
+    t.SetRoughness(roughness);
+}
+
+void Rescale(ScaleBias& m, const Module& source, double scale, double bias) {
+    m.SetSourceModule(0, source);
+    m.SetScale(scale);
+    m.SetBias(bias);
+}
+
+void Choose(Select& m, const Module& low, const Module& high, const Module& control, double lower,
+            double upper, double falloff) {
+    m.SetSourceModule(0, low);
+    m.SetSourceModule(1, high);
+    m.SetControlModule(control);
+    m.SetBounds(lower, upper);
+    m.SetEdgeFalloff(falloff);
+}
+
+void Sum(Add& m, const Module& a, const Module& b) {
+    m.SetSourceModule(0, a);
+    m.SetSourceModule(1, b);
+}
+
 struct MountainGraph {
     RidgedMulti mountains;
     Billow flatBase;
@@ -196,20 +246,11 @@ struct MountainGraph {
     Select select;
     Turbulence out;
     MountainGraph() {
-        flatBase.SetFrequency(2.0);
-        flat.SetSourceModule(0, flatBase);
-        flat.SetScale(0.125);
-        flat.SetBias(-0.75);
-        control.SetFrequency(0.5);
-        control.SetPersistence(0.25);
-        select.SetSourceModule(0, flat);
-        select.SetSourceModule(1, mountains);
-        select.SetControlModule(control);
-        select.SetBounds(0.0, 1000.0);
-        select.SetEdgeFalloff(0.125);
-        out.SetSourceModule(0, select);
-        out.SetFrequency(4.0);
-        out.SetPower(0.125);
+        Configure(flatBase, {.frequency = 2.0});
+        Rescale(flat, flatBase, 0.125, -0.75);
+        Configure(control, {.frequency = 0.5, .persistence = 0.25});
+        Choose(select, flat, mountains, control, 0.0, 1000.0, 0.125);
+        Perturb(out, select, 0, 4.0, 0.125, 3);
     }
 };
 
@@ -217,17 +258,13 @@ struct SkyGraph {
     Billow clouds;
     Turbulence out;
     SkyGraph() {
-        clouds.SetSeed(2);
-        clouds.SetFrequency(2.0);
-        clouds.SetPersistence(0.375);
-        clouds.SetLacunarity(2.12109375);
-        clouds.SetOctaveCount(4);
-        clouds.SetNoiseQuality(noise::QUALITY_BEST);
-        out.SetSourceModule(0, clouds);
-        out.SetSeed(3);
-        out.SetFrequency(16.0);
-        out.SetPower(1.0 / 64.0);
-        out.SetRoughness(2);
+        Configure(clouds, {.seed = 2,
+                           .frequency = 2.0,
+                           .persistence = 0.375,
+                           .lacunarity = 2.12109375,
+                           .octaves = 4,
+                           .quality = noise::QUALITY_BEST});
+        Perturb(out, clouds, 3, 16.0, 1.0 / 64.0, 2);
     }
 };
 
@@ -243,33 +280,17 @@ struct WoodGraph {
     Turbulence out;
     WoodGraph() {
         rings.SetFrequency(16.0);
-        grain.SetSeed(0);
-        grain.SetFrequency(48.0);
-        grain.SetPersistence(0.5);
-        grain.SetLacunarity(2.20703125);
-        grain.SetOctaveCount(3);
-        grain.SetNoiseQuality(noise::QUALITY_STD);
+        Configure(grain, {.frequency = 48.0, .lacunarity = 2.20703125, .octaves = 3});
         stretchedGrain.SetSourceModule(0, grain);
         stretchedGrain.SetScale(1.0, 0.25, 1.0);
-        scaledGrain.SetSourceModule(0, stretchedGrain);
-        scaledGrain.SetScale(0.25);
-        scaledGrain.SetBias(0.125);
-        combined.SetSourceModule(0, rings);
-        combined.SetSourceModule(1, scaledGrain);
-        perturbed.SetSourceModule(0, combined);
-        perturbed.SetSeed(1);
-        perturbed.SetFrequency(4.0);
-        perturbed.SetPower(1.0 / 256.0);
-        perturbed.SetRoughness(4);
+        Rescale(scaledGrain, stretchedGrain, 0.25, 0.125);
+        Sum(combined, rings, scaledGrain);
+        Perturb(perturbed, combined, 1, 4.0, 1.0 / 256.0, 4);
         translated.SetSourceModule(0, perturbed);
         translated.SetTranslation(0.0, 0.0, 1.48);
         rotated.SetSourceModule(0, translated);
         rotated.SetAngles(84.0, 0.0, 0.0);
-        out.SetSourceModule(0, rotated);
-        out.SetSeed(2);
-        out.SetFrequency(2.0);
-        out.SetPower(1.0 / 64.0);
-        out.SetRoughness(4);
+        Perturb(out, rotated, 2, 2.0, 1.0 / 64.0, 4);
     }
 };
 
@@ -280,25 +301,13 @@ struct GraniteGraph {
     Add combined;
     Turbulence out;
     GraniteGraph() {
-        primary.SetSeed(0);
-        primary.SetFrequency(8.0);
-        primary.SetPersistence(0.625);
-        primary.SetLacunarity(2.18359375);
-        primary.SetOctaveCount(6);
-        primary.SetNoiseQuality(noise::QUALITY_STD);
+        Configure(primary, {.frequency = 8.0, .persistence = 0.625, .lacunarity = 2.18359375});
         spots.SetSeed(1);
         spots.SetFrequency(16.0);
         spots.EnableDistance(true);
-        scaledSpots.SetSourceModule(0, spots);
-        scaledSpots.SetScale(-0.5);
-        scaledSpots.SetBias(0.0);
-        combined.SetSourceModule(0, primary);
-        combined.SetSourceModule(1, scaledSpots);
-        out.SetSourceModule(0, combined);
-        out.SetSeed(2);
-        out.SetFrequency(4.0);
-        out.SetPower(0.125);
-        out.SetRoughness(6);
+        Rescale(scaledSpots, spots, -0.5, 0.0);
+        Sum(combined, primary, scaledSpots);
+        Perturb(out, combined, 2, 4.0, 0.125, 6);
     }
 };
 
@@ -311,29 +320,14 @@ struct JadeGraph {
     Add combined;
     Turbulence out;
     JadeGraph() {
-        primary.SetSeed(0);
-        primary.SetFrequency(2.0);
-        primary.SetLacunarity(2.20703125);
-        primary.SetOctaveCount(6);
-        primary.SetNoiseQuality(noise::QUALITY_STD);
+        Configure(primary, {.frequency = 2.0, .lacunarity = 2.20703125});
         veins.SetFrequency(2.0);
         rotatedVeins.SetSourceModule(0, veins);
         rotatedVeins.SetAngles(90.0, 25.0, 5.0);
-        perturbedVeins.SetSourceModule(0, rotatedVeins);
-        perturbedVeins.SetSeed(1);
-        perturbedVeins.SetFrequency(4.0);
-        perturbedVeins.SetPower(0.25);
-        perturbedVeins.SetRoughness(4);
-        scaledVeins.SetSourceModule(0, perturbedVeins);
-        scaledVeins.SetScale(0.25);
-        scaledVeins.SetBias(0.0);
-        combined.SetSourceModule(0, primary);
-        combined.SetSourceModule(1, scaledVeins);
-        out.SetSourceModule(0, combined);
-        out.SetSeed(2);
-        out.SetFrequency(4.0);
-        out.SetPower(0.0625);
-        out.SetRoughness(2);
+        Perturb(perturbedVeins, rotatedVeins, 1, 4.0, 0.25, 4);
+        Rescale(scaledVeins, perturbedVeins, 0.25, 0.0);
+        Sum(combined, primary, scaledVeins);
+        Perturb(out, combined, 2, 4.0, 0.0625, 2);
     }
 };
 
@@ -345,34 +339,19 @@ struct LimeGraph {
     Select select;
     Turbulence out;
     LimeGraph() {
-        base.SetSeed(0);
-        base.SetFrequency(4.0);
-        base.SetLacunarity(2.12109375);
-        base.SetOctaveCount(1);
-        base.SetNoiseQuality(noise::QUALITY_BEST);
-        cracks.SetSeed(1);
-        cracks.SetFrequency(24.0);
-        cracks.SetLacunarity(2.14453125);
-        cracks.SetOctaveCount(1);
-        cracks.SetNoiseQuality(noise::QUALITY_BEST);
-        scaledCracks.SetSourceModule(0, cracks);
-        scaledCracks.SetScale(0.5);
-        scaledCracks.SetBias(-0.5);
-        control.SetSeed(0);
-        control.SetFrequency(2.0);
-        control.SetLacunarity(2.20703125);
-        control.SetOctaveCount(3);
-        control.SetNoiseQuality(noise::QUALITY_STD);
-        select.SetSourceModule(0, base);
-        select.SetSourceModule(1, scaledCracks);
-        select.SetControlModule(control);
-        select.SetBounds(-0.375, 0.375);
-        select.SetEdgeFalloff(0.375);
-        out.SetSourceModule(0, select);
-        out.SetSeed(2);
-        out.SetFrequency(8.0);
-        out.SetPower(1.0 / 32.0);
-        out.SetRoughness(2);
+        Configure(base, {.frequency = 4.0,
+                         .lacunarity = 2.12109375,
+                         .octaves = 1,
+                         .quality = noise::QUALITY_BEST});
+        Configure(cracks, {.seed = 1,
+                           .frequency = 24.0,
+                           .lacunarity = 2.14453125,
+                           .octaves = 1,
+                           .quality = noise::QUALITY_BEST});
+        Rescale(scaledCracks, cracks, 0.5, -0.5);
+        Configure(control, {.frequency = 2.0, .lacunarity = 2.20703125, .octaves = 3});
+        Choose(select, base, scaledCracks, control, -0.375, 0.375, 0.375);
+        Perturb(out, select, 2, 8.0, 1.0 / 32.0, 2);
     }
 };
 
