@@ -21,6 +21,7 @@ constexpr CoreName kCoreOrder[] = {
 // The families whose names belong to the core group.
 constexpr FunctionTable (*kCoreFamilies[])() = {
     ColourHelperFunctions,
+    SolidFunctions,
 };
 
 const BuiltinFunction* FindInFamilies(const CoreName& wanted) {

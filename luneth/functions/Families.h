@@ -19,5 +19,15 @@ using FunctionTable = std::span<const BuiltinFunction>;
 
 // Core group families (their names are placed by CoreGroup.def).
 FunctionTable ColourHelperFunctions();  // float_to_color, gray, correction_*
+FunctionTable SolidFunctions();         // sphere, cylinder, cube, tetrahedron ... football_ex
+
+// Distance-function group.
+FunctionTable DistanceShape2DFunctions();  // sdCircle2D ... sdStar2D
+FunctionTable DistanceShape3DFunctions();  // sdSphere ... sdIcosahedron
+FunctionTable DistanceOperatorFunctions(); // opUnion ... opSmoothIntersection
+FunctionTable PolygonFunctions();          // IsPointInConvexPolygon, PolygonDistance
+
+// Fractal-sum and fractal group.
+FunctionTable FractalFunctions();  // fractal_hierarchy_sphere ... fractal_cmpx_binocular
 
 }  // namespace luneth
