@@ -21,6 +21,8 @@ constexpr CoreName kCoreOrder[] = {
 // The families whose names belong to the core group.
 constexpr FunctionTable (*kCoreFamilies[])() = {
     ColourHelperFunctions,
+    ScalarFunctions,
+    ArrayFunctions,
     SolidFunctions,
 };
 

@@ -20,7 +20,8 @@ namespace luneth {
 
 namespace {
 
-float Union(float a, float b) { return std::min(a, b); }
+// The same rule as min (a NaN in a gives b).
+float Union(float a, float b) { return a < b ? a : b; }
 
 float Subtraction(float a, float b) { return std::max(-a, b); }
 

@@ -19,6 +19,8 @@ using FunctionTable = std::span<const BuiltinFunction>;
 
 // Core group families (their names are placed by CoreGroup.def).
 FunctionTable ColourHelperFunctions();  // float_to_color, gray, correction_*
+FunctionTable ScalarFunctions();        // positive ... flower: scalar, logic, interpolation
+FunctionTable ArrayFunctions();         // array_add ... array_get_value: whole values
 FunctionTable SolidFunctions();         // sphere, cylinder, cube, tetrahedron ... football_ex
 
 // Distance-function group.

@@ -46,13 +46,19 @@ float HierarchyCount(const float* args, int count, Inside inside) {
         [s](Vec2& q) { q = Map(q, [s](float c) { return std::fabs(c / s - 1.0f); }); }, inside));
 }
 
-// The folded power-2 bulb step shared by the Julia bulb and the holy grail: the angle around
-// the x axis is folded into a sector of half-width `half`, then the point is squared in the
-// (x, folded radius) plane and swung back out.
-inline Vec3 BulbStep(const Vec3& p, float half, const Vec3& c) {
+// The angular fold of the Julia bulb and the holy grail: sectors of width `width` about the x
+// axis, angles measured from the sector's middle (half = width / 2).
+struct Sectors {
+    float half, width;
+};
+
+// The folded power-2 bulb step: the angle around the x axis is folded into one sector, then the
+// point is squared in the (x, folded radius) plane and swung back out.
+inline Vec3 BulbStep(const Vec3& p, Sectors sectors, const Vec3& c) {
     float x = p[0];
     float w = std::sqrt(p[1] * p[1] + p[2] * p[2]);
-    float alpha = std::fabs(std::fmod(std::atan2(p[2], p[1]) + half + kPi, 2.0f * half) - half);
+    float alpha = std::fabs(
+        std::fmod(std::atan2(p[2], p[1]) + sectors.half + kPi, sectors.width) - sectors.half);
     float e = w * std::cos(alpha), d = w * std::sin(alpha);
     float den = e * e + x * x + d * d;
     float g = den < kEpsilon ? 1.0f : 1.0f - d * d / den;  // d = 0 at the origin: g -> 1
@@ -63,11 +69,11 @@ struct BulbOrbit {
     float r, dr;
 };
 // Iterates BulbStep while |p| <= 20, at most n times; r is |p| where the loop stopped.
-inline BulbOrbit RunBulb(Vec3 p, float half, const Vec3& c, int n) {
+inline BulbOrbit RunBulb(Vec3 p, Sectors sectors, const Vec3& c, int n) {
     float dr = 1.0f;
     float r = Length(p);
     for (int k = 0; k < n && r <= 20.0f; ++k) {
-        p = BulbStep(p, half, c);
+        p = BulbStep(p, sectors, c);
         dr = 2.0f * dr * r;
         r = Length(p);
     }
@@ -319,13 +325,14 @@ float JuliaQuaternion(const float* args, int count) {
 
 float Juliasbulb(const float* args, int count) {
     VariadicArgs a(args, count);
-    BulbOrbit o = RunBulb(Point3(a), kPi / a[6], {a[3], a[4], a[5]}, a.Count(7, 10));
+    float half = kPi / a[6];
+    BulbOrbit o = RunBulb(Point3(a), {half, 2.0f * half}, {a[3], a[4], a[5]}, a.Count(7, 10));
     return FiniteOr(std::log(o.r) * o.r / o.dr);
 }
 
 float HolyGrail(const float* args, int count) {
     VariadicArgs a(args, count);
-    BulbOrbit o = RunBulb(Point3(a), 0.39269912f, {a[3], a[3], a[3]}, a.Count(4, 10));
+    BulbOrbit o = RunBulb(Point3(a), {0.39269912f, 0.7853982f}, {a[3], a[3], a[3]}, a.Count(4, 10));
     return FiniteOr(std::min(std::log(o.r) * o.r / std::max(o.dr, 1.0f), 1.0f));
 }
 

@@ -24,7 +24,7 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <memory>
+#include <variant>
 #include <vector>
 
 #include "script/ScriptValue.h"
@@ -47,34 +47,28 @@ struct UserVariable {
 // directive parameters (ramp bounds, gap lists, geometry parameters). Reset() zeroes it.
 extern float LetterTable[kLetterCount];
 
-// Geometry transform records (applied after the last line to a vertex curve).
-enum class TransformKind : int { Scale = 1, Rotate = 2, Translate = 3, Pipe = 4 };
-
+// Geometry transform records: recorded while the lines run, applied together after the last line
+// to sweep a vertex curve into a surface of S slices (see GeometryDirectives.cpp).
 struct ScaleTransform {
     float anchor[3] = {0, 0, 0};
-    ScriptValue scaleX, scaleY, scaleZ;
+    ScriptValue scaleX, scaleY, scaleZ;  // one factor per slice
 };
 struct RotateTransform {
     float anchor[3] = {0, 0, 0};
     float axis[3] = {0, 0, 0};
-    ScriptValue angle;
+    ScriptValue angle;  // radians, one per slice
 };
 struct TranslateTransform {
     float direction[3] = {0, 0, 0};
-    ScriptValue distance;
+    ScriptValue distance;  // one per slice
 };
 struct PipeTransform {
     float radius = 0.0f;
     int type = 0;
 };
-
-struct TransformNode {
-    TransformKind kind;
-    ScaleTransform scale;
-    RotateTransform rotate;
-    TranslateTransform translate;
-    PipeTransform pipe;
-};
+// Kind 1 scale, 2 rotate, 3 translate, 4 pipe: the variant's index + 1.
+using TransformRecord = std::variant<ScaleTransform, RotateTransform, TranslateTransform,
+                                     PipeTransform>;
 
 class CMathScript {
 public:
@@ -120,7 +114,7 @@ public:
     const ScriptValue* UserValue(const char* name) const;
     uint32_t UserVariableCount() const { return userVariableCount_; }
     const UserVariable& UserVariableAt(uint32_t i) const { return userVariables_[i]; }
-    const std::vector<std::unique_ptr<TransformNode>>& Transforms() const { return transforms_; }
+    const std::vector<TransformRecord>& Transforms() const { return transforms_; }
 
     // --- used by the expression parser and the directive parsers ---
     int CurrentLine() const { return currentLine_; }
@@ -131,9 +125,6 @@ public:
     UserVariable* FindUserVariable(const char* name);
 
 private:
-    friend class ScriptLineParser;
-    friend class GeometryDirectives;
-
     void SplitLines();
     bool ParseLine(int index);
     bool OpensLoopBlock(int index, int* count, int* endLine) const;
@@ -142,6 +133,7 @@ private:
     bool ParseFromToSetting(const char* rhs, ScriptValue* target);
     void MakeGap(const char* rhs, const char* position);
     void ParseGeometryDirective(const char* word, const char* rhs);
+    bool ParseBracketValueNode(const char*& p, const char* rhs, ScriptValue* target);
     void ApplyTransforms();
     void FreeTransforms();
 
@@ -158,7 +150,7 @@ private:
     char messages_[kMessageCapacity] = {};
     size_t messageLength_ = 0;
     uint32_t surfaceSlices_ = kDefaultSurfaceSlices;
-    std::vector<std::unique_ptr<TransformNode>> transforms_;
+    std::vector<TransformRecord> transforms_;
 };
 
 }  // namespace luneth

@@ -1,0 +1,502 @@
+#include "script/MathScript.h"
+
+#include <sys/stat.h>
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "script/Evaluate.h"
+#include "script/FunctionRegistry.h"
+#include "script/Lexer.h"
+
+namespace luneth {
+
+float LetterTable[kLetterCount] = {};
+
+namespace {
+
+constexpr size_t kMessageLineCapacity = 256;  // one formatted message, cut at 255 characters
+constexpr int kMaxGapValues = 16;
+
+bool IsSeparator(char c) { return c == '\r' || c == '\n' || c == '\0' || c == ';'; }
+
+}  // namespace
+
+CMathScript::CMathScript() { lines_.reserve(32); }
+
+CMathScript::~CMathScript() { Reset(); }
+
+// ---------------------------------------------------------------------------------------------
+// Text entry
+// ---------------------------------------------------------------------------------------------
+
+bool CMathScript::Load(const char* path) {
+    if (!path || !path[0]) return false;
+    struct stat info;
+    if (stat(path, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size <= 0) return false;
+    FILE* file = std::fopen(path, "rb");
+    if (!file) return false;
+    size_t size = static_cast<size_t>(info.st_size);
+    char* bytes = static_cast<char*>(std::malloc(size + 1));
+    bool ok = bytes && std::fread(bytes, 1, size, file) == size;
+    std::fclose(file);
+    if (!ok) {
+        std::free(bytes);
+        return false;
+    }
+    bytes[size] = '\0';
+    Reset();
+    text_ = bytes;
+    textLength_ = size;
+    return Run();
+}
+
+bool CMathScript::LoadText(const char* bytes, size_t length) {
+    if (!bytes || length == 0) return false;
+    char* copy = static_cast<char*>(std::malloc(length + 1));
+    if (!copy) return false;
+    std::memcpy(copy, bytes, length);
+    copy[length] = '\0';
+    Reset();
+    text_ = copy;
+    textLength_ = length;
+    return Run();
+}
+
+bool CMathScript::Rerun() {
+    char* text = text_;
+    size_t length = textLength_;
+    if (!text || length == 0) return false;
+    text_ = nullptr;  // detached so that Reset keeps it
+    Reset();
+    text_ = text;
+    textLength_ = length;
+    return Run();
+}
+
+void CMathScript::Reset() {
+    for (ScriptValue& letter : letters_) letter.Clear();
+    for (uint32_t i = 0; i < userVariableCount_; ++i) {
+        userVariables_[i].value.Clear();
+        std::memset(userVariables_[i].name, 0, sizeof userVariables_[i].name);
+        userVariables_[i].nameHash = 0;
+    }
+    userVariableCount_ = 0;
+    std::free(text_);
+    text_ = nullptr;
+    textLength_ = 0;
+    lines_.clear();
+    currentLine_ = 0;
+    elementCount_ = dimension1_ = dimension2_ = 0;
+    messages_[0] = '\0';
+    messageLength_ = 0;
+    FreeTransforms();
+    surfaceSlices_ = kDefaultSurfaceSlices;
+    std::memset(LetterTable, 0, sizeof LetterTable);
+}
+
+void CMathScript::GetText(char* buffer, size_t capacity) const {
+    if (!buffer || capacity == 0) return;
+    size_t used = 0;
+    size_t total = 1;  // the terminating NUL
+    buffer[0] = '\0';
+    for (const char* line : lines_) {
+        size_t length = std::strlen(line);
+        total += length + 2;
+        if (total > capacity) break;
+        std::memcpy(buffer + used, line, length);
+        used += length;
+        buffer[used++] = '\r';
+        buffer[used++] = '\n';
+        buffer[used] = '\0';
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Values, variables and the log
+// ---------------------------------------------------------------------------------------------
+
+const ScriptValue* CMathScript::Letter(char c) const {
+    return (c >= 'a' && c <= 'z') ? &letters_[c - 'a'] : nullptr;
+}
+
+ScriptValue* CMathScript::MutableLetter(char c) {
+    return (c >= 'a' && c <= 'z') ? &letters_[c - 'a'] : nullptr;
+}
+
+UserVariable* CMathScript::FindUserVariable(const char* name) {
+    if (!name || !name[0]) return nullptr;
+    uint32_t hash = ElfHash(name);
+    for (uint32_t i = 0; i < userVariableCount_; ++i) {
+        UserVariable& u = userVariables_[i];
+        if (u.nameHash == hash && std::strcmp(u.name, name) == 0) return &u;
+    }
+    return nullptr;
+}
+
+const ScriptValue* CMathScript::UserValue(const char* name) const {
+    UserVariable* u = const_cast<CMathScript*>(this)->FindUserVariable(name);
+    return u ? &u->value : nullptr;
+}
+
+UserVariable* CMathScript::AddUserVariable(const char* name) {
+    if (!name || !name[0] || std::strlen(name) >= kUserVariableNameCapacity) return nullptr;
+    if (LookupFunction(name) < FunctionCount()) return nullptr;  // built-in names are taken
+    if (UserVariable* u = FindUserVariable(name)) return u;
+    if (userVariableCount_ >= kMaxUserVariables) return nullptr;
+    UserVariable& u = userVariables_[userVariableCount_++];
+    std::strcpy(u.name, name);
+    u.nameHash = ElfHash(name);
+    u.value.Clear();
+    return &u;
+}
+
+void CMathScript::Warn(const char* format, ...) {
+    char line[kMessageLineCapacity + 2];
+    va_list args;
+    va_start(args, format);
+    int n = std::vsnprintf(line, kMessageLineCapacity, format, args);
+    va_end(args);
+    if (n < 0) return;
+    size_t length = std::strlen(line);
+    // CR LF ends every message; the whole message is cut at 255 characters.
+    line[length++] = '\r';
+    line[length++] = '\n';
+    if (length > kMessageLineCapacity - 1) length = kMessageLineCapacity - 1;
+    line[length] = '\0';
+    if (messageLength_ + length >= kMessageCapacity) return;
+    std::memcpy(messages_ + messageLength_, line, length + 1);
+    messageLength_ += length;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Running
+// ---------------------------------------------------------------------------------------------
+
+void CMathScript::SplitLines() {
+    lines_.clear();
+    int separators = 0;
+    bool afterSeparator = true;  // the first character of the text starts a line
+    for (size_t i = 0; i < textLength_; ++i) {
+        if (IsSeparator(text_[i])) {
+            text_[i] = '\0';
+            afterSeparator = true;
+            // Every third consecutive separator leaves an empty line behind, which keeps the
+            // line indices near the file's line numbers.
+            if (++separators == 3) {
+                lines_.push_back(text_ + i);
+                separators = 0;
+            }
+        } else {
+            if (afterSeparator) lines_.push_back(text_ + i);
+            afterSeparator = false;
+            separators = 0;
+        }
+    }
+}
+
+bool CMathScript::Run() {
+    if (!text_) return false;
+    SplitLines();
+    const int count = static_cast<int>(lines_.size());
+    for (int i = 0; i < count; ++i) {
+        int repeat = 0, endLine = 0;
+        if (OpensLoopBlock(i, &repeat, &endLine)) {
+            ParseLoopLines(i + 1, endLine, repeat);
+            i = endLine;
+            continue;
+        }
+        if (!ParseLine(i)) return false;
+    }
+    if ((dimension1_ == 0 || dimension2_ == 0) && !transforms_.empty()) ApplyTransforms();
+    return true;
+}
+
+bool CMathScript::OpensLoopBlock(int index, int* count, int* endLine) const {
+    const char* line = lines_[index];
+    if (!StartsWithNoCase(line, "[LOOP START:")) return false;
+    const char* p = line + 12;
+    if (!ReadInteger(p, count)) return false;
+    for (int j = index + 1; j < static_cast<int>(lines_.size()); ++j) {
+        if (StartsWithNoCase(lines_[j], "LOOP END]")) {
+            *endLine = j;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool CMathScript::ParseLoopLines(int first, int last, int count) {
+    UserVariable* loop = AddUserVariable("loop");
+    if (!loop) {
+        Warn("[Warning] ParseLoopLines Failed(AddUserVariable): Line:%d, Word:loop", first);
+        return false;
+    }
+    for (int k = 0; k < count; ++k) {
+        loop->value.SetScalar(static_cast<float>(k));
+        for (int i = first; i < last; ++i)
+            if (!ParseLine(i)) return false;
+    }
+    return true;
+}
+
+bool CMathScript::ParseLine(int index) {
+    currentLine_ = index;
+    const char* line = lines_[index];
+    const char* p = SkipBlanks(line);
+    if (*p == '\0' || *p == '#') return true;
+
+    char word[kWordCapacity];
+    if (!ReadWord(p, word)) {
+        Warn("[Warning] Parse Failed: Line:%d, Expression:%s", index, line);
+        return true;
+    }
+    p = SkipBlanks(p);
+    if (*p != '=') {
+        Warn("[Warning] Parse Failed: Line:%d, Expression:%s", index, line);
+        return false;
+    }
+    const char* rhs = p + 1;
+
+    if (EqualsNoCase(word, "vertices")) {
+        ParseCountDirective(rhs, false);
+        return true;
+    }
+    if (EqualsNoCase(word, "pixels")) {
+        ParseCountDirective(rhs, true);
+        return true;
+    }
+    for (const char* geometry : {"surface_slices", "scale", "rotate", "translate", "pipe"}) {
+        if (EqualsNoCase(word, geometry)) {
+            ParseGeometryDirective(geometry, rhs);
+            return true;
+        }
+    }
+
+    if (elementCount_ == 0) {
+        Warn("[Warning] Vertices count is not setted: Line:%d, Word:%s, Expression:%s", index,
+             word, rhs);
+        return false;
+    }
+
+    ScriptValue* target = nullptr;
+    int letter = -1;
+    if (word[0] >= 'a' && word[0] <= 'z' && word[1] == '\0') {
+        letter = word[0] - 'a';
+        target = &letters_[letter];
+    } else if (std::strlen(word) >= kUserVariableNameCapacity) {
+        Warn("[Warning] Parse Failed: Line:%d, Word:%s, Expression:%s", index, word, rhs);
+        return true;
+    } else if (UserVariable* u = AddUserVariable(word)) {
+        target = &u->value;
+    } else {
+        Warn("[Warning] Parse Failed(AddUserVariable): Line:%d, Word:%s, Expression:%s", index,
+             word, rhs);
+        return true;
+    }
+
+    if (ParseFromToSetting(rhs, target)) return true;
+
+    // Repetition prefix "[loop: N]".
+    const char* expression = rhs;
+    int repeat = -1;
+    const char* q = SkipBlanks(rhs);
+    if (*q == '[') {
+        const char* r = q + 1;
+        char loopWord[kWordCapacity];
+        if (ReadWord(r, loopWord) && EqualsNoCase(loopWord, "loop")) {
+            r = SkipBlanks(r);
+            if (*r == ':') {
+                ++r;
+                int n = 0;
+                if (ReadInteger(r, &n)) {
+                    r = SkipBlanks(r);
+                    repeat = *r == ']' ? n : -1;
+                    // The expression starts after the character that closes the prefix; a line
+                    // that ends there has no expression (never read past the line's end).
+                    expression = *r ? r + 1 : r;
+                } else {
+                    expression = r;
+                }
+            }
+        }
+    }
+
+    if (ParseExpression(this, expression, target)) {
+        if (letter >= 0) LetterTable[letter] = target->scalar;
+    } else {
+        Warn("[Warning] ParseExpression Failed. Line:%d, Expression:%s", index, line);
+    }
+    for (int k = 1; k < repeat; ++k) {
+        if (ParseExpression(this, expression, target) && letter >= 0)
+            LetterTable[letter] = target->scalar;
+    }
+    return true;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Count directives
+// ---------------------------------------------------------------------------------------------
+
+namespace {
+
+// Reads `name : integer` where name is one of the two spellings (any case).
+bool ReadNamedInteger(const char*& p, const char* longName, const char* shortName, int* value) {
+    char word[kWordCapacity];
+    if (!ReadWord(p, word) || !(EqualsNoCase(word, longName) || EqualsNoCase(word, shortName)))
+        return false;
+    p = SkipBlanks(p);
+    if (*p != ':') return false;
+    ++p;
+    return ReadInteger(p, value);
+}
+
+}  // namespace
+
+void CMathScript::ParseCountDirective(const char* rhs, bool pixels) {
+    const char* kind = pixels ? "Pixels" : "Vertices";
+    const char* lower = pixels ? "pixels" : "vertices";
+    if (elementCount_ != 0)
+        Warn("[Warning] %s count should be set once. Line:%d, Expression:%s", kind, currentLine_,
+             rhs);
+    const char* p = rhs;
+    char word[kWordCapacity];
+    const char* start = SkipBlanks(p);
+    if (!ReadWord(p, word)) {
+        Warn("[Warning] Failed to set %s count. Line:%d, Expression:%s", lower, currentLine_, rhs);
+        return;
+    }
+    int n = 0;
+    if (!pixels && IsDigit(word[0]) && ParseIntegerWord(word, &n)) {
+        float count = static_cast<float>(n) + 0.1f;
+        // Counts beyond what an array can hold are refused rather than allocated.
+        if (count >= 0.0f && count <= static_cast<float>(kMaxElementCount)) {
+            elementCount_ = static_cast<uint32_t>(count);
+            dimension1_ = dimension2_ = 0;
+            return;
+        }
+    } else {
+        p = start;
+        int d1 = 0, d2 = 0;
+        bool ok = pixels ? ReadNamedInteger(p, "width", "W", &d1) &&
+                               ReadNamedInteger(p, "height", "H", &d2)
+                         : ReadNamedInteger(p, "dimension1", "d1", &d1) &&
+                               ReadNamedInteger(p, "dimension2", "d2", &d2);
+        // Negative sizes are refused; so are grids beyond what an array can hold.
+        if (ok && d1 > 0 && d2 > 0 &&
+            static_cast<uint64_t>(d1) * static_cast<uint64_t>(d2) <= kMaxElementCount) {
+            dimension1_ = static_cast<uint32_t>(d1);
+            dimension2_ = static_cast<uint32_t>(d2);
+            elementCount_ = dimension1_ * dimension2_;
+            return;
+        }
+    }
+    elementCount_ = dimension1_ = dimension2_ = 0;
+    Warn("[Warning] Failed to set %s count. Line:%d, Expression:%s", lower, currentLine_, rhs);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Ramps and gaps
+// ---------------------------------------------------------------------------------------------
+
+namespace {
+
+// A ramp bound: (expression), an exponent literal, or [+-] constant / integer / decimal word.
+bool ReadRampValue(const char*& p, float* value) {
+    p = SkipBlanks(p);
+    int bracket = OpeningBracketKind(*p);
+    if (bracket >= 0) {
+        ++p;
+        char argument[kArgumentCapacity];
+        return ExtractArgument(p, bracket, ArgumentMode::Last, argument) &&
+               EvaluateScalar(argument, value);
+    }
+    if (ReadExponentLiteral(p, value)) return true;
+    bool negative = false;
+    if (*p == '-' || *p == '+') negative = (*p++ == '-');
+    char word[kWordCapacity];
+    if (!ReadWord(p, word)) return false;
+    float v = 0.0f;
+    int i = 0;
+    if (LookupConstant(word, &v)) {
+    } else if (IsDigit(word[0]) && ParseIntegerWord(word, &i)) {
+        v = static_cast<float>(i);
+    } else if (!ParseDecimalWord(word, &v)) {
+        return false;
+    }
+    *value = negative ? -v : v;
+    return true;
+}
+
+bool FillRamp(ScriptValue* target, uint32_t n, float from, float to) {
+    if (!target->SetCount(n)) return false;
+    if (n >= 2) {
+        float step = (to - from) / static_cast<float>(n - 1);
+        for (uint32_t k = 0; k < n; ++k) target->data[k] = static_cast<float>(k) * step + from;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool CMathScript::ParseFromToSetting(const char* rhs, ScriptValue* target) {
+    const char* p = rhs;
+    char word[kWordCapacity];
+    if (!ReadWord(p, word) || !EqualsNoCase(word, "from")) return false;
+    float from = 0.0f, to = 0.0f;
+    if (!ReadRampValue(p, &from)) {
+        Warn("[Warning] Line:%d ParseFromToSetting Fail to get the \"from\" value:%s",
+             currentLine_, rhs);
+        return false;
+    }
+    if (!ReadWord(p, word) || !EqualsNoCase(word, "to")) {
+        Warn("[Warning] Line:%d ParseFromToSetting Fail to get the \"to\" word:%s", currentLine_,
+             rhs);
+        return false;
+    }
+    if (!ReadRampValue(p, &to)) {
+        Warn("[Warning] Line:%d ParseFromToSetting Fail to get the \"to\" value:%s",
+             currentLine_, rhs);
+        return false;
+    }
+
+    if (dimension1_ == 0 || dimension2_ == 0) {
+        if (!FillRamp(target, elementCount_, from, to)) return false;
+        const char* q = p;
+        if (ReadWord(q, word) && EqualsNoCase(word, "gap")) MakeGap(rhs, q);
+        return true;
+    }
+
+    if (!ReadWord(p, word)) {
+        Warn("[Warning] Line:%d ParseFromToSetting not set dimension:%s", currentLine_, rhs);
+        return false;
+    }
+    bool alongWidth = EqualsNoCase(word, "dimension1") || EqualsNoCase(word, "d1") ||
+                      EqualsNoCase(word, "W");
+    bool alongHeight = EqualsNoCase(word, "dimension2") || EqualsNoCase(word, "d2") ||
+                       EqualsNoCase(word, "H");
+    if (!alongWidth && !alongHeight) {
+        Warn("[Warning] Line:%d ParseFromToSetting not set dimension:%s", currentLine_, rhs);
+        return false;
+    }
+    if (!FillRamp(target, alongWidth ? dimension1_ : dimension2_, from, to)) return false;
+    const char* q = p;
+    if (ReadWord(q, word) && EqualsNoCase(word, "gap")) MakeGap(rhs, q);
+    // Rows follow each other: along the width the ramp repeats per row, along the height each
+    // row holds one ramp value.
+    return alongWidth ? target->Tile(dimension2_) : target->RepeatEach(dimension1_);
+}
+
+void CMathScript::MakeGap(const char* rhs, const char* position) {
+    // The listed values only mark places on the ramp; nothing else reads them, so the list is
+    // checked for form and otherwise leaves the ramp as built.
+    float values[kMaxGapValues];
+    int count = 0;
+    const char* p = position;
+    if (!ReadScalarList(p, values, 1, kMaxGapValues, &count))
+        Warn("[Warning] Line:%d MakeGap failed:%s", currentLine_, rhs);
+}
+
+}  // namespace luneth

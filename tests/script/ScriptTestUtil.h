@@ -1,0 +1,47 @@
+// Helpers for script-engine tests: run text, read values, evaluate single expressions.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "script/Evaluate.h"
+#include "script/MathScript.h"
+
+namespace luneth::test {
+
+inline bool RunText(CMathScript& script, const std::string& text) {
+    return script.LoadText(text.data(), text.size());
+}
+
+inline std::vector<float> Elements(const ScriptValue& v) {
+    return v.data ? std::vector<float>(v.data, v.data + v.count) : std::vector<float>{};
+}
+
+// Evaluates `expression` with a vertex count of `count` (scalars unless arrays are assigned in
+// `setup`, lines separated by ';'); nullopt when the expression fails.
+inline std::optional<ScriptValue> Evaluate(const std::string& expression,
+                                           const std::string& setup = "",
+                                           unsigned count = 1) {
+    static CMathScript script;
+    std::string text = "vertices = " + std::to_string(count) + ";" + setup;
+    RunText(script, text);
+    ScriptValue out;
+    if (!ParseExpression(&script, expression.c_str(), &out)) return std::nullopt;
+    return out;
+}
+
+inline std::optional<float> EvaluateScalarText(const std::string& expression) {
+    float v = 0.0f;
+    if (!EvaluateScalar(expression.c_str(), &v)) return std::nullopt;
+    return v;
+}
+
+inline bool Contains(const char* haystack, const std::string& needle) {
+    return std::strstr(haystack, needle.c_str()) != nullptr;
+}
+
+}  // namespace luneth::test
