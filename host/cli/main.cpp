@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "ScriptImage.h"
+#include "functions/Groups.h"
 #include "script/FunctionRegistry.h"
 #include "script/MathScript.h"
 
@@ -127,6 +128,8 @@ int main(int argc, char** argv) {
         app.exit(e);
         return 2;
     }
+    // The library groups after the core group, as the image module registers them.
+    luneth::RegisterLibraryGroups();
     if (run->parsed()) return Run(file, text, output, dump);
     return ListFunctions();
 }
