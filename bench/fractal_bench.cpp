@@ -54,8 +54,8 @@ double GridIterations() {
 }
 
 void Report(benchmark::State& state) {
-    state.counters["Miter_per_s"] = benchmark::Counter(
-        GridIterations() / 1e6, benchmark::Counter::kIsIterationInvariantRate);
+    state.counters["Miter_per_s"] =
+        benchmark::Counter(GridIterations() / 1e6, benchmark::Counter::kIsIterationInvariantRate);
 }
 
 void MandelbrotScript(benchmark::State& state) {

@@ -1,9 +1,9 @@
 // Signed-distance building blocks shared by the 2-D shapes, the 3-D shapes and the solids.
 //
 // Signed distance: negative inside, positive outside, zero on the boundary. The templates over
-// the dimension N serve a 2-D shape and its 3-D twin (square and box, segment and capsule); the radial profiles serve a plane shape and its solid of revolution
-// (q = (|x|, y) for the trapezoid and the uneven capsule, q = (|(x, z)|, y) for the capped
-// cone and the round cone).
+// the dimension N serve a 2-D shape and its 3-D twin (square and box, segment and capsule); the
+// radial profiles serve a plane shape and its solid of revolution (q = (|x|, y) for the trapezoid
+// and the uneven capsule, q = (|(x, z)|, y) for the capped cone and the round cone).
 #pragma once
 
 #include <algorithm>
@@ -90,7 +90,7 @@ inline float PolygonSignedDistance(const Vec2& p, const Vec2* v, int n) {
         float ee = Dot(e, e);
         Vec2 b = w - e * (ee > 0.0f ? Clamp(Dot(w, e) / ee, 0.0f, 1.0f) : 0.0f);
         best = std::min(best, Dot(b, b));
-        bool c1 = p[1] >= v[i][1], c2 = p[1] < v[j][1], c3 = e[0] * w[1] > e[1] * w[0];
+        bool c1 = p[1] >= v[i][1], c2 = p[1]<v[j][1], c3 = e[0] * w[1]> e[1] * w[0];
         if ((c1 && c2 && c3) || (!c1 && !c2 && !c3)) sign = -sign;
     }
     return sign * std::sqrt(best);

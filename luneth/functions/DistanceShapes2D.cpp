@@ -57,8 +57,8 @@ float Rect(float x, float y, float w, float h) { return BoxDistance(Vec2{x, y}, 
 float Rhombus(float x, float y, float w, float h) {
     Vec2 q{std::fabs(x), std::fabs(y)};
     float ww = w * w + h * h;
-    float f = ww > 0.0f ? Clamp((w * w - h * h - 2.0f * (q[0] * w - q[1] * h)) / ww, -1.0f, 1.0f)
-                        : 0.0f;
+    float f =
+        ww > 0.0f ? Clamp((w * w - h * h - 2.0f * (q[0] * w - q[1] * h)) / ww, -1.0f, 1.0f) : 0.0f;
     float d = Length(q - Vec2{w * (1.0f - f) * 0.5f, h * (1.0f + f) * 0.5f});
     return q[0] * h + q[1] * w - w * h <= 0.0f ? -d : d;
 }
@@ -129,9 +129,12 @@ float Ellipse(float x, float y, float a, float b) {
         s = 0.5 * (lo + hi);
         if (s == lo || s == hi) break;
         double q0 = n0 / (s + r0), q1 = z1 / (s + 1.0), f = q0 * q0 + q1 * q1 - 1.0;
-        if (f > 0.0) lo = s;
-        else if (f < 0.0) hi = s;
-        else break;
+        if (f > 0.0)
+            lo = s;
+        else if (f < 0.0)
+            hi = s;
+        else
+            break;
     }
     double nx = r0 * y0 / (s + r0), ny = y1 / (s + 1.0);
     return static_cast<float>(sign * std::hypot(nx - y0, ny - y1));
@@ -162,7 +165,7 @@ float Bezier(const float* args, int count) {
     VariadicArgs va(args, count);
     double px = va[0], py = va[1];
     double ax = va[2], ay = va[3], bx = va[4], by = va[5], cx = va[6], cy = va[7];
-    double ex = 2.0 * (bx - ax), ey = 2.0 * (by - ay);      // first-order term
+    double ex = 2.0 * (bx - ax), ey = 2.0 * (by - ay);        // first-order term
     double fx = ax - 2.0 * bx + cx, fy = ay - 2.0 * by + cy;  // second-order term
     double dx = ax - px, dy = ay - py;
     auto distance2 = [&](double t) {
@@ -190,7 +193,8 @@ float Bezier(const float* args, int count) {
     } else {
         double m = 2.0 * std::sqrt(-p / 3.0);
         double phi = std::acos(std::clamp(3.0 * q / (p * m), -1.0, 1.0)) / 3.0;
-        for (int i = 0; i < 3; ++i) roots[n++] = m * std::cos(phi - 2.0943951023931953 * i) - k2 / 3.0;
+        for (int i = 0; i < 3; ++i)
+            roots[n++] = m * std::cos(phi - 2.0943951023931953 * i) - k2 / 3.0;
     }
     for (int i = 0; i < n; ++i) {
         if (roots[i] > 0.0 && roots[i] < 1.0) best = std::min(best, distance2(roots[i]));

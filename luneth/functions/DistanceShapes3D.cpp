@@ -42,9 +42,7 @@ namespace {
 inline Vec3 ArgVec3(const VariadicArgs& a, int i) { return {a[i], a[i + 1], a[i + 2]}; }
 
 // (distance from the y axis, y): the profile plane of the solids of revolution.
-inline Vec2 Profile(const VariadicArgs& a) {
-    return {std::sqrt(a[0] * a[0] + a[2] * a[2]), a[1]};
-}
+inline Vec2 Profile(const VariadicArgs& a) { return {std::sqrt(a[0] * a[0] + a[2] * a[2]), a[1]}; }
 
 // Regular hexagon of inradius r with flat top and bottom edges.
 inline float Hexagon(Vec2 p, float r) {
@@ -103,7 +101,9 @@ float Box(const float* args, int count) {
     return BoxDistance(ArgVec3(a, 0), ArgVec3(a, 3));
 }
 
-float RoundBox(const float* args, int count) { return Box(args, count) - VariadicArgs(args, count)[6]; }
+float RoundBox(const float* args, int count) {
+    return Box(args, count) - VariadicArgs(args, count)[6];
+}
 
 float Cube(const float* args, int count) {
     VariadicArgs a(args, count);

@@ -24,8 +24,9 @@ inline float StayedInside(int k, int n) { return static_cast<float>(k ? k - 1 : 
 
 // z <- z^2 + c from z0; escape when |z|^2 > 4.
 int QuadraticEscape(Complex z, Complex c, int n) {
-    return FirstStop(z, n, [c](Complex& w) { w = Square(w) + c; },
-                     [](const Complex& w) { return Norm(w) > 4.0f; });
+    return FirstStop(
+        z, n, [c](Complex& w) { w = Square(w) + c; },
+        [](const Complex& w) { return Norm(w) > 4.0f; });
 }
 
 // The Julia iteration while |z|^2 < 4, with the real part of the square given by `real`.
@@ -33,9 +34,15 @@ template <class RealPart>
 float JuliaCount(Complex z, Complex c, int n, RealPart real) {
     return static_cast<float>(CountWhile(
         z, n,
-        [c, real](Complex& w) { w = {real(w) + c.re, 2.0f * w.re * w.im + c.im}; },
+        [c, real](Complex& w) {
+            w = {real(w) + c.re, 2.0f * w.re * w.im + c.im};
+        },
         [](const Complex& w) { return Norm(w) < 4.0f; }));
 }
+
+// The real part of z^2, and of its mirror image (the "inverse" Julia members).
+inline float SquareReal(Complex z) { return z.re * z.re - z.im * z.im; }
+inline float MirroredSquareReal(Complex z) { return z.im * z.im - z.re * z.re; }
 
 // The logarithmic step of the grinning and duck members: (ln|z| + cr) + i(theta' + ci), with
 // theta' = atan2(|zi|, zr) taken one turn down when positive.
@@ -72,8 +79,9 @@ float MandelbrotEx(const float* args, int count) {
     VariadicArgs a(args, count);
     int n = a.Count(4, 256);
     Complex c{a[0] + a[2], a[1] + a[3]}, z;
-    int k = FirstStop(z, n, [c](Complex& w) { w = Square(w) + c; },
-                      [](const Complex& w) { return Norm(w) >= 4.0f; });
+    int k = FirstStop(
+        z, n, [c](Complex& w) { w = Square(w) + c; },
+        [](const Complex& w) { return Norm(w) >= 4.0f; });
     return EscapingStep(k, n);
 }
 
@@ -110,21 +118,18 @@ float MandelbrotPower(const float* args, int count) {
 
 float JuliaSets(const float* args, int count) {
     VariadicArgs a(args, count);
-    return JuliaCount({a[0], a[1]}, {a[2], a[3]}, a.Count(4, 200),
-                      [](Complex z) { return z.re * z.re - z.im * z.im; });
+    return JuliaCount({a[0], a[1]}, {a[2], a[3]}, a.Count(4, 200), SquareReal);
 }
 
 float JuliaInvSets(const float* args, int count) {
     VariadicArgs a(args, count);
-    return JuliaCount({a[0], a[1]}, {a[2], a[3]}, a.Count(4, 200),
-                      [](Complex z) { return z.im * z.im - z.re * z.re; });
+    return JuliaCount({a[0], a[1]}, {a[2], a[3]}, a.Count(4, 200), MirroredSquareReal);
 }
 
 // The fifth argument is accepted and ignored.
 float JuliaLevel(const float* args, int count) {
     VariadicArgs a(args, count);
-    return JuliaCount({a[0], a[1]}, {a[2], a[3]}, a.Count(5, 128),
-                      [](Complex z) { return z.re * z.re - z.im * z.im; });
+    return JuliaCount({a[0], a[1]}, {a[2], a[3]}, a.Count(5, 128), SquareReal);
 }
 
 float JuliaDistance(const float* args, int count) {
@@ -150,8 +155,9 @@ float SinJulia(const float* args, int count) {
     Complex z{a[0], a[1]};
     float bailout = a[2];
     int n = a.Count(3, 128);
-    int k = FirstStop(z, n, [](Complex& w) { w = Sin(w); },
-                      [bailout](const Complex& w) { return Norm(w) > bailout; });
+    int k = FirstStop(
+        z, n, [](Complex& w) { w = Sin(w); },
+        [bailout](const Complex& w) { return Norm(w) > bailout; });
     return StayedInside(k, n);
 }
 
@@ -222,10 +228,9 @@ float Phoenix2(const float* args, int count) {
 float Thorn(const float* args, int count) {
     VariadicArgs a(args, count);
     float p = a[2], q = a[3];
-    return EscapeCount({a[0], a[1]}, a.PositiveOr(4, 1.0e6f), a.Count(5, 128),
-                       [p, q](Complex& w) {
-                           w = {w.re / std::cos(w.im) + p, w.im / std::sin(w.re) + q};
-                       });
+    return EscapeCount({a[0], a[1]}, a.PositiveOr(4, 1.0e6f), a.Count(5, 128), [p, q](Complex& w) {
+        w = {w.re / std::cos(w.im) + p, w.im / std::sin(w.re) + q};
+    });
 }
 
 // The steps before the escaping one; an orbit that stays gives 0.
@@ -272,11 +277,10 @@ float CmpxDuck(const float* args, int count) {
 float CmpxVine(const float* args, int count) {
     VariadicArgs a(args, count);
     Complex c{a[2], a[3]};
-    return EscapeCount({a[0], a[1]}, a.PositiveOr(4, 1.0e6f), a.Count(5, 128),
-                       [c](Complex& w) {
-                           float m = std::exp(-kPi * w.im);
-                           w = Complex{m * std::cos(kPi * w.re), m * std::sin(kPi * w.re)} + c;
-                       });
+    return EscapeCount({a[0], a[1]}, a.PositiveOr(4, 1.0e6f), a.Count(5, 128), [c](Complex& w) {
+        float m = std::exp(-kPi * w.im);
+        w = Complex{m * std::cos(kPi * w.re), m * std::sin(kPi * w.re)} + c;
+    });
 }
 
 // z <- z^3 + (z0 - 1) z - z0 + c.
@@ -292,8 +296,7 @@ float CmpxCactus(const float* args, int count) {
 float CmpxSinJulia(const float* args, int count) {
     VariadicArgs a(args, count);
     Complex c{a[2], a[3]};
-    return EscapeCount({a[0], a[1]}, a[4], a.Count(5, 128),
-                       [c](Complex& w) { w = Sin(w) * c; });
+    return EscapeCount({a[0], a[1]}, a[4], a.Count(5, 128), [c](Complex& w) { w = Sin(w) * c; });
 }
 
 // The crown is the Julia set of the tricorn (Mandelbar) map z <- conj(z)^2 + c, whose three

@@ -57,8 +57,8 @@ struct Sectors {
 inline Vec3 BulbStep(const Vec3& p, Sectors sectors, const Vec3& c) {
     float x = p[0];
     float w = std::sqrt(p[1] * p[1] + p[2] * p[2]);
-    float alpha = std::fabs(
-        std::fmod(std::atan2(p[2], p[1]) + sectors.half + kPi, sectors.width) - sectors.half);
+    float alpha = std::fabs(std::fmod(std::atan2(p[2], p[1]) + sectors.half + kPi, sectors.width) -
+                            sectors.half);
     float e = w * std::cos(alpha), d = w * std::sin(alpha);
     float den = e * e + x * x + d * d;
     float g = den < kEpsilon ? 1.0f : 1.0f - d * d / den;  // d = 0 at the origin: g -> 1
@@ -114,8 +114,10 @@ float Madrugada(const float* args, int count) {
         [&c, s](Vec2& v) {
             v = Map(v, [](float q) { return q > 1.0f ? 2.0f - q : (q < -1.0f ? -2.0f - q : q); });
             float r2 = Dot(v, v);
-            if (r2 < 0.25f) v = v * 4.0f;
-            else if (r2 < 1.0f) v = v / r2;
+            if (r2 < 0.25f)
+                v = v * 4.0f;
+            else if (r2 < 1.0f)
+                v = v / r2;
             v = v * s + c;
         },
         [](const Vec2& v) { return Dot(v, v) > 1.0e6f; });
@@ -208,7 +210,9 @@ float JuliaTrap(const float* args, int count, RealPart real) {
     Vec2 z{a[0], a[1]};
     float trap = OrbitMinimum(
         z, a.Count(4, 128), 1.0e20f,
-        [=](Vec2& w) { w = {2.0f * w[0] * w[1] + p, real(w[0], w[1]) + q}; },
+        [=](Vec2& w) {
+            w = {2.0f * w[0] * w[1] + p, real(w[0], w[1]) + q};
+        },
         [](const Vec2& w) { return Dot(w, w); });
     return std::sqrt(trap);
 }
@@ -229,8 +233,7 @@ float Bedouin(const float* args, int count) {
     Vec3 c = Map(v, [](float q) { return std::sin(q); });
     int n = a.Count(3, 6);
     for (int k = 0; k < n; ++k) {
-        v = Vec3{v[0] * v[0] - v[1] * v[1] - v[2] * v[2], 2.0f * v[0] * v[2],
-                 2.0f * v[0] * v[1]} +
+        v = Vec3{v[0] * v[0] - v[1] * v[1] - v[2] * v[2], 2.0f * v[0] * v[2], 2.0f * v[0] * v[1]} +
             c;
     }
     return FiniteOr(Length(v));
@@ -315,8 +318,8 @@ float JuliaQuaternion(const float* args, int count) {
         [&c](Orbit& s) {
             s.g *= 4.0f * Dot(s.q, s.q);
             const Vec4& q = s.q;
-            s.q = Vec4{q[0] * q[0] - q[1] * q[1] - q[2] * q[2] - q[3] * q[3],
-                       2.0f * q[0] * q[1], 2.0f * q[0] * q[2], 2.0f * q[0] * q[3]} +
+            s.q = Vec4{q[0] * q[0] - q[1] * q[1] - q[2] * q[2] - q[3] * q[3], 2.0f * q[0] * q[1],
+                       2.0f * q[0] * q[2], 2.0f * q[0] * q[3]} +
                   c;
         },
         [](const Orbit& s) { return Dot(s.q, s.q) > 4.0f; });

@@ -43,8 +43,9 @@ Complex PowerNewtonStep(Complex z, Complex a) {
 template <int Degree>
 float PowerNewton(const float* args, int count) {
     VariadicArgs a(args, count);
-    return SettleCount({a[0], a[1]}, a.PositiveOr(2, 0.00001f), a.Count(3, 32),
-                       [](Complex z) { return PowerNewtonStep<Degree>(z, {1.0f, 0.0f}); });
+    return SettleCount({a[0], a[1]}, a.PositiveOr(2, 0.00001f), a.Count(3, 32), [](Complex z) {
+        return PowerNewtonStep<Degree>(z, {1.0f, 0.0f});
+    });
 }
 
 }  // namespace
@@ -97,10 +98,9 @@ float CmpxNewtonExp(const float* args, int count) {
     VariadicArgs a(args, count);
     Complex relax{a[2], a[3]};
     if (Norm(relax) < kEpsilon) relax = {1.0f, 0.0f};
-    return SettleCount({a[0], a[1]}, a.PositiveOr(4, 0.00001f), a.Count(5, 32),
-                       [relax](Complex z) {
-                           return z - relax * (Complex{1.0f, 0.0f} - Exp(Complex{-z.re, -z.im}));
-                       });
+    return SettleCount({a[0], a[1]}, a.PositiveOr(4, 0.00001f), a.Count(5, 32), [relax](Complex z) {
+        return z - relax * (Complex{1.0f, 0.0f} - Exp(Complex{-z.re, -z.im}));
+    });
 }
 
 // z <- z0 z^2 (z^2 + 1) / (z^2 - 1)^2.

@@ -152,14 +152,12 @@ ConvexPolyhedron ConvexPolyhedron::FromPlanes(const std::vector<Vec3>& normals,
                 D3 jk = CrossD(n[j], n[k]), ki = CrossD(n[k], n[i]), ij = CrossD(n[i], n[j]);
                 double det = DotD(n[i], jk);
                 if (std::fabs(det) < 1e-9) continue;
-                D3 p = Scale(
-                    {d[i] * jk[0] + d[j] * ki[0] + d[k] * ij[0],
-                     d[i] * jk[1] + d[j] * ki[1] + d[k] * ij[1],
-                     d[i] * jk[2] + d[j] * ki[2] + d[k] * ij[2]},
-                    1.0 / det);
+                D3 p = Scale({d[i] * jk[0] + d[j] * ki[0] + d[k] * ij[0],
+                              d[i] * jk[1] + d[j] * ki[1] + d[k] * ij[1],
+                              d[i] * jk[2] + d[j] * ki[2] + d[k] * ij[2]},
+                             1.0 / det);
                 bool inside = true;
-                for (size_t m = 0; m < count && inside; ++m)
-                    inside = DotD(n[m], p) <= d[m] + 1e-7;
+                for (size_t m = 0; m < count && inside; ++m) inside = DotD(n[m], p) <= d[m] + 1e-7;
                 bool seen = std::any_of(corners.begin(), corners.end(), [&](const D3& c) {
                     return DotD(Sub(c, p), Sub(c, p)) < 1e-12;
                 });
@@ -212,7 +210,8 @@ ConvexPolyhedron ConvexPolyhedron::FromTriangles(const std::vector<Vec3>& corner
 
 float ConvexPolyhedron::PlaneMax(const Vec3& p, float scale) const {
     float best = -kBig;
-    for (const PolyhedronFace& f : faces_) best = std::max(best, Dot(f.normal, p) - scale * f.offset);
+    for (const PolyhedronFace& f : faces_)
+        best = std::max(best, Dot(f.normal, p) - scale * f.offset);
     return best;
 }
 
@@ -249,70 +248,75 @@ float ConvexPolyhedron::Distance(const Vec3& p, float scale) const {
 // The solids
 // ---------------------------------------------------------------------------------------------
 
-const ConvexPolyhedron& Octahedron() {
-    static const ConvexPolyhedron solid = Build(RegularSolid(OctahedronCorners(), CubeCorners()));
-    return solid;
-}
+namespace {
 
-const ConvexPolyhedron& TruncatedOctahedron() {
-    static const ConvexPolyhedron solid =
-        Build(CutSolid(OctahedronCorners(), CubeCorners(), 1.0 / 3.0));
-    return solid;
-}
-
-const ConvexPolyhedron& Cuboctahedron() {
-    static const ConvexPolyhedron solid =
-        Build(CutSolid(OctahedronCorners(), CubeCorners(), 0.5));
-    return solid;
-}
-
-const ConvexPolyhedron& Icosahedron() {
-    static const ConvexPolyhedron solid =
-        Build(RegularSolid(IcosahedronCorners(), DodecahedronCorners()));
-    return solid;
-}
-
-const ConvexPolyhedron& Icosidodecahedron() {
-    static const ConvexPolyhedron solid =
-        Build(CutSolid(IcosahedronCorners(), DodecahedronCorners(), 0.5));
-    return solid;
-}
-
-const ConvexPolyhedron& Dodecahedron() {
-    static const ConvexPolyhedron solid =
-        Build(RegularSolid(DodecahedronCorners(), IcosahedronCorners()));
+// One solid per builder, built on first use.
+template <auto Make>
+const ConvexPolyhedron& Cached() {
+    static const ConvexPolyhedron solid = Make();
     return solid;
 }
 
 // A regular pentagon cut at x from each corner keeps a - 2x of each edge and gains new edges
 // of 2 x sin 54 deg; equal lengths give x = a / (2 + 2 cos 36 deg).
+const double kDecagonCut = 1.0 / (2.0 + 2.0 * std::cos(std::numbers::pi / 5.0));
+
+}  // namespace
+
+const ConvexPolyhedron& Octahedron() {
+    return Cached<[] { return Build(RegularSolid(OctahedronCorners(), CubeCorners())); }>();
+}
+
+const ConvexPolyhedron& TruncatedOctahedron() {
+    return Cached<[] { return Build(CutSolid(OctahedronCorners(), CubeCorners(), 1.0 / 3.0)); }>();
+}
+
+const ConvexPolyhedron& Cuboctahedron() {
+    return Cached<[] { return Build(CutSolid(OctahedronCorners(), CubeCorners(), 0.5)); }>();
+}
+
+const ConvexPolyhedron& Icosahedron() {
+    return Cached<[] {
+        return Build(RegularSolid(IcosahedronCorners(), DodecahedronCorners()));
+    }>();
+}
+
+const ConvexPolyhedron& Icosidodecahedron() {
+    return Cached<[] {
+        return Build(CutSolid(IcosahedronCorners(), DodecahedronCorners(), 0.5));
+    }>();
+}
+
+const ConvexPolyhedron& Dodecahedron() {
+    return Cached<[] {
+        return Build(RegularSolid(DodecahedronCorners(), IcosahedronCorners()));
+    }>();
+}
+
 const ConvexPolyhedron& TruncatedDodecahedron() {
-    static const ConvexPolyhedron solid = Build(CutSolid(
-        DodecahedronCorners(), IcosahedronCorners(), 1.0 / (2.0 + 2.0 * std::cos(std::numbers::pi / 5.0))));
-    return solid;
+    return Cached<[] {
+        return Build(CutSolid(DodecahedronCorners(), IcosahedronCorners(), kDecagonCut));
+    }>();
 }
 
 // The icosahedron cut at a third of its edges, scaled to put its hexagons at distance 1.
 const ConvexPolyhedron& TruncatedIcosahedron() {
-    static const ConvexPolyhedron solid = [] {
+    return Cached<[] {
         std::vector<D3> corners = IcosahedronCorners(), faces = DodecahedronCorners();
-        double hexagon = FaceOffset(corners, faces[0]);
         PlaneSet s;
         s.Add(faces, 1.0);
-        s.Add(corners, CornerCut(corners, 1.0 / 3.0) / hexagon);
+        s.Add(corners, CornerCut(corners, 1.0 / 3.0) / FaceOffset(corners, faces[0]));
         return Build(s);
-    }();
-    return solid;
+    }>();
 }
 
 const ConvexPolyhedron& Football() {
-    static const ConvexPolyhedron solid = [] {
+    return Cached<[] {
         PlaneSet s;
         s.Add(DodecahedronCorners(), 1.0);
         s.Add(IcosahedronCorners(), 1.0);
         return Build(s);
-    }();
-    return solid;
+    }>();
 }
 
 namespace {
@@ -338,13 +342,11 @@ ConvexPolyhedron Geodesic(int times) {
 }  // namespace
 
 const ConvexPolyhedron& GeodesicIcosahedron1() {
-    static const ConvexPolyhedron solid = Geodesic(1);
-    return solid;
+    return Cached<[] { return Geodesic(1); }>();
 }
 
 const ConvexPolyhedron& GeodesicIcosahedron2() {
-    static const ConvexPolyhedron solid = Geodesic(2);
-    return solid;
+    return Cached<[] { return Geodesic(2); }>();
 }
 
 }  // namespace luneth

@@ -46,7 +46,9 @@ float Exact(float x, float y, float z, float s) {
     return Solid().Distance({x, y, z}, s);
 }
 
-float Football(float x, float y, float z, float s) { return luneth::Football().PlaneMax({x, y, z}, s); }
+float Football(float x, float y, float z, float s) {
+    return luneth::Football().PlaneMax({x, y, z}, s);
+}
 
 constexpr BuiltinFunction kSolids[] = {
     {"sphere", Sphere},

@@ -39,12 +39,18 @@ DistanceFn<N> Shape(const char* name, std::vector<float> params) {
         for (size_t j = 0; j < params.size(); ++j) a[N + j] = params[j];
         int count = N + static_cast<int>(params.size());
         switch (r ? r->kind : 0) {
-            case kKindFloat1: return r->slots.float1(a[0]);
-            case kKindFloat2: return r->slots.float2(a[0], a[1]);
-            case kKindFloat3: return r->slots.float3(a[0], a[1], a[2]);
-            case kKindFloat4: return r->slots.float4(a[0], a[1], a[2], a[3]);
-            case kKindVariadic: return r->slots.variadic(a, count);
-            default: return NAN;
+            case kKindFloat1:
+                return r->slots.float1(a[0]);
+            case kKindFloat2:
+                return r->slots.float2(a[0], a[1]);
+            case kKindFloat3:
+                return r->slots.float3(a[0], a[1], a[2]);
+            case kKindFloat4:
+                return r->slots.float4(a[0], a[1], a[2], a[3]);
+            case kKindVariadic:
+                return r->slots.variadic(a, count);
+            default:
+                return NAN;
         }
     };
 }
@@ -66,7 +72,9 @@ Point<N> Along(const Point<N>& p, const Point<N>& dir, double t) {
 class Sampler {
 public:
     explicit Sampler(unsigned seed) : rng_(seed) {}
-    double Uniform(double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(rng_); }
+    double Uniform(double lo, double hi) {
+        return std::uniform_real_distribution<double>(lo, hi)(rng_);
+    }
     template <int N>
     Point<N> InBox(double extent) {
         Point<N> p;
@@ -96,8 +104,8 @@ struct PropertyOptions {
 };
 
 template <int N>
-void CheckSignedDistance(const std::string& label, const DistanceFn<N>& f, const InsideFn<N>& inside,
-                         const PropertyOptions& o) {
+void CheckSignedDistance(const std::string& label, const DistanceFn<N>& f,
+                         const InsideFn<N>& inside, const PropertyOptions& o) {
     Sampler s(12345);
     int failures = 0;
     auto fail = [&](const std::string& what, const Point<N>& p, float d) {
@@ -175,8 +183,8 @@ void CheckSignedDistance(const std::string& label, const DistanceFn<N>& f, const
 // Unsigned distances (curves, segments, a triangle in space) against a sampled reference.
 template <int N>
 void CheckUnsignedDistance(const std::string& label, const DistanceFn<N>& f,
-                           const std::function<double(const Point<N>&)>& reference,
-                           double extent, double tol) {
+                           const std::function<double(const Point<N>&)>& reference, double extent,
+                           double tol) {
     Sampler s(777);
     int failures = 0;
     for (int i = 0; i < 300 && failures < 3; ++i) {

@@ -72,7 +72,9 @@ const std::vector<Case2D>& Cases2D() {
         {"sdCircle2D", {0.8f}, [](const P2& p) { return std::hypot(p[0], p[1]) < 0.8; }},
         {"sdCapsule2D",
          {-0.5f, -0.2f, 0.6f, 0.4f, 0.3f},
-         [](const P2& p) { return SegmentDistance<2>(p, {-0.5, -0.2}, {0.6, 0.4}) < 0.3; }},
+         [](const P2& p) {
+             return SegmentDistance<2>(p, {-0.5, -0.2}, {0.6, 0.4}) < 0.3;
+         }},
         {"sdSquare2D", {0.7f}, [](const P2& p) { return InRect(p[0], p[1], 0.7, 0.7); }},
         {"sdRect2D", {1.1f, 0.4f}, [](const P2& p) { return InRect(p[0], p[1], 1.1, 0.4); }},
         {"sdRhombus2D",
@@ -116,9 +118,7 @@ const std::vector<Case2D>& Cases2D() {
         {"sdEllipse2D",
          {0.4f, 1.5f},
          [](const P2& p) { return std::pow(p[0] / 0.4, 2) + std::pow(p[1] / 1.5, 2) < 1.0; }},
-        {"sdEllipse2D",
-         {0.9f, 0.9f},
-         [](const P2& p) { return std::hypot(p[0], p[1]) < 0.9; }},
+        {"sdEllipse2D", {0.9f, 0.9f}, [](const P2& p) { return std::hypot(p[0], p[1]) < 0.9; }},
         {"sdVesica2D",
          {1.0f, 0.6f},
          [](const P2& p) {
@@ -175,7 +175,8 @@ const std::vector<Case3D>& Cases3D() {
         {"sdRoundBox",
          {0.8f, 0.4f, 0.6f, 0.2f},
          [](const P3& p) {
-             double qx = std::fabs(p[0]) - 0.8, qy = std::fabs(p[1]) - 0.4, qz = std::fabs(p[2]) - 0.6;
+             double qx = std::fabs(p[0]) - 0.8, qy = std::fabs(p[1]) - 0.4,
+                    qz = std::fabs(p[2]) - 0.6;
              return std::sqrt(std::pow(std::max(qx, 0.0), 2) + std::pow(std::max(qy, 0.0), 2) +
                               std::pow(std::max(qz, 0.0), 2)) +
                         std::min(std::max({qx, qy, qz}), 0.0) <
@@ -211,7 +212,9 @@ const std::vector<Case3D>& Cases3D() {
          }},
         {"sdVerticalCapsule",
          {1.0f, 0.4f},
-         [](const P3& p) { return SegmentDistance<3>(p, {0, 0, 0}, {0, 1, 0}) < 0.4; }},
+         [](const P3& p) {
+             return SegmentDistance<3>(p, {0, 0, 0}, {0, 1, 0}) < 0.4;
+         }},
         {"sdCappedCylinder",
          {0.7f, 0.9f},
          [](const P3& p) { return Radial(p) < 0.7 && std::fabs(p[1]) < 0.9; }},
@@ -236,7 +239,9 @@ const std::vector<Case3D>& Cases3D() {
          false},  // the stated k0 (k0 - 1) / k1 runs beyond the true distance inside
         {"sdCube",
          {0.9f},
-         [](const P3& p) { return std::max({std::fabs(p[0]), std::fabs(p[1]), std::fabs(p[2])}) < 0.9; }},
+         [](const P3& p) {
+             return std::max({std::fabs(p[0]), std::fabs(p[1]), std::fabs(p[2])}) < 0.9;
+         }},
         // Plane bounds: exact inside only, so checked as bounds.
         {"sdTetrahedron",
          {0.8f},
@@ -249,8 +254,14 @@ const std::vector<Case3D>& Cases3D() {
          {1.1f},
          [](const P3& p) { return std::fabs(p[0]) + std::fabs(p[1]) + std::fabs(p[2]) < 1.1; },
          false},
-        {"sdDodecahedron", {1.2f}, [](const P3& p) { return InPlanes(Dodecahedron(), p, 1.2); }, false},
-        {"sdIcosahedron", {1.2f}, [](const P3& p) { return InPlanes(Icosahedron(), p, 1.2); }, false},
+        {"sdDodecahedron",
+         {1.2f},
+         [](const P3& p) { return InPlanes(Dodecahedron(), p, 1.2); },
+         false},
+        {"sdIcosahedron",
+         {1.2f},
+         [](const P3& p) { return InPlanes(Icosahedron(), p, 1.2); },
+         false},
     };
     return cases;
 }
@@ -279,7 +290,10 @@ TEST(DistanceShapes3D, SignBoundAndExactnessOverRandomPoints) {
 TEST(DistanceShapes, UnsignedCurvesMatchSampledDistances) {
     CheckUnsignedDistance<2>(
         "sdLine2D", Shape<2>("sdLine2D", {-0.7f, 0.3f, 0.9f, -0.5f}),
-        [](const P2& p) { return SegmentDistance<2>(p, {-0.7, 0.3}, {0.9, -0.5}); }, 2.0, 1e-5);
+        [](const P2& p) {
+            return SegmentDistance<2>(p, {-0.7, 0.3}, {0.9, -0.5});
+        },
+        2.0, 1e-5);
     struct Curve {
         std::vector<float> corners;
     };
@@ -399,8 +413,9 @@ TEST(DistanceShapes, PolygonTests) {
 
 TEST(DistanceShapes, PolygonDistanceIsExactForAConcaveShape) {
     // An L shape of eleven corners: the most a call can carry.
-    const std::vector<float> corners = {0, 0,   2, 0,   2, 0.5f, 1, 0.5f, 1, 1.5f, 0.8f, 1.7f,
-                                        0.6f, 1.5f, 0.6f, 1.9f, 0.4f, 1.9f, 0.4f, 1.5f, 0, 1.5f};
+    const std::vector<float> corners = {0,    0,    2,    0,    2,    0.5f, 1,    0.5f,
+                                        1,    1.5f, 0.8f, 1.7f, 0.6f, 1.5f, 0.6f, 1.9f,
+                                        0.4f, 1.9f, 0.4f, 1.5f, 0,    1.5f};
     std::vector<P2> poly;
     for (size_t i = 0; i < corners.size(); i += 2) poly.push_back({corners[i], corners[i + 1]});
     auto f = [&](const P2& p) {
@@ -410,8 +425,8 @@ TEST(DistanceShapes, PolygonDistanceIsExactForAConcaveShape) {
     };
     PropertyOptions o;
     o.extent = 2.5;
-    CheckSignedDistance<2>("PolygonDistance", f,
-                           [&](const P2& p) { return InPolygon(p[0], p[1], poly); }, o);
+    CheckSignedDistance<2>(
+        "PolygonDistance", f, [&](const P2& p) { return InPolygon(p[0], p[1], poly); }, o);
 }
 
 TEST(DistanceOperators, CombineDistances) {
@@ -451,19 +466,54 @@ TEST(DistanceGroup, RegisteredInOrderWithTheirKinds) {
         uint32_t kind;
     };
     const Entry group[] = {
-        {"sdCircle2D", 7}, {"sdLine2D", 9}, {"sdCapsule2D", 9}, {"sdSquare2D", 7},
-        {"sdRect2D", 8}, {"sdRhombus2D", 8}, {"sdEquilateralTriangle2D", 6},
-        {"sdTriangleIsosceles2D", 8}, {"sdUnevenCapsule2D", 9}, {"sdTriangle2D", 9},
-        {"sdPentagon2D", 7}, {"sdTrapezoid2D", 9}, {"sdEllipse2D", 8}, {"sdVesica2D", 8},
-        {"sdCross2D", 9}, {"sdBezier2D", 9}, {"sdRegularPolygon2D", 8}, {"sdStar2D", 9},
-        {"sdSphere", 9}, {"sdBox", 9}, {"sdRoundBox", 9}, {"sdTorus", 9}, {"sdCylinder", 9},
-        {"sdCone", 9}, {"sdPlane", 9}, {"sdHexPrism", 9}, {"sdTriPrism", 9}, {"sdCapsule", 9},
-        {"sdVerticalCapsule", 9}, {"sdCappedCylinder", 9}, {"sdRoundedCylinder", 9},
-        {"sdCappedCone", 9}, {"sdRoundCone", 9}, {"sdEllipsoid", 9}, {"udTriangle", 9},
-        {"sdCube", 9}, {"sdTetrahedron", 9}, {"sdOctahedron", 9}, {"sdDodecahedron", 9},
-        {"sdIcosahedron", 9}, {"opUnion", 6}, {"opSubtraction", 6}, {"opIntersection", 6},
-        {"opSmoothUnion", 7}, {"opSmoothSubtraction", 7}, {"opSmoothIntersection", 7},
-        {"IsPointInConvexPolygon", 9}, {"PolygonDistance", 9},
+        {"sdCircle2D", 7},
+        {"sdLine2D", 9},
+        {"sdCapsule2D", 9},
+        {"sdSquare2D", 7},
+        {"sdRect2D", 8},
+        {"sdRhombus2D", 8},
+        {"sdEquilateralTriangle2D", 6},
+        {"sdTriangleIsosceles2D", 8},
+        {"sdUnevenCapsule2D", 9},
+        {"sdTriangle2D", 9},
+        {"sdPentagon2D", 7},
+        {"sdTrapezoid2D", 9},
+        {"sdEllipse2D", 8},
+        {"sdVesica2D", 8},
+        {"sdCross2D", 9},
+        {"sdBezier2D", 9},
+        {"sdRegularPolygon2D", 8},
+        {"sdStar2D", 9},
+        {"sdSphere", 9},
+        {"sdBox", 9},
+        {"sdRoundBox", 9},
+        {"sdTorus", 9},
+        {"sdCylinder", 9},
+        {"sdCone", 9},
+        {"sdPlane", 9},
+        {"sdHexPrism", 9},
+        {"sdTriPrism", 9},
+        {"sdCapsule", 9},
+        {"sdVerticalCapsule", 9},
+        {"sdCappedCylinder", 9},
+        {"sdRoundedCylinder", 9},
+        {"sdCappedCone", 9},
+        {"sdRoundCone", 9},
+        {"sdEllipsoid", 9},
+        {"udTriangle", 9},
+        {"sdCube", 9},
+        {"sdTetrahedron", 9},
+        {"sdOctahedron", 9},
+        {"sdDodecahedron", 9},
+        {"sdIcosahedron", 9},
+        {"opUnion", 6},
+        {"opSubtraction", 6},
+        {"opIntersection", 6},
+        {"opSmoothUnion", 7},
+        {"opSmoothSubtraction", 7},
+        {"opSmoothIntersection", 7},
+        {"IsPointInConvexPolygon", 9},
+        {"PolygonDistance", 9},
     };
     ASSERT_EQ(std::size(group), 48u);
     uint32_t first = LookupFunction(group[0].name);

@@ -309,7 +309,8 @@ TEST(Fractals, ChosenMembersBehaveAsTheirFractals) {
     // Binocular with equal constants is the Julia count of the escaping step.
     ForProbes([](float u, float v) {
         float j = Call("fractal_julia_sets", {u, v, -0.8f, 0.156f, 100});
-        float bino = Call("fractal_cmpx_binocular", {u, v, -0.8f, 0.156f, -0.8f, 0.156f, 2, 4, 100});
+        float bino =
+            Call("fractal_cmpx_binocular", {u, v, -0.8f, 0.156f, -0.8f, 0.156f, 2, 4, 100});
         if (u * u + v * v < 4) {
             EXPECT_EQ(bino, j);
         }

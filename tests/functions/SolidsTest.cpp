@@ -99,14 +99,16 @@ TEST(Solids, SignBoundAndExactnessOverRandomPoints) {
         PropertyOptions o;
         o.points = 150;
         o.exact = std::string(s.name) != "football";  // the plane form p.n - s
-        CheckSignedDistance<3>(s.name, Shape<3>(s.name, {0.9f}),
-                               [&](const P3& p) { return InPlanes(solid, p, 0.9); }, o);
+        CheckSignedDistance<3>(
+            s.name, Shape<3>(s.name, {0.9f}), [&](const P3& p) { return InPlanes(solid, p, 0.9); },
+            o);
     }
     PropertyOptions o;
-    CheckSignedDistance<3>("sphere", Shape<3>("sphere", {1.1f}),
-                           [](const P3& p) { return Norm<3>(p) < 1.1; }, o);
-    CheckSignedDistance<3>("cylinder", Shape<3>("cylinder", {0.6f}),
-                           [](const P3& p) { return std::hypot(p[0], p[2]) < 0.6; }, o);
+    CheckSignedDistance<3>(
+        "sphere", Shape<3>("sphere", {1.1f}), [](const P3& p) { return Norm<3>(p) < 1.1; }, o);
+    CheckSignedDistance<3>(
+        "cylinder", Shape<3>("cylinder", {0.6f}),
+        [](const P3& p) { return std::hypot(p[0], p[2]) < 0.6; }, o);
     o.exact = false;
     CheckSignedDistance<3>(
         "tetrahedron", Shape<3>("tetrahedron", {0.7f}),
@@ -139,9 +141,9 @@ TEST(Solids, FixedValuesAndEdgeCases) {
         EXPECT_EQ(Call("icosahedron", {x, y, z, -0.8f}), Call("icosahedron", {x, y, z, 0.8f}));
         EXPECT_FLOAT_EQ(Call("dodecahedron_1", {x, y, z, 0}), std::sqrt(x * x + y * y + z * z));
         // The exact distances agree with their plane bounds inside and never fall below them.
-        for (auto [exact, bound] : {std::pair{"octahedron", "sdOctahedron"},
-                                    std::pair{"icosahedron", "sdIcosahedron"},
-                                    std::pair{"dodecahedron", "sdDodecahedron"}}) {
+        for (auto [exact, bound] :
+             {std::pair{"octahedron", "sdOctahedron"}, std::pair{"icosahedron", "sdIcosahedron"},
+              std::pair{"dodecahedron", "sdDodecahedron"}}) {
             float e = Call(exact, {x, y, z, 1.2f}), b = Call(bound, {x, y, z, 1.2f});
             if (b < 0) {
                 EXPECT_NEAR(e, b, 1e-5f) << exact;
