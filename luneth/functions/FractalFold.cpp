@@ -239,7 +239,9 @@ float Bedouin(const float* args, int count) {
     return FiniteOr(Length(v));
 }
 
-// The bulb of power p; see the header for the returned estimate ln(L) L / dr.
+// The bulb of power p from v = c: v <- r^p (cos p phi cos p theta, sin p phi cos p theta,
+// sin p theta) + c while |v|^2 <= 4, the last allowed step measuring without moving. Result the
+// distance estimate ln(L) L / dr, L the last |v|^2 (r^p when the count ran out).
 float Mandelbulb(const float* args, int count) {
     VariadicArgs a(args, count);
     Vec3 c = Point3(a), v = c;
