@@ -14,14 +14,15 @@
 
 #include "common/FloatConstants.h"
 #include "functions/Families.h"
+#include "functions/SharedFunctions.h"
 #include "functions/VectorMath.h"
 
 namespace luneth {
 
 namespace {
 
-// The same rule as min (a NaN in a gives b).
-float Union(float a, float b) { return a < b ? a : b; }
+// opUnion is min itself (a NaN in a gives b).
+constexpr Float2Fn Union = ScalarMin;
 
 float Subtraction(float a, float b) { return std::max(-a, b); }
 
