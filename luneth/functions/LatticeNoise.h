@@ -20,7 +20,9 @@
 // one line: ValueLattice2(corner, x, y) interpolates corner(cx, cy) over the unit cell with a
 // fade (cubic unless given), GradientLattice2(grad, x, y) dots grad(cx, cy) with the offset from
 // each corner, SimplexLattice2(grad, x, y) sums the three simplex corners. At integer points a
-// value lattice returns the corner value exactly (the fade weight is exactly 0).
+// value lattice returns the corner value exactly (the fade weight is exactly 0). The Term*
+// lattices do the same for hashes of the integer term 1619 ix + 31337 iy + 6971 iz (xor_ and
+// coherent noise): corner(n) receives the term, found for the low corner once.
 #pragma once
 
 #include <cmath>
