@@ -9,15 +9,73 @@
 
 namespace luneth {
 
+namespace {
+
+// Recently freed element arrays, kept for reuse. A script allocates and frees arrays of one size
+// (its element count) over and over; handing a block back to the system and faulting a fresh
+// one in costs more than the arithmetic itself. The cache is per thread and bounded. It is a
+// plain struct (no destructor) so that values freed while the thread ends, after the flusher
+// below has run, still find it and simply free their storage.
+struct BlockCache {
+    static constexpr int kSlots = 8;
+    static constexpr size_t kMaxBytes = size_t{256} << 20;
+    struct Block {
+        float* data;
+        uint32_t size;
+    };
+    Block blocks[kSlots];
+    int count;
+    size_t bytes;
+    bool closed;
+
+    static size_t Bytes(uint32_t n) { return static_cast<size_t>(n) * sizeof(float); }
+    float* Take(uint32_t n) {
+        for (int i = count - 1; i >= 0; --i) {
+            if (blocks[i].size == n) {
+                float* data = blocks[i].data;
+                bytes -= Bytes(n);
+                blocks[i] = blocks[--count];
+                return data;
+            }
+        }
+        return nullptr;
+    }
+    bool Give(float* data, uint32_t n) {
+        if (closed || count == kSlots || bytes + Bytes(n) > kMaxBytes) return false;
+        blocks[count++] = {data, n};
+        bytes += Bytes(n);
+        return true;
+    }
+    void Flush() {
+        for (int i = 0; i < count; ++i) std::free(blocks[i].data);
+        count = 0;
+        bytes = 0;
+        closed = true;
+    }
+};
+
+thread_local BlockCache t_blocks{};
+
+struct BlockCacheFlusher {
+    ~BlockCacheFlusher() { t_blocks.Flush(); }
+};
+thread_local BlockCacheFlusher t_flusher;
+
+}  // namespace
+
 float* ScriptValue::AllocateElements(uint32_t n) {
     if (n == 0 || n > kMaxElementCount) return nullptr;
+    if (float* reused = t_blocks.Take(n)) return reused;
     return static_cast<float*>(std::malloc(static_cast<size_t>(n) * sizeof(float)));
 }
 
-void ScriptValue::FreeElements(float* elements) { std::free(elements); }
+void ScriptValue::FreeElements(float* elements, uint32_t n) {
+    (void)&t_flusher;  // constructed on first use in this thread, flushes the cache at its end
+    if (elements && !t_blocks.Give(elements, n)) std::free(elements);
+}
 
 void ScriptValue::Free() {
-    if (data && !borrowed_) FreeElements(data);
+    if (data && !borrowed_) FreeElements(data, count);
     data = nullptr;
     count = 0;
     borrowed_ = false;

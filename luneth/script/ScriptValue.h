@@ -77,9 +77,10 @@ struct ScriptValue {
     // Exchanges contents with other.
     void Swap(ScriptValue& other) noexcept;
 
-    // Storage for n floats (uninitialised) that Adopt accepts; nullptr on failure.
+    // Storage for n floats (uninitialised) that Adopt accepts; nullptr on failure. Storage that
+    // is not adopted goes back with FreeElements and its size.
     static float* AllocateElements(uint32_t n);
-    static void FreeElements(float* elements);
+    static void FreeElements(float* elements, uint32_t n);
 
 private:
     void Free();

@@ -258,3 +258,21 @@ TEST_F(Expressions, ScalarEvaluatorReadsTheLetterTable) {
     EXPECT_FALSE(EvaluateScalarText("Foo").has_value()) << "user variables are not visible";
     EXPECT_FALSE(EvaluateScalarText("1 +").has_value());
 }
+
+TEST_F(Expressions, WholeValueCallFormsRefuseMalformedArguments) {
+    const char* setup = "x = from 1.0 to 4.0";
+    const char* failures[] = {
+        "array_get_value(x 2)",      "array_get_value(x, 2.5)",  "array_move_right(x, 1, 2)",
+        "array_move_right(x, )",     "array_add(x, 1)",          "array_add()",
+        "array_lerp(0.0 1.0)",       "array_lerp(0.0, 1.0]",     "array_lerp(0.0, 1)",
+        "array_set(+)",              "array_set(1.0, 2.0)",      "array_rand(0.0, 1.0",
+    };
+    for (const char* text : failures) EXPECT_FALSE(Evaluate(text, setup, 4).has_value()) << text;
+    // Blanks and TABs are allowed around the parts; any bracket kind works when it matches.
+    auto v = Evaluate("array_lerp[ 0.0 \t, -3.0 ] * 2", setup, 4);
+    ASSERT_TRUE(v.has_value());
+    EXPECT_EQ(Elements(*v), (std::vector<float>{0, -2, -4, -6}));
+    v = Evaluate("array_get_value{x * 10, -0x1} + array_get_value(x, 0y11)", setup, 4);
+    ASSERT_TRUE(v.has_value());
+    EXPECT_EQ(v->scalar, 4.0f) << "a negative index reads 0, index 3 reads 4";
+}

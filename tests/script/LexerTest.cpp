@@ -44,7 +44,9 @@ TEST(Lexer, IntegerWordForms) {
     for (const Case& c : cases) {
         int v = -12345;
         EXPECT_EQ(ParseIntegerWord(c.word, &v), c.ok) << c.word;
-        if (c.ok) EXPECT_EQ(v, c.value) << c.word;
+        if (c.ok) {
+            EXPECT_EQ(v, c.value) << c.word;
+        }
     }
 }
 
@@ -79,7 +81,9 @@ TEST(Lexer, ExponentLiterals) {
         float v = -7.0f;
         ASSERT_EQ(ReadExponentLiteral(p, &v), c.ok) << c.text;
         EXPECT_EQ(p - c.text, c.consumed) << c.text;
-        if (c.ok) EXPECT_FLOAT_EQ(v, c.value) << c.text;
+        if (c.ok) {
+            EXPECT_FLOAT_EQ(v, c.value) << c.text;
+        }
     }
     const char* p = "1.0e99999999999";
     float v = 0;
