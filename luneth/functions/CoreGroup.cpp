@@ -24,6 +24,12 @@ constexpr FunctionTable (*kCoreFamilies[])() = {
     ScalarFunctions,
     ArrayFunctions,
     SolidFunctions,
+    HashFunctions,
+    LatticeNoiseFunctions,
+    NamedNoiseFunctions,
+    SinWaveNoiseFunctions,
+    PerlinNoiseFunctions,
+    CoherentNoiseFunctions,
 };
 
 const BuiltinFunction* FindInFamilies(const CoreName& wanted) {
