@@ -23,6 +23,13 @@ constexpr FunctionTable (*kCoreFamilies[])() = {
     ColourHelperFunctions,
     ScalarFunctions,
     ArrayFunctions,
+    SolidFunctions,
+    HashFunctions,
+    LatticeNoiseFunctions,
+    NamedNoiseFunctions,
+    SinWaveNoiseFunctions,
+    PerlinNoiseFunctions,
+    CoherentNoiseFunctions,
 };
 
 const BuiltinFunction* FindInFamilies(const CoreName& wanted) {

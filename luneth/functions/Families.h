@@ -21,5 +21,21 @@ using FunctionTable = std::span<const BuiltinFunction>;
 FunctionTable ColourHelperFunctions();  // float_to_color, gray, correction_*
 FunctionTable ScalarFunctions();        // positive ... flower: scalar, logic, interpolation
 FunctionTable ArrayFunctions();         // array_add ... array_get_value: whole values
+FunctionTable SolidFunctions();         // sphere, cylinder, cube, tetrahedron ... football_ex
+FunctionTable HashFunctions();          // xor_/fdf_/sin_hash1..3, weyl_hash2, gold_noise2
+FunctionTable LatticeNoiseFunctions();  // value/gradient/simplex noise per prefix, xor_cycle_*
+FunctionTable NamedNoiseFunctions();    // iq_, ts_, hmk_, lm_, as_, ... named noise variants
+FunctionTable SinWaveNoiseFunctions();  // sin_wave_noise3
+FunctionTable PerlinNoiseFunctions();   // perlin_noise_1d/2d/3d, perlin_noise2/3
+FunctionTable CoherentNoiseFunctions(); // coherent_noise1..3, coherent_gradient_noise3
+
+// Distance-function group.
+FunctionTable DistanceShape2DFunctions();  // sdCircle2D ... sdStar2D
+FunctionTable DistanceShape3DFunctions();  // sdSphere ... sdIcosahedron
+FunctionTable DistanceOperatorFunctions(); // opUnion ... opSmoothIntersection
+FunctionTable PolygonFunctions();          // IsPointInConvexPolygon, PolygonDistance
+
+// Fractal-sum and fractal group.
+FunctionTable FractalFunctions();  // fractal_hierarchy_sphere ... fractal_cmpx_binocular
 
 }  // namespace luneth

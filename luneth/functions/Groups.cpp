@@ -7,7 +7,7 @@ namespace luneth {
 
 namespace {
 
-[[maybe_unused]] void RegisterTable(FunctionTable table) {
+void RegisterTable(FunctionTable table) {
     for (const BuiltinFunction& entry : table) RegisterBuiltin(entry);
 }
 
@@ -19,9 +19,17 @@ void RegisterTextureGroup() {}
 
 void RegisterColourGroup() {}
 
-void RegisterDistanceGroup() {}
+void RegisterDistanceGroup() {
+    RegisterTable(DistanceShape2DFunctions());
+    RegisterTable(DistanceShape3DFunctions());
+    RegisterTable(DistanceOperatorFunctions());
+    RegisterTable(PolygonFunctions());
+}
 
-void RegisterFractalGroup() {}
+// The fractal sums come first, then the fractals.
+void RegisterFractalGroup() {
+    RegisterTable(FractalFunctions());
+}
 
 void RegisterTerrainGroup() {}
 
