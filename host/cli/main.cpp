@@ -1,26 +1,112 @@
-// luneth: the command-line host. Runs math scripts and writes their pictures.
+// luneth: the command-line host. Boots the engine without a window and drives the image object
+// (ILuneth) that the viewer uses: scripts and equations become pictures through the same code.
 //
 //   luneth run SCRIPT [-o IMAGE] [--dump NAMES]      run a math-script file
 //   luneth run -e TEXT [-o IMAGE] [--dump NAMES]     run script text (';' separates lines)
+//   luneth equation N [-o IMAGE] [--param I=V]...    compute equation N (index or display name)
+//   luneth export DIR                                every equation as "DIR/%d %s.png"
 //   luneth list functions                            one line per registry entry: INDEX NAME KIND
+//   luneth list equations                            one line per equation: INDEX NAME WxH
 //
-// Exit status: 0 success, 1 the script or a file failed (standard error says why), 2 usage.
-#include <CLI/CLI.hpp>
+// The picture format of -o follows the extension: png, jpg, tga, bmp, ppm or dds; files are
+// written to a temporary name and renamed, so a failure leaves nothing half-written. The
+// script's warning log and the load report ("NAME: W x H, T ms") go to standard error.
+// Exit status: 0 success, 1 the script, equation or a file failed (standard error says why),
+// 2 a usage error.
+#include <strings.h>
 
-#include <chrono>
+#include <CLI/CLI.hpp>
+#include <cerrno>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
 #include <string>
+#include <system_error>
 #include <vector>
 
-#include "ScriptImage.h"
-#include "functions/Groups.h"
+#include "equations/PixelEquation.h"
+#include "kiv/engine.h"
+#include "module/ILuneth.h"
 #include "script/FunctionRegistry.h"
 #include "script/MathScript.h"
 
 namespace {
 
-using luneth::CMathScript;
 using luneth::ScriptValue;
+
+constexpr int kSlots = 512;
+
+// ---------------------------------------------------------------- the engine
+
+// The load report of the image object, one line on standard error.
+void PrintLoadReport(const char* name, int width, int height, float costTimeMs) {
+    std::fprintf(stderr, "%s: %d x %d, %.3f ms\n", name, width, height, double(costTimeMs));
+}
+
+// The headless engine for the length of the command.
+class Engine {
+public:
+    Engine() {
+        if (!KivEngineSetup(nullptr, 0, "CLuneth", nullptr)) return;
+        started_ = true;
+        KivEngineAPI* api = KivEngineGetAPI();
+        KicGame* game = api ? api->GetGame() : nullptr;
+        if (!game) return;
+        luneth_ = static_cast<ILuneth*>(game);
+        luneth_->SetDropFilesEnabled(false);
+        luneth_->SetImageCallback(PrintLoadReport);
+    }
+    ~Engine() {
+        if (started_) KivEngineShutdown();
+    }
+    ILuneth* Luneth() const { return luneth_; }
+
+private:
+    bool started_ = false;
+    ILuneth* luneth_ = nullptr;
+};
+
+int Fail(const char* format, const std::string& a = "", const std::string& b = "") {
+    std::fputs("luneth: ", stderr);
+    std::fprintf(stderr, format, a.c_str(), b.c_str());
+    std::fputc('\n', stderr);
+    return 1;
+}
+
+bool IsPictureName(const std::string& path) {
+    size_t dot = path.find_last_of('.');
+    size_t slash = path.find_last_of('/');
+    if (dot == std::string::npos || (slash != std::string::npos && slash > dot)) return false;
+    std::string ext = path.substr(dot + 1);
+    for (const char* known : {"png", "jpg", "jpeg", "tga", "bmp", "ppm", "dds"})
+        if (!strcasecmp(ext.c_str(), known)) return true;
+    return false;
+}
+
+// A usable -o before any work is done.
+int CheckOutputName(const std::string& output) {
+    if (output.empty() || IsPictureName(output)) return 0;
+    return Fail(
+        "cannot write '%s': the extension names no picture format "
+        "(png, jpg, tga, bmp, ppm or dds)",
+        output);
+}
+
+int Save(ILuneth* luneth, const std::string& output) {
+    if (output.empty()) return 0;
+    if (!luneth->GetTexture()) return Fail("there is no picture to write to '%s'", output);
+    if (!luneth->SaveImage(output.c_str())) {
+        std::error_code ec;
+        std::filesystem::path parent = std::filesystem::path(output).parent_path();
+        if (!parent.empty() && !std::filesystem::is_directory(parent, ec))
+            return Fail("cannot write '%s': no directory '%s'", output, parent.string());
+        return Fail("cannot write '%s'", output);
+    }
+    return 0;
+}
+
+// ---------------------------------------------------------------- run
 
 void PrintValue(const std::string& name, const ScriptValue* v) {
     if (!v) {
@@ -37,12 +123,12 @@ void PrintValue(const std::string& name, const ScriptValue* v) {
     std::printf("]\n");
 }
 
-void Dump(const CMathScript& script, const std::string& names) {
+void Dump(const luneth::CMathScript& script, const std::string& names) {
     size_t start = 0;
     while (start <= names.size()) {
         size_t comma = names.find(',', start);
-        std::string name = names.substr(start, comma == std::string::npos ? std::string::npos
-                                                                          : comma - start);
+        std::string name =
+            names.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
         if (!name.empty()) {
             const ScriptValue* v = name.size() == 1 ? script.Letter(name[0]) : nullptr;
             if (!v) v = script.UserValue(name.c_str());
@@ -53,44 +139,111 @@ void Dump(const CMathScript& script, const std::string& names) {
     }
 }
 
-int Run(const std::string& file, const std::string& text, const std::string& output,
-        const std::string& dump) {
-    CMathScript script;
-    auto begin = std::chrono::steady_clock::now();
-    bool ok;
-    std::string name;
-    if (!file.empty()) {
-        name = file;
-        ok = script.Load(file.c_str());
-        if (!ok && script.TextLength() == 0) {
-            std::fprintf(stderr, "luneth: cannot read script file '%s'\n", file.c_str());
-            return 1;
-        }
-    } else {
-        name = "<text>";
-        ok = script.LoadText(text.data(), text.size());
-    }
-    double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() -
-                                                          begin)
-                    .count();
-    std::fputs(script.Messages(), stderr);
-    if (!dump.empty()) Dump(script, dump);
-    if (!ok) {
-        std::fprintf(stderr, "luneth: the script '%s' failed\n", name.c_str());
-        return 1;
-    }
-    std::fprintf(stderr, "%s: %u x %u, %.3f ms\n", name.c_str(), script.Width(), script.Height(),
-                 ms);
-    if (output.empty()) return 0;
-    std::string error;
-    if (!luneth::cli::SaveScriptImage(script, output, &error)) {
-        std::fprintf(stderr, "luneth: %s\n", error.c_str());
-        return 1;
-    }
-    return 0;
+// The script has a pixel grid and r, g or b as an array.
+bool HoldsPicture(const luneth::CMathScript& s) {
+    return s.ElementCount() && s.Width() && s.Height() &&
+           (s.Letter('r')->data || s.Letter('g')->data || s.Letter('b')->data);
 }
 
+int Run(const std::string& file, const std::string* text, const std::string& output,
+        const std::string& dump) {
+    if (int status = CheckOutputName(output)) return status;
+    if (!file.empty()) {
+        std::error_code ec;
+        if (!std::filesystem::is_regular_file(file, ec))
+            return Fail("cannot read script file '%s'", file);
+    }
+    Engine engine;
+    ILuneth* luneth = engine.Luneth();
+    if (!luneth) return Fail("the engine could not start the image object (see its log)");
+    bool loaded = text ? luneth->LoadScriptText(text->data(), int(text->size()))
+                       : luneth->LoadScriptFile(file.c_str());
+    const luneth::CMathScript& script = *luneth->GetScript();
+    std::fputs(luneth->GetScriptMessages(), stderr);
+    if (!dump.empty()) Dump(script, dump);
+    std::string name = text ? "<text>" : file;
+    if (!luneth->GetScriptRunResult()) {
+        if (!text && script.TextLength() == 0) return Fail("cannot read script file '%s'", file);
+        return Fail("the script '%s' failed", name);
+    }
+    if (!loaded && HoldsPicture(script))
+        return Fail("the picture of '%s' could not be made (out of memory)", name);
+    if (!loaded && !output.empty())
+        return Fail(
+            "the script '%s' made no picture: it needs a pixel grid and r, g or b as "
+            "an array",
+            name);
+    return Save(luneth, output);
+}
+
+// ---------------------------------------------------------------- equations
+
+// The slot of an index or a display name (exact first, then ignoring case); -1 if none.
+int FindEquation(ILuneth* luneth, const std::string& key) {
+    char* end = nullptr;
+    errno = 0;
+    long index = std::strtol(key.c_str(), &end, 10);
+    if (!key.empty() && *end == '\0' && errno == 0)
+        return index >= 0 && index < kSlots && luneth->GetEquation(int(index)) ? int(index) : -1;
+    for (bool exact : {true, false})
+        for (int i = 0; i < kSlots; ++i)
+            if (luneth::IPixelEquation* e = luneth->GetEquation(i))
+                if (exact ? key == e->GetName() : !strcasecmp(key.c_str(), e->GetName())) return i;
+    return -1;
+}
+
+int Equation(const std::string& key, const std::vector<std::pair<int, float>>& params,
+             const std::string& output) {
+    if (int status = CheckOutputName(output)) return status;
+    Engine engine;
+    ILuneth* luneth = engine.Luneth();
+    if (!luneth) return Fail("the engine could not start the image object (see its log)");
+    int index = FindEquation(luneth, key);
+    if (index < 0) return Fail("there is no equation '%s' (see: luneth list equations)", key);
+    luneth::IPixelEquation* equation = luneth->GetEquation(index);
+    for (auto [i, value] : params) {
+        if (!equation->GetParamName(uint32_t(i)))
+            return Fail("equation '%s' has no parameter %s", equation->GetName(),
+                        std::to_string(i));
+        equation->SetParam(uint32_t(i), value);
+    }
+    if (!luneth->ComputeEquation(index))
+        return Fail("equation '%s' could not be computed", equation->GetName());
+    return Save(luneth, output);
+}
+
+int Export(const std::string& directory) {
+    std::error_code ec;
+    std::filesystem::create_directories(directory, ec);
+    if (!std::filesystem::is_directory(directory, ec))
+        return Fail("cannot create the directory '%s'", directory);
+    Engine engine;
+    ILuneth* luneth = engine.Luneth();
+    if (!luneth) return Fail("the engine could not start the image object (see its log)");
+    int status = 0;
+    for (int i = 0; i < kSlots; ++i) {
+        luneth::IPixelEquation* equation = luneth->GetEquation(i);
+        if (!equation) continue;
+        // A '/' in a name would make a directory of it.
+        std::string name = equation->GetName();
+        for (char& c : name)
+            if (c == '/') c = '_';
+        std::string path =
+            (std::filesystem::path(directory) / (std::to_string(i) + " " + name + ".png")).string();
+        if (!luneth->ComputeEquation(i)) {
+            status = Fail("equation %s (%s) could not be computed", std::to_string(i), name);
+            continue;
+        }
+        if (Save(luneth, path)) status = 1;
+    }
+    return status;
+}
+
+// ---------------------------------------------------------------- lists
+
 int ListFunctions() {
+    Engine engine;  // the image object registers the library groups and its presets
+    if (!engine.Luneth()) return Fail("the engine could not start the image object (see its log)");
     uint32_t count = luneth::FunctionCount();
     for (uint32_t i = 0; i < count; ++i) {
         const luneth::FunctionRecord* r = luneth::GetFunctionRecord(i);
@@ -99,26 +252,73 @@ int ListFunctions() {
     return 0;
 }
 
+int ListEquations() {
+    Engine engine;
+    ILuneth* luneth = engine.Luneth();
+    if (!luneth) return Fail("the engine could not start the image object (see its log)");
+    for (int i = 0; i < kSlots; ++i)
+        if (luneth::IPixelEquation* e = luneth->GetEquation(i))
+            std::printf("%d %s %ux%u\n", i, e->GetName(), e->width, e->height);
+    return 0;
+}
+
+// "I=V" with I in 0..5 and V a finite number.
+bool ParseParam(const std::string& text, std::pair<int, float>* out) {
+    size_t eq = text.find('=');
+    if (eq == std::string::npos) return false;
+    std::string index = text.substr(0, eq), value = text.substr(eq + 1);
+    char* end = nullptr;
+    long i = std::strtol(index.c_str(), &end, 10);
+    if (index.empty() || *end || i < 0 || i >= long(luneth::kEquationParamCount)) return false;
+    float v = std::strtof(value.c_str(), &end);
+    if (value.empty() || *end || !std::isfinite(v)) return false;
+    *out = {int(i), v};
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    CLI::App app{"luneth: render math scripts to pictures"};
+    CLI::App app{"luneth: render math scripts and pixel equations to pictures"};
     app.require_subcommand(1);
 
     std::string file, text, output, dump;
     CLI::App* run = app.add_subcommand("run", "run a math script");
     run->add_option("SCRIPT", file, "math-script file");
     auto* textOption = run->add_option("-e", text, "script text (';' separates lines)");
-    run->add_option("-o", output, "write the picture (png)");
+    run->add_option("-o", output, "write the picture (png, jpg, tga, bmp, ppm, dds)");
     run->add_option("--dump", dump, "print these variables after the run (comma-separated)");
     run->callback([&] {
         if (file.empty() == (textOption->count() == 0))
             throw CLI::ValidationError("run", "give either SCRIPT or -e TEXT");
     });
 
+    std::string equationKey, equationOutput;
+    std::vector<std::string> paramTexts;
+    std::vector<std::pair<int, float>> params;
+    CLI::App* equation = app.add_subcommand("equation", "compute a pixel equation");
+    equation->add_option("N", equationKey, "equation index or display name")->required();
+    equation->add_option("-o", equationOutput, "write the picture (png, jpg, tga, bmp, ppm, dds)");
+    equation->add_option("--param", paramTexts, "set parameter I (0..5) to V before computing")
+        ->type_name("I=V");
+    equation->callback([&] {
+        for (const std::string& t : paramTexts) {
+            std::pair<int, float> p;
+            if (!ParseParam(t, &p))
+                throw CLI::ValidationError("--param", "'" + t + "' is not I=V with I in 0..5");
+            params.push_back(p);
+        }
+    });
+
+    std::string exportDirectory;
+    CLI::App* exportAll = app.add_subcommand("export", "write every equation as a PNG file");
+    exportAll->add_option("DIR", exportDirectory, "target directory (created)")->required();
+
     std::string what;
-    CLI::App* list = app.add_subcommand("list", "list built-in functions");
-    list->add_option("WHAT", what, "functions")->required()->check(CLI::IsMember({"functions"}));
+    CLI::App* list = app.add_subcommand("list", "list built-in functions or equations");
+    list->add_option("WHAT", what, "functions or equations")
+        ->required()
+        ->check(CLI::IsMember({"functions", "equations"}));
 
     try {
         app.parse(argc, argv);
@@ -128,8 +328,8 @@ int main(int argc, char** argv) {
         app.exit(e);
         return 2;
     }
-    // The groups after the core, as the image module registers them at initialisation.
-    luneth::RegisterLibraryGroups();
-    if (run->parsed()) return Run(file, text, output, dump);
-    return ListFunctions();
+    if (run->parsed()) return Run(file, textOption->count() ? &text : nullptr, output, dump);
+    if (equation->parsed()) return Equation(equationKey, params, equationOutput);
+    if (exportAll->parsed()) return Export(exportDirectory);
+    return what == "functions" ? ListFunctions() : ListEquations();
 }

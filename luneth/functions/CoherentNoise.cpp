@@ -49,15 +49,12 @@ float CornerValue(uint32_t term) {
 }
 
 struct ValueCorner {
-    float operator()(float x, float y) const { return CornerValue(XorHash::Base(x, y)); }
-    float operator()(float x, float y, float z) const {
-        return CornerValue(XorHash::Base(x, y, z));
-    }
+    float operator()(uint32_t term) const { return CornerValue(term); }
 };
 
 struct TableGradient {
-    Float3 operator()(float x, float y, float z) const {
-        uint32_t n = XorHash::Base(x, y, z) + kSeedTerm;
+    Float3 operator()(uint32_t term) const {
+        uint32_t n = term + kSeedTerm;
         return kVectors.v[(n ^ (n >> 8)) & 0xFFu];
     }
 };
@@ -66,14 +63,16 @@ struct TableGradient {
 
 float CoherentNoise1(float x) {
     float ix = std::floor(x);
-    float a = CornerValue(XorHash::kX * XorHash::Lattice(ix));
-    float b = CornerValue(XorHash::kX * XorHash::Lattice(ix + 1.0f));
+    uint32_t n = XorHash::kX * XorHash::Lattice(ix);
+    float a = CornerValue(n), b = CornerValue(n + XorHash::kX);
     return Lerp(a, b, CubicFade::Apply(x - ix));
 }
-float CoherentNoise2(float x, float y) { return ValueLattice2(ValueCorner{}, x, y); }
-float CoherentNoise3(float x, float y, float z) { return ValueLattice3(ValueCorner{}, x, y, z); }
+float CoherentNoise2(float x, float y) { return TermValueLattice2(ValueCorner{}, x, y); }
+float CoherentNoise3(float x, float y, float z) {
+    return TermValueLattice3(ValueCorner{}, x, y, z);
+}
 float CoherentGradientNoise3(float x, float y, float z) {
-    return GradientLattice3(TableGradient{}, x, y, z);
+    return TermGradientLattice3(TableGradient{}, x, y, z);
 }
 
 }  // namespace noise

@@ -23,6 +23,7 @@ constexpr FunctionTable (*kCoreFamilies[])() = {
     ColourHelperFunctions,
     ScalarFunctions,
     ArrayFunctions,
+    SolidFunctions,
     HashFunctions,
     LatticeNoiseFunctions,
     NamedNoiseFunctions,

@@ -21,6 +21,7 @@ using FunctionTable = std::span<const BuiltinFunction>;
 FunctionTable ColourHelperFunctions();  // float_to_color, gray, correction_*
 FunctionTable ScalarFunctions();        // positive ... flower: scalar, logic, interpolation
 FunctionTable ArrayFunctions();         // array_add ... array_get_value: whole values
+FunctionTable SolidFunctions();         // sphere, cylinder, cube, tetrahedron ... football_ex
 FunctionTable HashFunctions();          // xor_/fdf_/sin_hash1..3, weyl_hash2, gold_noise2
 FunctionTable LatticeNoiseFunctions();  // value/gradient/simplex noise per prefix, xor_cycle_*
 FunctionTable NamedNoiseFunctions();    // iq_, ts_, hmk_, lm_, as_, ... named noise variants
@@ -34,5 +35,14 @@ FunctionTable PlainFunctions();         // jagged_, sinusoids_, terraced_, cone_
 
 // Fractal-sum and fractal group, in registration order.
 FunctionTable FractalSumFunctions();    // perlin_fbm_1d ... gabor_noise2 (72 names)
+
+// Distance-function group.
+FunctionTable DistanceShape2DFunctions();  // sdCircle2D ... sdStar2D
+FunctionTable DistanceShape3DFunctions();  // sdSphere ... sdIcosahedron
+FunctionTable DistanceOperatorFunctions(); // opUnion ... opSmoothIntersection
+FunctionTable PolygonFunctions();          // IsPointInConvexPolygon, PolygonDistance
+
+// Fractal-sum and fractal group.
+FunctionTable FractalFunctions();  // fractal_hierarchy_sphere ... fractal_cmpx_binocular
 
 }  // namespace luneth

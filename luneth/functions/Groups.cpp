@@ -19,11 +19,17 @@ void RegisterTextureGroup() {}
 
 void RegisterColourGroup() {}
 
-void RegisterDistanceGroup() {}
+void RegisterDistanceGroup() {
+    RegisterTable(DistanceShape2DFunctions());
+    RegisterTable(DistanceShape3DFunctions());
+    RegisterTable(DistanceOperatorFunctions());
+    RegisterTable(PolygonFunctions());
+}
 
+// The fractal sums come first, then the fractals.
 void RegisterFractalGroup() {
     RegisterTable(FractalSumFunctions());
-    // RegisterTable(FractalFunctions());  <- the fractal table goes here, after the sums
+    RegisterTable(FractalFunctions());
 }
 
 void RegisterTerrainGroup() {}

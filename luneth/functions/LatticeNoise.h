@@ -20,10 +20,13 @@
 // one line: ValueLattice2(corner, x, y) interpolates corner(cx, cy) over the unit cell with a
 // fade (cubic unless given), GradientLattice2(grad, x, y) dots grad(cx, cy) with the offset from
 // each corner, SimplexLattice2(grad, x, y) sums the three simplex corners. At integer points a
-// value lattice returns the corner value exactly (the fade weight is exactly 0).
+// value lattice returns the corner value exactly (the fade weight is exactly 0). The Term*
+// lattices do the same for hashes of the integer term 1619 ix + 31337 iy + 6971 iz (xor_ and
+// coherent noise): corner(n) receives the term, found for the low corner once.
 #pragma once
 
 #include <cmath>
+#include <cstdint>
 
 #include "functions/NoiseHash.h"
 
@@ -74,6 +77,62 @@ float GradientLattice3(const Grad& grad, float x, float y, float z) {
     auto at = [&](float dx, float dy, float dz) {
         Float3 g = grad(ix + dx, iy + dy, iz + dz);
         return g.x * (fx - dx) + g.y * (fy - dy) + g.z * (fz - dz);
+    };
+    float sx = Fade::Apply(fx), sy = Fade::Apply(fy), sz = Fade::Apply(fz);
+    float near = Lerp(Lerp(at(0, 0, 0), at(1, 0, 0), sx), Lerp(at(0, 1, 0), at(1, 1, 0), sx), sy);
+    float far = Lerp(Lerp(at(0, 0, 1), at(1, 0, 1), sx), Lerp(at(0, 1, 1), at(1, 1, 1), sx), sy);
+    return Lerp(near, far, sz);
+}
+
+// Lattices over the integer lattice term n = 1619 ix + 31337 iy (+ 6971 iz) (the xor_ and
+// coherent hashes): the low corner's term is computed once and the other corners add the
+// constants, all modulo 2^32. Beyond 2^23 every float is an integer and the upper corners
+// carry weight 0, so this matches hashing each corner's coordinates.
+template <class Fade = CubicFade, class Corner>
+float TermValueLattice2(const Corner& corner, float x, float y) {
+    float ix = std::floor(x), iy = std::floor(y);
+    float sx = Fade::Apply(x - ix), sy = Fade::Apply(y - iy);
+    uint32_t n = XorHash::Base(ix, iy);
+    constexpr uint32_t kX = XorHash::kX, kY = XorHash::kY;
+    return Lerp(Lerp(corner(n), corner(n + kX), sx), Lerp(corner(n + kY), corner(n + kX + kY), sx),
+                sy);
+}
+
+template <class Fade = CubicFade, class Corner>
+float TermValueLattice3(const Corner& corner, float x, float y, float z) {
+    float ix = std::floor(x), iy = std::floor(y), iz = std::floor(z);
+    float sx = Fade::Apply(x - ix), sy = Fade::Apply(y - iy), sz = Fade::Apply(z - iz);
+    constexpr uint32_t kX = XorHash::kX, kY = XorHash::kY, kZ = XorHash::kZ;
+    auto plane = [&](uint32_t n) {
+        return Lerp(Lerp(corner(n), corner(n + kX), sx), Lerp(corner(n + kY), corner(n + kX + kY), sx),
+                    sy);
+    };
+    uint32_t n = XorHash::Base(ix, iy, iz);
+    return Lerp(plane(n), plane(n + kZ), sz);
+}
+
+template <class Fade = CubicFade, class Grad>
+float TermGradientLattice2(const Grad& grad, float x, float y) {
+    float ix = std::floor(x), iy = std::floor(y);
+    float fx = x - ix, fy = y - iy;
+    uint32_t n = XorHash::Base(ix, iy);
+    auto at = [&](uint32_t dx, uint32_t dy) {
+        Float2 g = grad(n + dx * XorHash::kX + dy * XorHash::kY);
+        return g.x * (fx - static_cast<float>(dx)) + g.y * (fy - static_cast<float>(dy));
+    };
+    float sx = Fade::Apply(fx), sy = Fade::Apply(fy);
+    return Lerp(Lerp(at(0, 0), at(1, 0), sx), Lerp(at(0, 1), at(1, 1), sx), sy);
+}
+
+template <class Fade = CubicFade, class Grad>
+float TermGradientLattice3(const Grad& grad, float x, float y, float z) {
+    float ix = std::floor(x), iy = std::floor(y), iz = std::floor(z);
+    float fx = x - ix, fy = y - iy, fz = z - iz;
+    uint32_t n = XorHash::Base(ix, iy, iz);
+    auto at = [&](uint32_t dx, uint32_t dy, uint32_t dz) {
+        Float3 g = grad(n + dx * XorHash::kX + dy * XorHash::kY + dz * XorHash::kZ);
+        return g.x * (fx - static_cast<float>(dx)) + g.y * (fy - static_cast<float>(dy)) +
+               g.z * (fz - static_cast<float>(dz));
     };
     float sx = Fade::Apply(fx), sy = Fade::Apply(fy), sz = Fade::Apply(fz);
     float near = Lerp(Lerp(at(0, 0, 0), at(1, 0, 0), sx), Lerp(at(0, 1, 0), at(1, 1, 0), sx), sy);
@@ -202,6 +261,42 @@ float SimplexNoise2(float x, float y) {
 template <class H>
 float SimplexNoise3(float x, float y, float z) {
     return SimplexLattice3<0.6f, 52.0f>(CenteredGradient<H>{}, x, y, z);
+}
+
+// The xor_ members step between corner terms (see TermValueLattice2).
+struct XorTermValue {
+    float operator()(uint32_t n) const {
+        return XorHash::Unit(XorHash::Scramble(n + XorHash::kSeed1));
+    }
+};
+struct XorTermGradient2 {
+    Float2 operator()(uint32_t n) const {
+        return {XorHash::Unit(XorHash::Scramble(n + XorHash::kSeed1)) * 2.0f - 1.0f,
+                XorHash::Unit(XorHash::Scramble(n + XorHash::kSeed2)) * 2.0f - 1.0f};
+    }
+};
+struct XorTermGradient3 {
+    Float3 operator()(uint32_t n) const {
+        return {XorHash::Unit(XorHash::Scramble(n + XorHash::kSeed1)) * 2.0f - 1.0f,
+                XorHash::Unit(XorHash::Scramble(n + XorHash::kSeed2)) * 2.0f - 1.0f,
+                XorHash::Unit(XorHash::Scramble(n + XorHash::kSeed3)) * 2.0f - 1.0f};
+    }
+};
+template <>
+inline float ValueNoise2<XorHash>(float x, float y) {
+    return TermValueLattice2(XorTermValue{}, x, y) * 2.0f - 1.0f;
+}
+template <>
+inline float ValueNoise3<XorHash>(float x, float y, float z) {
+    return TermValueLattice3(XorTermValue{}, x, y, z) * 2.0f - 1.0f;
+}
+template <>
+inline float GradientNoise2<XorHash>(float x, float y) {
+    return TermGradientLattice2(XorTermGradient2{}, x, y);
+}
+template <>
+inline float GradientNoise3<XorHash>(float x, float y, float z) {
+    return TermGradientLattice3(XorTermGradient3{}, x, y, z);
 }
 
 // ---- the unprefixed members (sine hash) ------------------------------------------------------

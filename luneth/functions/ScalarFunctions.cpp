@@ -35,8 +35,11 @@
 #include "common/Random.h"
 #include "functions/Families.h"
 #include "functions/RandomInt.h"
+#include "functions/SharedFunctions.h"
 
 namespace luneth {
+
+float ScalarMin(float a, float b) { return a < b ? a : b; }
 
 namespace {
 
@@ -272,7 +275,7 @@ float Divide(float a, float b) {
     return a / b;
 }
 float Max(float a, float b) { return a > b ? a : b; }
-float Min(float a, float b) { return a < b ? a : b; }
+constexpr Float2Fn Min = ScalarMin;
 float Mod(float a, float b) { return b < kEpsilon ? 0.0f : std::fmod(a, b); }
 float ModSign(float a, float b) {
     float r = Mod(a, b);
@@ -527,7 +530,7 @@ constexpr BuiltinFunction kScalarFunctions[] = {
     {"sigmoid", Sigmoid}, {"Q_rsqrt", QRsqrt}, {"TaylorInvSqrt", TaylorInvSqrt},
     // two arguments
     {"add", Add}, {"sub", Sub}, {"multiply", Multiply}, {"divide", Divide}, {"max", Max},
-    {"min", Min}, {"mod", Mod}, {"mod_sign", ModSign}, {"pow", Pow}, {"log_ax", LogAx},
+    {"min", ScalarMin}, {"mod", Mod}, {"mod_sign", ModSign}, {"pow", Pow}, {"log_ax", LogAx},
     {"pow_sign", PowSign},
     {"atan2", Atan2}, {"rand2", Rand2}, {"rand_int2", RandInt2},
     {"and_bool", Logic<std::logical_and<bool>>}, {"or_bool", Logic<std::logical_or<bool>>},

@@ -134,6 +134,27 @@ const FunctionRecord* FindFunction(const char* word) {
 
 bool EvaluateTemporary(CMathScript* script, const char* text, ScriptValue* value);
 
+// Operand readers shared by both evaluators.
+bool OpensGroup(const char*& p) {
+    p = SkipBlanks(p);
+    return OpeningBracketKind(*p) >= 0;
+}
+
+// p at an opening bracket: the group's text up to its matching close.
+bool ExtractGroup(const char*& p, char argument[kArgumentCapacity]) {
+    int bracket = OpeningBracketKind(*p++);
+    return ExtractArgument(p, bracket, ArgumentMode::Last, argument);
+}
+
+// After = < > a '-' before the operand negates it; nowhere else does a sign stand alone.
+bool ReadComparisonSign(const char*& p, const FunctionRecord* last) {
+    if (!last || OperatorPrecedence(last) != 1) return false;
+    p = SkipBlanks(p);
+    if (*p != '-') return false;
+    ++p;
+    return true;
+}
+
 constexpr int kValueStackSize = 9;
 constexpr int kOperatorStackSize = 8;
 
@@ -191,27 +212,16 @@ public:
         : script_(script), text_(text), temporaryTarget_(temporaryTarget) {}
 
     bool ReadOperand(const char*& p, const FunctionRecord* last, ScriptValue& v) {
-        p = SkipBlanks(p);
-        int bracket = OpeningBracketKind(*p);
-        if (bracket >= 0) {
-            ++p;
-            char argument[kArgumentCapacity];
-            if (!ExtractArgument(p, bracket, ArgumentMode::Last, argument)) return false;
-            return EvaluateTemporary(script_, argument, &v);
+        char argument[kArgumentCapacity];
+        if (OpensGroup(p)) {
+            return ExtractGroup(p, argument) && EvaluateTemporary(script_, argument, &v);
         }
         float number = 0.0f;
         if (ReadExponentLiteral(p, &number)) {
             v.SetScalar(number);
             return true;
         }
-        bool negated = false;
-        if (last && OperatorPrecedence(last) == 1) {
-            p = SkipBlanks(p);
-            if (*p == '-') {
-                ++p;
-                negated = true;
-            }
-        }
+        bool negated = ReadComparisonSign(p, last);
         char word[kWordCapacity];
         if (!ReadWord(p, word)) return false;
         if (NumberOrConstant(word, &number)) {
@@ -298,23 +308,10 @@ public:
     using Value = float;
 
     bool ReadOperand(const char*& p, const FunctionRecord* last, float& v) {
-        p = SkipBlanks(p);
-        int bracket = OpeningBracketKind(*p);
-        if (bracket >= 0) {
-            ++p;
-            char argument[kArgumentCapacity];
-            if (!ExtractArgument(p, bracket, ArgumentMode::Last, argument)) return false;
-            return EvaluateScalar(argument, &v);
-        }
+        char argument[kArgumentCapacity];
+        if (OpensGroup(p)) return ExtractGroup(p, argument) && EvaluateScalar(argument, &v);
         if (ReadExponentLiteral(p, &v)) return true;
-        bool negated = false;
-        if (last && OperatorPrecedence(last) == 1) {
-            p = SkipBlanks(p);
-            if (*p == '-') {
-                ++p;
-                negated = true;
-            }
-        }
+        bool negated = ReadComparisonSign(p, last);
         char word[kWordCapacity];
         if (!ReadWord(p, word)) return false;
         bool ok = true;

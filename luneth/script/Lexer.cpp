@@ -44,6 +44,19 @@ int CopyMantissa(const char*& p, char buffer[kWordCapacity]) {
     return points;
 }
 
+// Blanks, an optional sign, then digits with exactly one '.' (at most 63 characters),
+// converted by the standard text-to-double routine and rounded to float.
+bool ReadSignedMantissa(const char*& p, bool* negative, float* value) {
+    p = SkipBlanks(p);
+    *negative = false;
+    if (*p == '-' || *p == '+') *negative = (*p++ == '-');
+    if (!IsDigit(*p)) return false;
+    char mantissa[kWordCapacity];
+    if (CopyMantissa(p, mantissa) != 1) return false;
+    *value = static_cast<float>(std::strtod(mantissa, nullptr));
+    return true;
+}
+
 }  // namespace
 
 bool IsDelimiter(char c) { return c == '\0' || std::strchr(kDelimiters, c) != nullptr; }
@@ -106,12 +119,10 @@ bool ParseDecimalWord(const char* word, float* value) {
 }
 
 bool ReadExponentLiteral(const char*& position, float* value) {
-    const char* p = SkipBlanks(position);
+    const char* p = position;
     bool negative = false;
-    if (*p == '-' || *p == '+') negative = (*p++ == '-');
-    if (!IsDigit(*p)) return false;
-    char mantissa[kWordCapacity];
-    if (CopyMantissa(p, mantissa) != 1) return false;
+    float v = 0.0f;
+    if (!ReadSignedMantissa(p, &negative, &v)) return false;
     if (*p != 'e' && *p != 'E') return false;
     ++p;
     bool negativeExponent = false;
@@ -123,7 +134,6 @@ bool ReadExponentLiteral(const char*& position, float* value) {
         if (exponent < 100000) exponent = exponent * 10 + (*p - '0');
         ++p;
     }
-    float v = static_cast<float>(std::strtod(mantissa, nullptr));
     for (int i = 0; i < exponent && v != 0.0f && v - v == 0.0f; ++i) {
         if (negativeExponent)
             v /= 10.0f;
@@ -152,13 +162,10 @@ bool ReadInteger(const char*& position, int* value) {
 }
 
 bool ReadDecimalLiteral(const char*& position, float* value) {
-    const char* p = SkipBlanks(position);
+    const char* p = position;
     bool negative = false;
-    if (*p == '-' || *p == '+') negative = (*p++ == '-');
-    if (!IsDigit(*p)) return false;
-    char mantissa[kWordCapacity];
-    if (CopyMantissa(p, mantissa) != 1) return false;
-    float v = static_cast<float>(std::strtod(mantissa, nullptr));
+    float v = 0.0f;
+    if (!ReadSignedMantissa(p, &negative, &v)) return false;
     *value = negative ? -v : v;
     position = p;
     return true;

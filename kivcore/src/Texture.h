@@ -1,0 +1,51 @@
+// Textures in memory and the texture manager.
+#pragma once
+
+#include "EngineObject.h"
+#include "kiv/services.h"
+
+namespace kivcore {
+
+class CTexture final : public CEngineObject<KcTexture, kKivKindResource> {
+public:
+    CTexture() = default;
+    ~CTexture() override;
+
+    // Allocates the texels (zeroed); false when the memory can't be had.
+    bool Allocate(uint32_t width, uint32_t height);
+
+    bool IsKindOf(const char* name) const override {
+        return NameIn(name, {"KcTexture", "KicBaseClass"});
+    }
+    uint32_t GetWidth() const override { return width_; }
+    uint32_t GetHeight() const override { return height_; }
+    bool IsValid() const override { return texels_ != nullptr; }
+    bool Lock(uint32_t level, uint32_t* pitch, void** bits) override;
+    void Unlock() override { locked_ = false; }
+    bool SaveToFile(const char* path) override;
+
+    uint32_t* Texels() { return texels_; }
+    uint32_t PitchWords() const { return pitchWords_; }
+
+private:
+    uint32_t width_ = 0;
+    uint32_t height_ = 0;
+    uint32_t pitchWords_ = 0;
+    uint32_t* texels_ = nullptr;
+    bool locked_ = false;
+};
+
+class CTexturesMgr final : public CServiceObject<KcTexturesMgr> {
+public:
+    bool IsKindOf(const char* name) const override {
+        return NameIn(name, {"KcTexturesMgr", "KicBaseClass"});
+    }
+    KcTexture* LoadTexture(const char* path) override;
+    KcTexture* CreateTexture(uint32_t width, uint32_t height, uint32_t levels,
+                             KivTextureFormat format, KivMemoryPool pool) override;
+
+private:
+    CTexture* NewTexture(uint32_t width, uint32_t height);
+};
+
+}  // namespace kivcore

@@ -1,0 +1,84 @@
+// ILuneth: the image object's public operations, as the hosts and the panel call them.
+//
+// The engine creates the image object from the game class "CLuneth"; a host takes it with
+// KivEngineGetAPI()->GetGame() and static_cast<ILuneth*>. An image comes from a picture file,
+// a math script or a pixel equation and ends up as one A8R8G8B8 texture placed in the grid
+// scene, centred on the origin, one world unit a texel.
+//
+// Loading (LoadPictureFile, LoadScriptFile, LoadScriptText, ComputeEquation, ReloadImage)
+// first drops the current image, then times the work with the engine's TimerStack and calls the
+// ImageCallback once with the image name, the texture size (0, 0 without one) and the cost time.
+// A failed equation computation calls nothing. Failures are results only; nothing is logged.
+//
+// Types: 0 none, 1 picture file, 2 math script (also after a failed script), 3 pixel equation.
+#pragma once
+
+#include "kiv/base.h"
+#include "kiv/controls.h"
+#include "kiv/services.h"
+
+namespace luneth {
+class IPixelEquation;
+class CMathScript;
+}  // namespace luneth
+
+enum ImageType : int {
+    kImageNone = 0,
+    kImagePictureFile = 1,
+    kImageMathScript = 2,
+    kImagePixelEquation = 3,
+};
+
+// The host's load report: image name, texture width and height, cost time in milliseconds.
+using ImageCallback = void (*)(const char* name, int width, int height, float costTimeMs);
+
+class ILuneth : public KicGame {
+public:
+    virtual KcDX9Render* GetRender() = 0;
+    virtual KcSimpleDX9Font* GetFont() = 0;
+    virtual KcImageControl* GetImageControl() = 0;
+    virtual KcGridScene2D* GetGridScene() = 0;
+    virtual KcTexture* GetTexture() = 0;
+    // The 64-byte name buffer (at most 63 characters).
+    virtual char* GetImageName() = 0;
+    virtual void UnloadImage() = 0;
+    virtual bool LoadPictureFile(const char* path) = 0;
+    // The path of the loaded picture file while the type is 1, else null.
+    virtual const char* GetPictureFile() = 0;
+    virtual bool LoadScriptFile(const char* path) = 0;
+    virtual bool LoadScriptText(const char* text, int length) = 0;
+    virtual int GetScriptLineCount() = 0;
+    virtual const char* GetScriptLine(int index) = 0;
+    virtual int GetScriptTextLength() = 0;
+    // The script's lines, each ended by CR LF, into the buffer; the length written.
+    virtual int GetScriptText(char* buffer, int size) = 0;
+    virtual const char* GetScriptMessages() = 0;
+    virtual void GetScriptImageSize(int* pixelCount, int* width, int* height) = 0;
+    virtual int GetEquationCount() = 0;
+    // False at once, changing nothing, for an index outside 0 .. 511.
+    virtual bool ComputeEquation(int index) = 0;
+    virtual int GetEquationIndex() = 0;
+    virtual void GetTextureSize(int* pixelCount, int* width, int* height) = 0;
+    virtual float GetCostTime() = 0;
+    virtual void FitImageSize() = 0;
+    virtual void ShowOriginalSize() = 0;
+    virtual bool SaveImage(const char* path) = 0;
+    virtual void SetDropFilesEnabled(bool enabled) = 0;
+    virtual bool IsDropFilesEnabled() = 0;
+    virtual void SetDefaultFit(bool fit) = 0;
+    virtual bool IsDefaultFit() = 0;
+    virtual int GetImageType() = 0;
+    virtual bool ReloadImage() = 0;
+    virtual void ShowPanel(bool show) = 0;
+    virtual bool IsPanelVisible() = 0;
+    virtual void SetImageCallback(ImageCallback callback) = 0;
+
+    // --- beyond the panel's needs: what the command-line host uses ---
+    // The equation in slot `index` (0 .. 511), null for an empty slot or another index.
+    virtual luneth::IPixelEquation* GetEquation(int index) = 0;
+    // The script object, for reading variables after a run.
+    virtual const luneth::CMathScript* GetScript() = 0;
+    // Whether the last script load, text or reload ran to its end (a script may run and still
+    // make no picture; the load's result is false then, this is true).
+    virtual bool GetScriptRunResult() = 0;
+};

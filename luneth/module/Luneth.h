@@ -1,0 +1,132 @@
+// CLuneth: the image object, the module's game object (see ILuneth.h for what it offers).
+//
+// It owns the current texture, the script object, the 512-slot equation table and the panel;
+// the services, the image control and the grid scene are the engine's, obtained in Initialize
+// and handed back in Destroy. It listens to the grid scene and places the image again after
+// every view change.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "equations/EquationCatalogue.h"
+#include "kiv/engine.h"
+#include "kiv/messages.h"
+#include "kiv/module.h"
+#include "module/ILuneth.h"
+#include "script/MathScript.h"
+
+class CLunethUI;
+
+class CLuneth : public ILuneth, public KicGridScene2DNotification {
+public:
+    static constexpr uint32_t kDefaultGameFlags = 0x01000000;
+    static constexpr uint32_t kGameFlagKeepEscape = 0x4;  // Esc makes no exit request
+    static constexpr int kNameCapacity = 64;
+
+    CLuneth();
+    ~CLuneth() override;
+
+    // --- KicBaseClass and KicGame ---
+    int Release() override;
+    int GetClassKind() const override { return kKivKindGame; }
+    bool IsKindOf(const char* className) const override;
+    bool OnMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) override;
+    bool Initialize() override;
+    void Destroy() override;
+
+    // --- ILuneth ---
+    KcDX9Render* GetRender() override { return render_; }
+    KcSimpleDX9Font* GetFont() override { return font_; }
+    KcImageControl* GetImageControl() override { return imageControl_; }
+    KcGridScene2D* GetGridScene() override { return gridScene_; }
+    KcTexture* GetTexture() override { return texture_; }
+    char* GetImageName() override { return imageName_; }
+    void UnloadImage() override;
+    bool LoadPictureFile(const char* path) override;
+    const char* GetPictureFile() override;
+    bool LoadScriptFile(const char* path) override;
+    bool LoadScriptText(const char* text, int length) override;
+    int GetScriptLineCount() override { return int(script_.LineCount()); }
+    const char* GetScriptLine(int index) override;
+    int GetScriptTextLength() override { return int(script_.TextLength()); }
+    int GetScriptText(char* buffer, int size) override;
+    const char* GetScriptMessages() override { return script_.Messages(); }
+    void GetScriptImageSize(int* pixelCount, int* width, int* height) override;
+    int GetEquationCount() override { return equationCount_; }
+    bool ComputeEquation(int index) override;
+    int GetEquationIndex() override;
+    void GetTextureSize(int* pixelCount, int* width, int* height) override;
+    float GetCostTime() override { return costTime_; }
+    void FitImageSize() override;
+    void ShowOriginalSize() override;
+    bool SaveImage(const char* path) override;
+    void SetDropFilesEnabled(bool enabled) override { dropFilesEnabled_ = enabled; }
+    bool IsDropFilesEnabled() override { return dropFilesEnabled_; }
+    void SetDefaultFit(bool fit) override { defaultFit_ = fit; }
+    bool IsDefaultFit() override { return defaultFit_; }
+    int GetImageType() override { return imageType_; }
+    bool ReloadImage() override;
+    void ShowPanel(bool show) override;
+    bool IsPanelVisible() override;
+    void SetImageCallback(ImageCallback callback) override { callback_ = callback; }
+    luneth::IPixelEquation* GetEquation(int index) override;
+    const luneth::CMathScript* GetScript() override { return &script_; }
+    bool GetScriptRunResult() override { return scriptRan_; }
+
+    // --- KicGridScene2DNotification ---
+    void OnViewChanged(KcGridScene2D*) override { PlaceImage(); }
+
+    // Shows the texture in the image control at its place in the grid scene (or hides the
+    // control without a texture).
+    void PlaceImage();
+    // Builds the texture from the script's r, g, b, a; false (and no texture) when the script
+    // holds no picture or the texture can't be made.
+    bool ConvertScriptChannels();
+    CLunethUI* GetPanel() const { return panel_; }
+    uint32_t GetGameFlags() const { return gameFlags_; }
+    void SetGameFlags(uint32_t flags) { gameFlags_ = flags; }
+
+private:
+    void ReleaseTexture();
+    void SetNameFromPath(const char* path);
+    void SetName(const char* name);
+    void StartTimer();
+    void StopTimer();
+    void RefreshPanel();
+    void FitOrOriginalSize();
+    // Drops texture, type and the source's state; the name and the panel stay.
+    void DropImage();
+    // After a load: place the image, refresh the panel, optionally reset the channel view and
+    // fit or show the original size by the default-fit flag.
+    void ShowNewImage(bool resetChannelView, bool setZoom);
+    void Report();
+    void HandleKey(int key);
+    void HandleDrop(KivDropFiles* drop);
+
+    uint32_t gameFlags_ = kDefaultGameFlags;
+    uint32_t reserved_ = 0;
+    KcDX9Render* render_ = nullptr;
+    KcSimpleDX9Font* font_ = nullptr;
+    KcPrimitive2DRender* primitives_ = nullptr;
+    KcTexturesMgr* textures_ = nullptr;
+    KcImageControl* imageControl_ = nullptr;
+    KcGridScene2D* gridScene_ = nullptr;
+    CLunethUI* panel_ = nullptr;
+    char imageName_[kNameCapacity] = {};
+    KcTexture* texture_ = nullptr;
+    int imageType_ = kImageNone;
+    std::string picturePath_;
+    luneth::CMathScript script_;
+    luneth::EquationTable equations_;
+    int equationIndex_ = -1;
+    int equationCount_ = 0;
+    float costTime_ = 0.0f;
+    ImageCallback callback_ = nullptr;
+    bool dropFilesEnabled_ = true;
+    bool defaultFit_ = false;
+    bool scriptRan_ = false;
+};
+
+// The module-wide state kept by KivModuleApiFunction (RegisterAPI.cpp).
+KivModuleState& LunethModule();

@@ -1,0 +1,170 @@
+// The command-line host as a user runs it: exit codes, messages, output files of every format,
+// export, lists. Each command runs in a fresh directory with its own engine configuration.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <regex>
+#include <string>
+
+#include "kivcore/EngineSession.h"
+
+namespace {
+
+struct Result {
+    int status = -1;
+    std::string out, err;
+};
+
+class Cli : public testing::Test {
+protected:
+    void SetUp() override {
+        dir = kivtest::FreshDirectory("cli");
+        kivtest::WriteFile(dir / "kivcore.ini",
+                           "[KivCore]\nLogFile=" + (dir / "kivcore.log").string() + "\n");
+    }
+    void TearDown() override { std::filesystem::remove_all(dir); }
+
+    Result Run(const std::string& arguments) {
+        std::string command = "cd '" + dir.string() + "' && KIV_CONFIG=kivcore.ini '" + LUNETH_CLI +
+                              "' " + arguments + " > out.txt 2> err.txt";
+        Result r;
+        int raw = std::system(command.c_str());
+        r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        r.out = kivtest::ReadFile(dir / "out.txt");
+        r.err = kivtest::ReadFile(dir / "err.txt");
+        std::filesystem::remove(dir / "out.txt");
+        std::filesystem::remove(dir / "err.txt");
+        return r;
+    }
+    // Files in the directory besides the configuration and the log.
+    std::vector<std::string> Files() {
+        std::vector<std::string> names;
+        for (auto& e : std::filesystem::directory_iterator(dir)) {
+            std::string n = e.path().filename().string();
+            if (n != "kivcore.ini" && n != "kivcore.log") names.push_back(n);
+        }
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    std::filesystem::path dir;
+};
+
+const char kRamp[] = "'pixels = width:8 height:4; r = from 0 to 1 W; a = from 1 to 0.5 H'";
+
+}  // namespace
+
+TEST_F(Cli, ScriptsRenderInEverySixFormats) {
+    struct {
+        const char* file;
+        std::string magic;
+    } formats[] = {{"p.png", "\x89PNG"}, {"p.jpg", "\xFF\xD8"},
+                   {"p.bmp", "BM"},      {"p.ppm", "P6"},
+                   {"p.dds", "DDS "},    {"p.tga", std::string("\0\0\x02", 3)}};
+    for (const auto& f : formats) {
+        Result r = Run(std::string("run -e ") + kRamp + " -o " + f.file);
+        EXPECT_EQ(r.status, 0) << f.file << ": " << r.err;
+        EXPECT_NE(r.err.find("No Name: 8 x 4, "), std::string::npos) << r.err;
+        EXPECT_EQ(kivtest::ReadFile(dir / f.file).substr(0, f.magic.size()), f.magic) << f.file;
+    }
+    EXPECT_EQ(Files().size(), 6u);  // no temporary files left
+}
+
+TEST_F(Cli, ScriptFilesDumpAndReportByFileName) {
+    kivtest::WriteFile(dir / "s.txt", "pixels = width:3 height:2\nx = from 0 to 1 W\nr = x\n");
+    Result r = Run("run s.txt --dump x,r,q,Nope");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out,
+              "x = [0, 0.5, 1, 0, 0.5, 1]\nr = [0, 0.5, 1, 0, 0.5, 1]\nq = 0\nNope = <unset>\n");
+    EXPECT_NE(r.err.find("s.txt: 3 x 2, "), std::string::npos);
+    // A run without a picture succeeds unless a picture is asked for.
+    r = Run("run -e 'vertices = 1; v = 2 ^ 3 ^ 2' --dump v");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "v = 64\n");
+}
+
+TEST_F(Cli, FailuresSayWhyAndLeaveNoFile) {
+    kivtest::WriteFile(dir / "fatal.txt", "pixels = width:4 height:4\nno assignment here\n");
+    struct {
+        std::string arguments;
+        int status;
+        const char* message;
+    } cases[] = {
+        {"run missing.txt -o x.png", 1, "cannot read script file 'missing.txt'"},
+        {"run fatal.txt -o x.png", 1, "the script 'fatal.txt' failed"},
+        {"run -e 'pixels = width:4 height:4; r = 1' -o x.png", 1, "made no picture"},
+        {std::string("run -e ") + kRamp + " -o x.gif", 1, "names no picture format"},
+        {std::string("run -e ") + kRamp + " -o nodir/x.png", 1, "no directory 'nodir'"},
+        {"equation 100000 -o x.png", 1, "there is no equation '100000'"},
+        {"equation 'No Such Picture'", 1, "there is no equation"},
+        {"equation 0 --param 0=5 -o x.png", 1, "has no parameter 0"},
+        {"equation 0 --param 7=1", 2, "is not I=V"},
+        {"equation 0 --param 0=nan", 2, "is not I=V"},
+        {"run", 2, "give either SCRIPT or -e TEXT"},
+        {"list colours", 2, ""},
+        {"", 2, "A subcommand is required"},
+    };
+    for (const auto& c : cases) {
+        Result r = Run(c.arguments);
+        EXPECT_EQ(r.status, c.status) << c.arguments << "\n" << r.err;
+        EXPECT_NE(r.err.find(c.message), std::string::npos) << c.arguments << "\n" << r.err;
+    }
+    EXPECT_EQ(Files(), std::vector<std::string>{"fatal.txt"});
+    EXPECT_NE(kivtest::ReadFile(dir / "kivcore.log").find("Memory: no leaks"), std::string::npos);
+}
+
+TEST_F(Cli, AWriteOntoADirectoryFailsAndLeavesItAlone) {
+    std::filesystem::create_directory(dir / "taken.png");  // a directory where the file would go
+    Result r = Run(std::string("run -e ") + kRamp + " -o taken.png");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("cannot write 'taken.png'"), std::string::npos) << r.err;
+    EXPECT_TRUE(std::filesystem::is_directory(dir / "taken.png"));
+    EXPECT_EQ(Files(), std::vector<std::string>{"taken.png"});
+}
+
+TEST_F(Cli, EquationsByIndexOrNameWithParameters) {
+    Result r = Run("equation 0 -o black.png");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.err.find("Black: 1024 x 1024, "), std::string::npos);
+    Result byName = Run("equation 'color rgb' -o rgb.bmp");
+    EXPECT_EQ(byName.status, 0) << byName.err;
+    EXPECT_NE(byName.err.find("Color RGB: "), std::string::npos);
+
+    Result list = Run("list equations");
+    std::smatch m;
+    ASSERT_TRUE(std::regex_search(list.out, m, std::regex("(\\d+) ([^\\n]+) (\\d+)x(\\d+)\\n")));
+    std::regex param("^(\\d+) N Star \\d+x\\d+$", std::regex::multiline);
+    if (std::regex_search(list.out, m, param)) {
+        Result star = Run("equation " + m[1].str() + " --param 0=7 --param 0=9 -o star.dds");
+        EXPECT_EQ(star.status, 0) << star.err;
+        EXPECT_TRUE(std::filesystem::exists(dir / "star.dds"));
+    }
+}
+
+TEST_F(Cli, ExportWritesEveryEquationIntoANewDirectory) {
+    Result r = Run("export 'pictures/of equations'");
+    EXPECT_EQ(r.status, 0) << r.err;
+    Result list = Run("list equations");
+    std::regex line("^(\\d+) (.+) \\d+x\\d+$", std::regex::multiline);
+    int count = 0;
+    for (auto it = std::sregex_iterator(list.out.begin(), list.out.end(), line);
+         it != std::sregex_iterator(); ++it, ++count) {
+        std::string name = (*it)[1].str() + " " + (*it)[2].str() + ".png";
+        EXPECT_TRUE(std::filesystem::exists(dir / "pictures/of equations" / name)) << name;
+    }
+    EXPECT_GT(count, 0);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir / "pictures/of equations"),
+                            std::filesystem::directory_iterator()),
+              count);
+}
+
+TEST_F(Cli, ListFunctionsEndsWithTheModulePresets) {
+    Result r = Run("list functions");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out.find("0 "), 0u);
+    EXPECT_NE(r.out.find(" GradientColorTerrain 5\n"), std::string::npos);
+    size_t last = r.out.rfind('\n', r.out.size() - 2);
+    EXPECT_NE(r.out.substr(last + 1).find(" NoiseModuleLime 7"), std::string::npos);
+}

@@ -1,0 +1,37 @@
+// Whole-picture regression check of every filled catalogue slot.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+#include "equations/EquationCatalogue.h"
+#include "equations/EquationTestUtil.h"
+#include "equations/PictureChecksums.h"
+
+namespace luneth {
+namespace {
+
+TEST(PictureChecksums, EveryFilledSlotDrawsItsRecordedPicture) {
+    EquationTable table;
+    BuildEquationCatalogue(table);
+    for (uint32_t i = 0; i < kEquationSlotCount; ++i) {
+        if (!table[i]) continue;
+        const uint64_t actual = test::PictureChecksum(*table[i]);
+        const test::RecordedPicture* recorded = nullptr;
+        for (const auto& row : test::kPictureChecksums)
+            if (row.index == i) recorded = &row;
+        char line[96];
+        std::snprintf(line, sizeof line, "    {%u, 0x%016llXull},  // %s", i,
+                      static_cast<unsigned long long>(actual), table[i]->GetName());
+        if (!recorded) {
+            ADD_FAILURE() << "no checksum recorded; add the row\n" << line;
+            continue;
+        }
+        EXPECT_EQ(recorded->checksum, actual) << "picture changed; if deliberate, record\n" << line;
+    }
+    // Every recorded picture belongs to a filled slot.
+    for (const auto& row : test::kPictureChecksums)
+        EXPECT_NE(table[row.index], nullptr) << row.index;
+}
+
+}  // namespace
+}  // namespace luneth
