@@ -61,6 +61,7 @@ const char* const kFractalSumOrder[] = {
 // The fractal-sum names open their group: consecutive indices after the core, kind 9.
 TEST(FractalSumRegistration, OpensTheFractalGroupInOrder) {
     ASSERT_EQ(std::size(kFractalSumOrder), 72u);
+    test::EnsureLibraryGroups();
     uint32_t first = LookupFunction(kFractalSumOrder[0]);
     EXPECT_GE(first, static_cast<uint32_t>(CoreGroupTable().count));
     for (size_t i = 0; i < std::size(kFractalSumOrder); ++i) {
