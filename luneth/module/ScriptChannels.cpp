@@ -55,8 +55,8 @@ bool ConvertScriptChannels(const ScriptValue& r, const ScriptValue& g, const Scr
         const float* aa = alpha.Row(first);
         uint32_t* out = texels + size_t(y) * pitchWords;
         for (uint32_t x = 0; x < width; ++x)
-            out[x] = ChannelToByte(aa[x]) << 24 | ChannelToByte(rr[x]) << 16 |
-                     ChannelToByte(gg[x]) << 8 | ChannelToByte(bb[x]);
+            out[x] = ChannelByte(aa[x]) << 24 | ChannelByte(rr[x]) << 16 |
+                     ChannelByte(gg[x]) << 8 | ChannelByte(bb[x]);
     }
     return true;
 }

@@ -9,16 +9,10 @@
 
 #include <cstdint>
 
+#include "common/ColorWord.h"
 #include "script/ScriptValue.h"
 
 namespace luneth {
-
-// One channel byte; exactly the rule above.
-inline uint32_t ChannelToByte(float v) {
-    float c = v > 0.0f ? v : 0.0f;  // NaN fails the test and becomes 0
-    c = c < 1.0f ? c : 1.0f;
-    return static_cast<uint32_t>(static_cast<int32_t>(c * 255.0f));
-}
 
 // Writes width x height pixels, rows pitchWords apart. `a` may be null (opaque). False, writing
 // nothing, for a size of 0, a pitch below the width or when the row buffers can't be had.

@@ -131,7 +131,7 @@ TEST(ScriptChannels, TheByteRuleAtItsEdges) {
     } cases[] = {{-0.5f, 0},  {0.0f, 0},       {0.5f, 127},     {1.0f, 255},
                  {1.5f, 255}, {-0.0f, 0},      {1.0f / 255, 1}, {0.99999994f, 254},
                  {NAN, 0},    {INFINITY, 255}, {-INFINITY, 0},  {1e-40f, 0}};
-    for (auto c : cases) EXPECT_EQ(luneth::ChannelToByte(c.value), c.byte) << c.value;
+    for (auto c : cases) EXPECT_EQ(luneth::ChannelByte(c.value), c.byte) << c.value;
 }
 
 TEST(ImageObject, ScriptsWithoutAPictureLeaveTypeTwoAndNoTexture) {
