@@ -108,7 +108,7 @@ void BM_ConvertChannels1024(benchmark::State& state) {
         state.SkipWithError("script failed");
         return;
     }
-    const luneth::CMathScript* s = luneth->GetScript();
+    const luneth::CMathScript* s = &luneth->Script();
     KcTexture* t = luneth->GetTexture();
     uint32_t pitch = 0;
     void* bits = nullptr;

@@ -7,6 +7,7 @@
 //   luneth export DIR                                every equation as "DIR/%d %s.png"
 //   luneth list functions                            one line per registry entry: INDEX NAME KIND
 //   luneth list equations                            one line per equation: INDEX NAME WxH
+//   --threads N                                      threads for computing pictures
 //
 // The picture format of -o follows the extension: png, jpg, tga, bmp, ppm or dds; files are
 // written to a temporary name and renamed, so a failure leaves nothing half-written. The
@@ -28,14 +29,14 @@
 #include "equations/PixelEquation.h"
 #include "kiv/engine.h"
 #include "module/ILuneth.h"
-#include "script/FunctionRegistry.h"
-#include "script/MathScript.h"
 
 namespace {
 
-using luneth::ScriptValue;
-
 constexpr int kSlots = 512;
+
+// --threads: 0 leaves the image object's own choice (LUNETH_THREADS, its configuration, or
+// every hardware thread).
+int g_threads = 0;
 
 // ---------------------------------------------------------------- the engine
 
@@ -56,6 +57,7 @@ public:
         luneth_ = static_cast<ILuneth*>(game);
         luneth_->SetDropFilesEnabled(false);
         luneth_->SetImageCallback(PrintLoadReport);
+        if (g_threads > 0) luneth_->SetThreadCount(g_threads);
     }
     ~Engine() {
         if (started_) KivEngineShutdown();
@@ -108,41 +110,46 @@ int Save(ILuneth* luneth, const std::string& output) {
 
 // ---------------------------------------------------------------- run
 
-void PrintValue(const std::string& name, const ScriptValue* v) {
-    if (!v) {
+void PrintValue(ILuneth* luneth, const std::string& name) {
+    float scalar = 0.0f;
+    const float* data = nullptr;
+    int count = 0;
+    if (!luneth->GetScriptVariable(name.c_str(), &scalar, &data, &count)) {
         std::printf("%s = <unset>\n", name.c_str());
         return;
     }
-    if (!v->data) {
-        std::printf("%s = %.9g\n", name.c_str(), static_cast<double>(v->scalar));
+    if (!data) {
+        std::printf("%s = %.9g\n", name.c_str(), static_cast<double>(scalar));
         return;
     }
     std::printf("%s = [", name.c_str());
-    for (uint32_t i = 0; i < v->count; ++i)
-        std::printf(i ? ", %.9g" : "%.9g", static_cast<double>(v->data[i]));
+    for (int i = 0; i < count; ++i)
+        std::printf(i ? ", %.9g" : "%.9g", static_cast<double>(data[i]));
     std::printf("]\n");
 }
 
-void Dump(const luneth::CMathScript& script, const std::string& names) {
+void Dump(ILuneth* luneth, const std::string& names) {
     size_t start = 0;
     while (start <= names.size()) {
         size_t comma = names.find(',', start);
         std::string name =
             names.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
-        if (!name.empty()) {
-            const ScriptValue* v = name.size() == 1 ? script.Letter(name[0]) : nullptr;
-            if (!v) v = script.UserValue(name.c_str());
-            PrintValue(name, v);
-        }
+        if (!name.empty()) PrintValue(luneth, name);
         if (comma == std::string::npos) break;
         start = comma + 1;
     }
 }
 
 // The script has a pixel grid and r, g or b as an array.
-bool HoldsPicture(const luneth::CMathScript& s) {
-    return s.ElementCount() && s.Width() && s.Height() &&
-           (s.Letter('r')->data || s.Letter('g')->data || s.Letter('b')->data);
+bool HoldsPicture(ILuneth* luneth) {
+    int pixels = 0, width = 0, height = 0;
+    luneth->GetScriptImageSize(&pixels, &width, &height);
+    if (!pixels || !width || !height) return false;
+    for (const char* channel : {"r", "g", "b"}) {
+        const float* data = nullptr;
+        if (luneth->GetScriptVariable(channel, nullptr, &data, nullptr) && data) return true;
+    }
+    return false;
 }
 
 int Run(const std::string& file, const std::string* text, const std::string& output,
@@ -158,15 +165,15 @@ int Run(const std::string& file, const std::string* text, const std::string& out
     if (!luneth) return Fail("the engine could not start the image object (see its log)");
     bool loaded = text ? luneth->LoadScriptText(text->data(), int(text->size()))
                        : luneth->LoadScriptFile(file.c_str());
-    const luneth::CMathScript& script = *luneth->GetScript();
     std::fputs(luneth->GetScriptMessages(), stderr);
-    if (!dump.empty()) Dump(script, dump);
+    if (!dump.empty()) Dump(luneth, dump);
     std::string name = text ? "<text>" : file;
     if (!luneth->GetScriptRunResult()) {
-        if (!text && script.TextLength() == 0) return Fail("cannot read script file '%s'", file);
+        if (!text && luneth->GetScriptTextLength() == 0)
+            return Fail("cannot read script file '%s'", file);
         return Fail("the script '%s' failed", name);
     }
-    if (!loaded && HoldsPicture(script))
+    if (!loaded && HoldsPicture(luneth))
         return Fail("the picture of '%s' could not be made (out of memory)", name);
     if (!loaded && !output.empty())
         return Fail(
@@ -244,10 +251,11 @@ int Export(const std::string& directory) {
 int ListFunctions() {
     Engine engine;  // the image object registers the library groups and its presets
     if (!engine.Luneth()) return Fail("the engine could not start the image object (see its log)");
-    uint32_t count = luneth::FunctionCount();
-    for (uint32_t i = 0; i < count; ++i) {
-        const luneth::FunctionRecord* r = luneth::GetFunctionRecord(i);
-        std::printf("%u %s %u\n", i, r->name, r->kind);
+    ILuneth* luneth = engine.Luneth();
+    for (int i = 0, count = luneth->GetFunctionCount(); i < count; ++i) {
+        int kind = 0;
+        const char* name = luneth->GetFunctionName(i, &kind);
+        std::printf("%d %s %d\n", i, name, kind);
     }
     return 0;
 }
@@ -281,6 +289,12 @@ bool ParseParam(const std::string& text, std::pair<int, float>* out) {
 int main(int argc, char** argv) {
     CLI::App app{"luneth: render math scripts and pixel equations to pictures"};
     app.require_subcommand(1);
+    // Global options may also follow the subcommand's own.
+    app.fallthrough();
+    app.add_option("--threads", g_threads,
+                   "threads for computing pictures (default: LUNETH_THREADS, the configuration's "
+                   "Threads, else every hardware thread)")
+        ->check(CLI::Range(1, 4096));
 
     std::string file, text, output, dump;
     CLI::App* run = app.add_subcommand("run", "run a math script");

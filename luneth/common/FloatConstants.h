@@ -5,8 +5,8 @@
 // yields +-kBig (the largest float) or 0.
 #pragma once
 
-#include <cstdint>
 #include <climits>
+#include <cstdint>
 #include <cstring>
 
 namespace luneth {

@@ -3,14 +3,15 @@
 namespace luneth {
 
 namespace {
-uint32_t g_state = 1;
-}
+// The binding of this thread, and the stream a thread draws from before anything is bound.
+thread_local RandomStream t_unboundStream;
+thread_local RandomStream* t_bound = nullptr;
+}  // namespace
 
-int Rand() {
-    g_state = g_state * 214013u + 2531011u;
-    return static_cast<int>((g_state >> 16) & 0x7FFFu);
-}
+RandomStream& BoundRandomStream() { return t_bound ? *t_bound : t_unboundStream; }
 
-void SRand(uint32_t seed) { g_state = seed; }
+RandomBinding::RandomBinding(RandomStream& stream) : previous_(t_bound) { t_bound = &stream; }
+
+RandomBinding::~RandomBinding() { t_bound = previous_; }
 
 }  // namespace luneth

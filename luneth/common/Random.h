@@ -1,15 +1,23 @@
-// The process-wide pseudo-random generator.
+// Random streams.
 //
 // Every random draw of the system (the script functions rand, rand_int, rand2, rand_int2,
 // array_rand, array_rand_int, the shared random texture, the equations that scatter points)
-// goes through this one generator, never through the C library's rand(). It is the classic
-// linear congruential generator of the platform the pictures were first made on:
+// comes from a RandomStream, never from the C library's rand(). A stream is the classic linear
+// congruential generator of the platform the pictures were first made on:
 //
 //     state = state * 214013 + 2531011  (mod 2^32)
 //     value = (state >> 16) & 0x7FFF          -> 0 .. 32767
 //
-// The state is 1 at start; SRand(s) sets it to s. Same seed, same sequence, same pictures.
-// Not thread-safe: like the script engine, it serves one evaluation at a time.
+// Same state, same sequence, same pictures.
+//
+// Who owns a stream: each image object owns one, shared by its script and its equations, so
+// two image objects never disturb each other's pictures. Code deep inside a built-in function
+// has no image object at hand; it calls Rand(), which draws from the stream bound to the
+// calling thread by the evaluation that runs there (RandomBinding). A thread with nothing
+// bound draws from a stream of its own that starts in state 1.
+//
+//     RandomStream stream(seed);
+//     { RandomBinding bind(stream); float v = RandUnit(); }   // draws from `stream`
 #pragma once
 
 #include <cstdint>
@@ -18,13 +26,48 @@ namespace luneth {
 
 constexpr int kRandMax = 32767;
 
-// Next value in 0 .. kRandMax.
-int Rand();
+class RandomStream {
+public:
+    constexpr explicit RandomStream(uint32_t state = 1) : state_(state) {}
 
-// Restarts the sequence from `seed`.
-void SRand(uint32_t seed);
+    // Next value in 0 .. kRandMax.
+    int Next() {
+        state_ = state_ * 214013u + 2531011u;
+        return static_cast<int>((state_ >> 16) & 0x7FFFu);
+    }
+    // Next() scaled into [0, 1): value * 2^-15.
+    float NextUnit() { return static_cast<float>(Next()) * (1.0f / 32768.0f); }
 
-// rand() scaled into [0, 1): rand() * 2^-15, the form most random built-ins use.
-inline float RandUnit() { return static_cast<float>(Rand()) * (1.0f / 32768.0f); }
+    void Seed(uint32_t seed) { state_ = seed; }
+    uint32_t State() const { return state_; }
+
+private:
+    uint32_t state_;
+};
+
+// The stream that Rand() draws from on this thread.
+RandomStream& BoundRandomStream();
+
+// Binds a stream to the calling thread for the binding's lifetime; the previous binding comes
+// back when it ends, so bindings nest.
+class RandomBinding {
+public:
+    explicit RandomBinding(RandomStream& stream);
+    ~RandomBinding();
+    RandomBinding(const RandomBinding&) = delete;
+    RandomBinding& operator=(const RandomBinding&) = delete;
+
+private:
+    RandomStream* previous_;
+};
+
+// Next value of the bound stream, in 0 .. kRandMax.
+inline int Rand() { return BoundRandomStream().Next(); }
+
+// Restarts the bound stream from `seed`.
+inline void SRand(uint32_t seed) { BoundRandomStream().Seed(seed); }
+
+// Rand() scaled into [0, 1): rand() * 2^-15, the form most random built-ins use.
+inline float RandUnit() { return BoundRandomStream().NextUnit(); }
 
 }  // namespace luneth

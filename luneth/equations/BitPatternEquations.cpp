@@ -33,7 +33,7 @@ public:
             for (int k = 0; k < kSpan; ++k) powers_[b][k] = Power(kBases[b], k + kLowest);
     }
 
-    uint32_t GetPixel(uint32_t x, uint32_t y) override {
+    uint32_t Pixel(uint32_t x, uint32_t y) const override {
         const int32_t u = Quot(Signed(x + 512), 2), v = Quot(Signed(y), 2);
         const int32_t p = Signed(static_cast<uint32_t>(u) - static_cast<uint32_t>(v));
         const int32_t q = Signed(static_cast<uint32_t>(u) + static_cast<uint32_t>(v));
@@ -177,7 +177,7 @@ uint32_t FloatConvertInt3Pixel(uint32_t x, uint32_t y) {
 class CPixelRGB final : public CPixelEquation {
 public:
     using CPixelEquation::CPixelEquation;
-    uint32_t GetPixel(uint32_t x, uint32_t y) override {
+    uint32_t Pixel(uint32_t x, uint32_t y) const override {
         const uint32_t X = width > 1 ? x * 255 / (width - 1) : 0;
         const uint32_t Y = height > 1 ? y * 255 / (height - 1) : 0;
         const float p =

@@ -60,7 +60,7 @@ uint32_t TaijiColor(float dx, float dy, float r2, float h, float h2, float q2) {
 class CPixelTaijiYinyang final : public CPixelEquation {
 public:
     using CPixelEquation::CPixelEquation;
-    uint32_t GetPixel(uint32_t x, uint32_t y) override {
+    uint32_t Pixel(uint32_t x, uint32_t y) const override {
         const float r = params[0], q = params[1] * r, h = r / 2.0f;
         return TaijiColor(static_cast<float>(Signed(x - 512)), static_cast<float>(Signed(y - 512)),
                           r * r, h, r * r / 4.0f, q * q);
@@ -96,7 +96,7 @@ public:
         }
     }
 
-    uint32_t GetPixel(uint32_t x, uint32_t y) override {
+    uint32_t Pixel(uint32_t x, uint32_t y) const override {
         const float dx = static_cast<float>(Signed(x - 512)),
                     dy = static_cast<float>(Signed(y - 512));
         if (dx * dx + dy * dy <= kTaiji * kTaiji) {
@@ -158,7 +158,7 @@ class CPixelSvastika final : public CPixelEquation {
 public:
     explicit CPixelSvastika(const EquationInfo& info) : CPixelEquation(info) { ParamsChanged(); }
 
-    uint32_t GetPixel(uint32_t x, uint32_t y) override {
+    uint32_t Pixel(uint32_t x, uint32_t y) const override {
         const auto [dx, dy] = FromCentre(x, y);
         const float px = dx * cos_ - dy * sin_, py = dx * sin_ + dy * cos_;
         return InSvastika(kLeft ? -px : px, py, params[0], params[1]) ? kTempleGold : kTempleRed;
@@ -186,7 +186,7 @@ class CPixelSvastikasSet final : public CPixelEquation {
 public:
     using CPixelEquation::CPixelEquation;
 
-    uint32_t GetPixel(uint32_t x, uint32_t y) override {
+    uint32_t Pixel(uint32_t x, uint32_t y) const override {
         const float w = params[0] > 0.5f ? params[0] : 0.5f;  // a square at least half a pixel
         const float fx = static_cast<float>(x) / w, fy = static_cast<float>(y) / w;
         const int64_t a = static_cast<int64_t>(std::floor(fx));
@@ -301,7 +301,7 @@ public:
         }
     }
 
-    uint32_t GetPixel(uint32_t x, uint32_t y) override {
+    uint32_t Pixel(uint32_t x, uint32_t y) const override {
         for (const Star& star : stars_) {
             const float dx = static_cast<float>(x) - star.x, dy = static_cast<float>(y) - star.y;
             if (dx * dx + dy * dy > star.radius * star.radius) continue;
@@ -338,7 +338,7 @@ public:
         }
     }
 
-    uint32_t GetPixel(uint32_t x, uint32_t y) override {
+    uint32_t Pixel(uint32_t x, uint32_t y) const override {
         const float dx = static_cast<float>(x) + 0.5f - static_cast<float>(width) / 2.0f;
         const float dy = static_cast<float>(y) + 0.5f - static_cast<float>(height) / 2.0f;
         const float d2 = dx * dx + dy * dy;
@@ -400,7 +400,7 @@ class CPixelNStar final : public CPixelEquation {
 public:
     explicit CPixelNStar(const EquationInfo& info) : CPixelEquation(info) { ParamsChanged(); }
 
-    uint32_t GetPixel(uint32_t x, uint32_t y) override {
+    uint32_t Pixel(uint32_t x, uint32_t y) const override {
         const auto [dx, dy] = FromCentre(x, y);
         const float sector = outline_.Sector();
         float a = std::fmod(AngleFromUp(dx, dy), sector);  // from the previous tip's axis
@@ -431,7 +431,7 @@ class CPixelNLightStar final : public CPixelEquation {
 public:
     explicit CPixelNLightStar(const EquationInfo& info) : CPixelEquation(info) { ParamsChanged(); }
 
-    uint32_t GetPixel(uint32_t x, uint32_t y) override {
+    uint32_t Pixel(uint32_t x, uint32_t y) const override {
         const auto [dx, dy] = FromCentre(x, y);
         const float sector = outline_.Sector(), angle = AngleFromUp(dx, dy);
         int k = static_cast<int>(std::floor(angle / sector + 0.5f));  // the nearest tip
@@ -489,7 +489,7 @@ class CPixelTriangle final : public CPixelEquation {
 public:
     explicit CPixelTriangle(const EquationInfo& info) : CPixelEquation(info) { ParamsChanged(); }
 
-    uint32_t GetPixel(uint32_t x, uint32_t y) override {
+    uint32_t Pixel(uint32_t x, uint32_t y) const override {
         if (!(area_ != 0.0f)) return kOpaqueBlack;
         const float px = static_cast<float>(x), py = static_cast<float>(y);
         float w[3];

@@ -14,15 +14,28 @@
 // the indices (0, 0-1, 0-2 ...). SetParam does not clamp to the range; the panel only shows the
 // value clamped. Nothing reads a parameter through a function: readers use `params`.
 //
-// Every equation of the catalogue derives from CPixelEquation, which serves names, ranges and
-// defaults from its catalogue row (EquationInfo) so a class only writes GetPixel and, when its
-// per-pixel path needs precomputed values, ParamsChanged. Equations that build their picture by
-// accumulation derive from CAccumulatingEquation<Cell> instead and write Accumulate and
-// CellColor. To add an equation, copy CPixelAnd in BitPatternEquations.cpp (the simplest) and
-// see EquationFamilies.h.
+// Computing a whole picture goes in two phases (RenderEquation in EquationRenderer.h does it):
+//     Prepare(context)           once, sequentially: the work that must precede the pixels
+//                                (accumulating into a working buffer), drawing its random
+//                                numbers from context.random in a fixed order
+//     HasIndependentPixels()     true when, after Prepare, every pixel is a function of the
+//                                prepared object alone: rows may then run on any thread
+//     ComputeRow(y, x0, n, out)  pixels x0 .. x0 + n - 1 of row y; does not change the object
+// Equations whose pixels depend on the order they are asked in (the cellular automata, pixels
+// that draw random numbers) say false and are asked GetPixel row by row from (0, 0).
 //
-// GetPixel must be safe for any (x, y), also outside width x height: no out-of-bounds reads,
-// no division by zero, no endless loop. Inside the picture it gives the specified colour.
+// Bases for the catalogue's classes (all take names, sizes and defaults from their row):
+//     CPixelEquation               independent pixels: write `Pixel(x, y) const`, and
+//                                  ParamsChanged when the pixel path needs precomputed values;
+//                                  override ComputeRow for a faster batch (SIMD lanes)
+//     CAccumulatingEquation<Cell>  a working buffer of one cell a pixel: write Accumulate and
+//                                  CellColor
+//     CSequentialEquation          pixels in row order: write GetPixel
+// To add an equation, copy CPixelAnd in BitPatternEquations.cpp (the simplest) and see
+// EquationFamilies.h.
+//
+// Pixels must be safe for any (x, y), also outside width x height: no out-of-bounds reads,
+// no division by zero, no endless loop. Inside the picture they give the specified colour.
 #pragma once
 
 #include <algorithm>
@@ -31,10 +44,18 @@
 #include <memory>
 #include <new>
 
+#include "common/Random.h"
+
 namespace luneth {
 
 constexpr uint32_t kEquationParamCount = 6;
 constexpr uint32_t kDefaultEquationSize = 1024;
+
+// What an equation may use while it computes: the random stream of the image object that
+// computes it.
+struct EquationContext {
+    RandomStream& random;
+};
 
 class IPixelEquation {
 public:
@@ -50,6 +71,12 @@ public:
     virtual void ResetParams();
     virtual const char* GetName() const = 0;
     virtual uint32_t GetPixel(uint32_t x, uint32_t y) = 0;
+
+    // ---- the two phases of a whole picture (see the top of this file) ----
+    virtual void Prepare(EquationContext& context);
+    virtual bool HasIndependentPixels() const { return false; }
+    // Only called when HasIndependentPixels(); the base has nothing to compute.
+    virtual void ComputeRow(uint32_t y, uint32_t x0, uint32_t count, uint32_t* out) const;
 };
 
 // One parameter of a catalogue row: its label, editing range and spin step, the value it has
@@ -95,10 +122,10 @@ struct EquationInfo {
     }
 };
 
-// The base of every catalogued equation: size, name and parameters come from its row.
-class CPixelEquation : public IPixelEquation {
+// Size, name and parameters from a catalogue row: the part every catalogued class shares.
+class CCatalogueEquation : public IPixelEquation {
 public:
-    explicit CPixelEquation(const EquationInfo& info);
+    explicit CCatalogueEquation(const EquationInfo& info);
 
     // With parameters: accepts only the named indices and then calls ParamsChanged. Without:
     // the base behaviour (any index below 6 is stored).
@@ -121,14 +148,38 @@ private:
     const EquationInfo& info_;
 };
 
+// Equations whose pixels are independent of each other and of the order they are asked in.
+class CPixelEquation : public CCatalogueEquation {
+public:
+    using CCatalogueEquation::CCatalogueEquation;
+
+    // Prepares (when the class needs it) from the thread's bound random stream, then answers
+    // Pixel: a single pixel asked outside a whole-picture computation gives the same colour.
+    uint32_t GetPixel(uint32_t x, uint32_t y) override;
+    bool HasIndependentPixels() const final { return true; }
+    void ComputeRow(uint32_t y, uint32_t x0, uint32_t count, uint32_t* out) const override;
+
+    // The colour of pixel (x, y) of the prepared picture.
+    virtual uint32_t Pixel(uint32_t x, uint32_t y) const = 0;
+};
+
+// Equations whose pixels must be asked in row order from (0, 0): each GetPixel may move the
+// object on (a generation of a cellular automaton, a draw from the random stream).
+class CSequentialEquation : public CCatalogueEquation {
+public:
+    using CCatalogueEquation::CCatalogueEquation;
+    bool HasIndependentPixels() const final { return false; }
+};
+
 // Equations that build the whole picture at once into a zero-filled buffer of one cell a pixel.
 //
-// The first GetPixel that finds cell 0 equal to 0 runs Accumulate over the cleared buffer, then
-// marks the picture finished by making cell 0 non-zero (1 when the accumulation left it 0).
-// Every call answers CellColor of its cell. Every accepted SetParam and ResetParams clears the
-// buffer, so the next computation accumulates again with the new values; computing twice
-// without a change reuses the picture. The buffer is allocated with the object; when that
-// fails the equation reports a size of 0 x 0, which the image object refuses to compute.
+// Prepare runs Accumulate over the cleared buffer when cell 0 is 0, then marks the picture
+// finished by making cell 0 non-zero (1 when the accumulation left it 0); a finished buffer is
+// not computed again. Every pixel answers CellColor of its cell, so the mark shows on pixel
+// (0, 0). Every accepted SetParam and ResetParams clears the buffer, so the next computation
+// accumulates again with the new values; computing twice without a change reuses the picture.
+// The buffer is allocated with the object; when that fails the equation reports a size of
+// 0 x 0, which the image object refuses to compute.
 template <typename Cell>
 class CAccumulatingEquation : public CPixelEquation {
 public:
@@ -138,20 +189,28 @@ public:
         if (!cells_) width = height = 0, cellCount_ = 0;
     }
 
+    // A pixel outside the picture is 0 and accumulates nothing.
     uint32_t GetPixel(uint32_t x, uint32_t y) final {
+        return x < width && y < height ? CPixelEquation::GetPixel(x, y) : 0;
+    }
+
+    void Prepare(EquationContext& context) final {
+        if (!cells_ || cells_[0] != 0) return;
+        Accumulate(cells_.get(), context);
+        if (cells_[0] == 0) cells_[0] = 1;
+    }
+
+    uint32_t Pixel(uint32_t x, uint32_t y) const final {
         if (!cells_ || x >= width || y >= height) return 0;
-        if (cells_[0] == 0) {
-            Accumulate(cells_.get());
-            if (cells_[0] == 0) cells_[0] = 1;
-        }
         return CellColor(cells_[static_cast<size_t>(y) * width + x]);
     }
 
     bool IsFinished() const { return cells_ && cells_[0] != 0; }
 
 protected:
-    // Computes the whole picture into `cells` (width x height, row by row, all zero on entry).
-    virtual void Accumulate(Cell* cells) = 0;
+    // Computes the whole picture into `cells` (width x height, row by row, all zero on entry),
+    // drawing any random numbers from context.random.
+    virtual void Accumulate(Cell* cells, EquationContext& context) = 0;
     // The colour of a finished cell.
     virtual uint32_t CellColor(Cell cell) const = 0;
 

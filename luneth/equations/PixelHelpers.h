@@ -41,11 +41,11 @@ inline uint32_t WeightByte(float w) {
 }
 
 // An equation whose colour is one function of (x, y) alone: no state, no parameters.
-template <uint32_t (*Pixel)(uint32_t x, uint32_t y)>
+template <uint32_t (*Formula)(uint32_t x, uint32_t y)>
 class CFormulaEquation final : public CPixelEquation {
 public:
     using CPixelEquation::CPixelEquation;
-    uint32_t GetPixel(uint32_t x, uint32_t y) override { return Pixel(x, y); }
+    uint32_t Pixel(uint32_t x, uint32_t y) const override { return Formula(x, y); }
 };
 
 }  // namespace luneth

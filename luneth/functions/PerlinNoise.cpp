@@ -2,7 +2,7 @@
 //
 //   perlin_noise_1d(x), perlin_noise_2d(x, y), perlin_noise_3d(x, y, z)
 //       the classic reference noise (B = 256, offset N = 4096) in double precision: random
-//       gradient tables built on first use from luneth::Rand (component ((rand % 512) - 256)
+//       gradient tables built once from a random stream of their own (component ((rand % 512) - 256)
 //       / 256, vectors normalised, permutation shuffled from the top down with rand % 256),
 //       each table extended by B + 2 entries copied from its start. Range about [-1, 1].
 //   perlin_noise2(x, y), perlin_noise3(x, y, z)
@@ -10,9 +10,8 @@
 //       directions; perlin_noise2 is the 3-D noise at z = 0. Single precision.
 //
 // The classic noise finds its cell by truncating x + 4096; we floor instead, which is the same
-// for x >= -4096 and keeps the noise continuous below that. Building the tables draws from the
-// shared generator, so it shifts the sequence that rand() sees afterwards; they are built once
-// per process, by whichever of the three classic functions runs first.
+// for x >= -4096 and keeps the noise continuous below that. The tables come from a stream of
+// their own in the generator's start state, so they never take numbers from a script's stream.
 #include <cmath>
 #include <cstdint>
 
@@ -40,7 +39,9 @@ struct ClassicTables {
     double g3[kTableSize][3];
 };
 
-double RandomComponent() { return static_cast<double>((Rand() % (kB + kB)) - kB) / kB; }
+double RandomComponent(RandomStream& random) {
+    return static_cast<double>((random.Next() % (kB + kB)) - kB) / kB;
+}
 
 // Scales v to unit length; a zero vector (all components drew 0) becomes the first axis.
 template <int N>
@@ -55,18 +56,21 @@ void Normalise(double (&v)[N]) {
     for (double& c : v) c /= s;
 }
 
+// Any valid random sequence makes a valid table; a stream of its own (in the generator's start
+// state) keeps the tables from consuming, or depending on, the random numbers of a script.
 ClassicTables BuildClassicTables() {
+    RandomStream random;
     ClassicTables t;
     for (int i = 0; i < kB; ++i) {
         t.p[i] = i;
-        t.g1[i] = RandomComponent();
-        for (double& c : t.g2[i]) c = RandomComponent();
+        t.g1[i] = RandomComponent(random);
+        for (double& c : t.g2[i]) c = RandomComponent(random);
         Normalise(t.g2[i]);
-        for (double& c : t.g3[i]) c = RandomComponent();
+        for (double& c : t.g3[i]) c = RandomComponent(random);
         Normalise(t.g3[i]);
     }
     for (int i = kB - 1; i > 0; --i) {
-        int j = Rand() % kB;
+        int j = random.Next() % kB;
         std::swap(t.p[i], t.p[j]);
     }
     for (int i = 0; i < kB + 2; ++i) {

@@ -10,9 +10,9 @@ namespace luneth::texture {
 namespace {
 
 void FillValues(RandomTexture& t) {
-    SRand(kSeed);
+    RandomStream random(kSeed);
     t.values.resize(kValueCount);
-    for (float& v : t.values) v = RandUnit();
+    for (float& v : t.values) v = random.NextUnit();
 }
 
 // Each texel's point against the points of its eight wrapped neighbours.
@@ -80,6 +80,12 @@ RandomTexture Build() {
 }
 
 }  // namespace
+
+RandomStream StreamAfterFill() {
+    RandomStream random(kSeed);
+    for (int i = 0; i < kValueCount; ++i) random.Next();
+    return random;
+}
 
 const RandomTexture& GetRandomTexture() {
     static const RandomTexture texture = Build();

@@ -1,13 +1,15 @@
 // The shared random texture: one fixed block of random numbers that texture-sampling built-ins
 // read instead of hashing coordinates.
 //
-//   GetRandomTexture()   the texture, built on the first call (thread-safe, once per process)
+//   GetRandomTexture()   the texture, built on the first call (thread-safe, once per process;
+//                        the module builds it at start-up)
+//   StreamAfterFill()    a stream in the state the fill leaves behind: where every image
+//                        object's random stream starts
 //
 // Layout (all floats in [0, 1) unless stated):
 //   values    262144 = 4 planes of 256 x 256, plane k at offset k * 65536, row by row; filled
-//             with Rand() * 2^-15 after SRand(9527). Building it therefore reseeds the shared
-//             generator: the first user (gabor_noise2, cone_plain2d, the texture group's
-//             registration) decides when the random built-ins' sequence restarts.
+//             with Rand() * 2^-15 from a stream seeded with 9527 (a stream of its own: the
+//             fill never touches a script's random numbers).
 //   worley    65536: texel (j, i) owns the point (j + plane1, i + plane2); each entry is the
 //             distance from that point to the nearest point of the eight wrapped neighbouring
 //             texels (squared distances searched from 2, so at most sqrt 2).
@@ -35,6 +37,7 @@
 #include <vector>
 
 #include "common/FloatConstants.h"
+#include "common/Random.h"
 
 namespace luneth::texture {
 
@@ -54,6 +57,7 @@ struct RandomTexture {
 };
 
 const RandomTexture& GetRandomTexture();
+RandomStream StreamAfterFill();
 
 // floor(v) modulo 256, non-negative; values beyond the int range read column 0.
 inline int WrapSide(float v) { return TruncateInt(std::floor(v)) & (kSide - 1); }

@@ -19,7 +19,6 @@
 
 namespace luneth {
 class IPixelEquation;
-class CMathScript;
 }  // namespace luneth
 
 enum ImageType : int {
@@ -73,12 +72,28 @@ public:
     virtual bool IsPanelVisible() = 0;
     virtual void SetImageCallback(ImageCallback callback) = 0;
 
-    // --- beyond the panel's needs: what the command-line host uses ---
+    // --- beyond the panel's needs: what the hosts read ---
     // The equation in slot `index` (0 .. 511), null for an empty slot or another index.
     virtual luneth::IPixelEquation* GetEquation(int index) = 0;
-    // The script object, for reading variables after a run.
-    virtual const luneth::CMathScript* GetScript() = 0;
     // Whether the last script load, text or reload ran to its end (a script may run and still
     // make no picture; the load's result is false then, this is true).
     virtual bool GetScriptRunResult() = 0;
+    // A variable of the last script run: a letter 'a' .. 'z' (always present) or a user
+    // variable. True with its scalar, or its array and element count (data null for a
+    // scalar); false, touching nothing, for any other name.
+    virtual bool GetScriptVariable(const char* name, float* scalar, const float** data,
+                                   int* count) = 0;
+    // The number of slices the script swept its curve into (its x, y, z then hold
+    // slices x vertices points), 0 when it made no surface.
+    virtual int GetScriptSurfaceSlices() = 0;
+    // The function registry: the number of entries, and the name and kind of entry `index`
+    // (null past the end).
+    virtual int GetFunctionCount() = 0;
+    virtual const char* GetFunctionName(int index, int* kind) = 0;
+    // Threads that computations may use: n >= 1, or 0 for the machine's hardware threads.
+    // The start value comes from the environment variable LUNETH_THREADS, else the key
+    // "Threads" of the configuration section "Luneth", else 0.
+    virtual void SetThreadCount(int threads) = 0;
+    // The number of threads computations use (at least 1).
+    virtual int GetThreadCount() = 0;
 };

@@ -5,9 +5,13 @@
 #include <strings.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 
+#include "common/Parallel.h"
+#include "equations/EquationRenderer.h"
 #include "functions/Groups.h"
+#include "functions/RandomTexture.h"
 #include "kiv/messages.h"
 #include "module/LunethUI.h"
 #include "module/NoisePresets.h"
@@ -37,7 +41,9 @@ const char* Extension(const char* path) {
 
 // ================================================================ construction, engine hooks
 
-CLuneth::CLuneth() = default;
+// Every image object's random stream starts where the module's start-up leaves the generator:
+// just after the random texture's fill.
+CLuneth::CLuneth() : random_(luneth::texture::StreamAfterFill()) {}
 
 CLuneth::~CLuneth() = default;
 
@@ -58,6 +64,12 @@ bool CLuneth::Initialize() {
     KivEngineAPI* api = Api();
     api->LogText("CLuneth::Initialize()");
     KicConfig* config = api->GetConfig();
+    threads_ = std::max(0, config->ReadInt("Luneth", "Threads", 0));
+    if (const char* env = std::getenv("LUNETH_THREADS")) {
+        char* end = nullptr;
+        long n = std::strtol(env, &end, 10);
+        if (end != env && *end == 0 && n >= 0 && n <= 4096) threads_ = int(n);
+    }
 
     render_ = api->AcquireServiceAs<KcDX9Render>("KcDX9Render");
     int background = config->ReadInt("Luneth", "BackGroundColor", 0);
@@ -228,6 +240,7 @@ bool CLuneth::LoadPictureFile(const char* path) {
 bool CLuneth::LoadScriptFile(const char* path) {
     UnloadImage();
     StartTimer();
+    luneth::RandomBinding bind(random_);
     scriptRan_ = script_.Load(path);
     bool ok = scriptRan_ && ConvertScriptChannels();
     StopTimer();
@@ -241,6 +254,7 @@ bool CLuneth::LoadScriptFile(const char* path) {
 bool CLuneth::LoadScriptText(const char* text, int length) {
     UnloadImage();
     StartTimer();
+    luneth::RandomBinding bind(random_);
     scriptRan_ = text && length > 0 && script_.LoadText(text, size_t(length));
     bool ok = scriptRan_ && ConvertScriptChannels();
     StopTimer();
@@ -298,12 +312,8 @@ bool CLuneth::ComputeEquation(int index) {
         StopTimer();
         return false;
     }
-    uint32_t pitchWords = pitch / 4;
-    uint32_t* texels = static_cast<uint32_t*>(bits);
-    for (uint32_t y = 0; y < height; ++y) {
-        uint32_t* row = texels + size_t(y) * pitchWords;
-        for (uint32_t x = 0; x < width; ++x) row[x] = equation->GetPixel(x, y);
-    }
+    luneth::EquationContext context{random_};
+    luneth::RenderEquation(*equation, context, static_cast<uint32_t*>(bits), pitch / 4, threads_);
     texture_->Unlock();
     StopTimer();
     imageType_ = kImagePixelEquation;
@@ -322,6 +332,7 @@ bool CLuneth::ReloadImage() {
         case kImageMathScript: {
             StartTimer();
             ReleaseTexture();
+            luneth::RandomBinding bind(random_);
             scriptRan_ = script_.TextLength() > 0 && script_.Rerun();
             bool ok = scriptRan_ && ConvertScriptChannels();
             StopTimer();
@@ -480,3 +491,29 @@ luneth::IPixelEquation* CLuneth::GetEquation(int index) {
     if (index < 0 || index >= int(luneth::kEquationSlotCount)) return nullptr;
     return equations_[size_t(index)].get();
 }
+
+bool CLuneth::GetScriptVariable(const char* name, float* scalar, const float** data, int* count) {
+    if (!name || !name[0]) return false;
+    const luneth::ScriptValue* v = name[1] == 0 ? script_.Letter(name[0]) : nullptr;
+    if (!v) v = script_.UserValue(name);
+    if (!v) return false;
+    if (scalar) *scalar = v->scalar;
+    if (data) *data = v->data;
+    if (count) *count = v->data ? int(v->count) : 0;
+    return true;
+}
+
+int CLuneth::GetScriptSurfaceSlices() {
+    return script_.Transforms().empty() ? 0 : int(script_.SurfaceSlices());
+}
+
+int CLuneth::GetFunctionCount() { return int(luneth::FunctionCount()); }
+
+const char* CLuneth::GetFunctionName(int index, int* kind) {
+    const luneth::FunctionRecord* r =
+        index >= 0 ? luneth::GetFunctionRecord(uint32_t(index)) : nullptr;
+    if (kind) *kind = r ? int(r->kind) : 0;
+    return r ? r->name : nullptr;
+}
+
+int CLuneth::GetThreadCount() { return luneth::ResolveThreadCount(threads_); }

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <string>
 
+#include "common/Random.h"
 #include "equations/EquationCatalogue.h"
 #include "kiv/engine.h"
 #include "kiv/messages.h"
@@ -71,8 +72,16 @@ public:
     bool IsPanelVisible() override;
     void SetImageCallback(ImageCallback callback) override { callback_ = callback; }
     luneth::IPixelEquation* GetEquation(int index) override;
-    const luneth::CMathScript* GetScript() override { return &script_; }
     bool GetScriptRunResult() override { return scriptRan_; }
+    bool GetScriptVariable(const char* name, float* scalar, const float** data,
+                           int* count) override;
+    int GetScriptSurfaceSlices() override;
+    int GetFunctionCount() override;
+    const char* GetFunctionName(int index, int* kind) override;
+    void SetThreadCount(int threads) override { threads_ = threads < 0 ? 0 : threads; }
+    int GetThreadCount() override;
+    // The script object (tests read its state directly).
+    const luneth::CMathScript& Script() const { return script_; }
 
     // --- KicGridScene2DNotification ---
     void OnViewChanged(KcGridScene2D*) override { PlaceImage(); }
@@ -126,6 +135,9 @@ private:
     bool dropFilesEnabled_ = true;
     bool defaultFit_ = false;
     bool scriptRan_ = false;
+    // The stream every random draw of this object's scripts and equations comes from.
+    luneth::RandomStream random_;
+    int threads_ = 0;  // 0: the machine's hardware threads
 };
 
 // The module-wide state kept by KivModuleApiFunction (RegisterAPI.cpp).

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "equations/EquationCatalogue.h"
 
@@ -12,8 +13,12 @@ namespace luneth::test {
 // The equation at a catalogue index; the test fails when it is not built.
 std::unique_ptr<IPixelEquation> MakeEquation(uint32_t index);
 
-// FNV-1a (64-bit) over every pixel word, rows from y = 0, as the image object computes them.
-uint64_t PictureChecksum(IPixelEquation& e);
+// The whole picture as the image object computes it (a fresh image object's random stream),
+// on `threads` threads.
+std::vector<uint32_t> RenderPicture(IPixelEquation& e, int threads);
+
+// FNV-1a (64-bit) over every pixel word of RenderPicture, rows from y = 0.
+uint64_t PictureChecksum(IPixelEquation& e, int threads = 3);
 
 // The number of pixels whose colour satisfies `pred`.
 uint64_t CountPixels(IPixelEquation& e, const std::function<bool(uint32_t)>& pred);

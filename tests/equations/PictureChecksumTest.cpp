@@ -1,4 +1,5 @@
-// Whole-picture regression check of every filled catalogue slot.
+// Whole-picture regression check of every filled catalogue slot, and the same picture whatever
+// the number of threads.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -15,7 +16,8 @@ TEST(PictureChecksums, EveryFilledSlotDrawsItsRecordedPicture) {
     BuildEquationCatalogue(table);
     for (uint32_t i = 0; i < kEquationSlotCount; ++i) {
         if (!table[i]) continue;
-        const uint64_t actual = test::PictureChecksum(*table[i]);
+        const uint64_t actual = test::PictureChecksum(*table[i], 3);
+        EXPECT_EQ(test::PictureChecksum(*table[i], 1), actual) << i << " differs on one thread";
         const test::RecordedPicture* recorded = nullptr;
         for (const auto& row : test::kPictureChecksums)
             if (row.index == i) recorded = &row;

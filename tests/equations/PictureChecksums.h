@@ -13,40 +13,40 @@ struct RecordedPicture {
 };
 
 inline constexpr RecordedPicture kPictureChecksums[] = {
-    {0, 0xF8E3E56CE9222325ull},  // Black
-    {1, 0xEDCA745A0AC7B049ull},  // Color RGB
-    {2, 0x8B013EA2B7E22325ull},  // XOR
-    {3, 0xAA20EA77A1C62595ull},  // Pow FTW
-    {4, 0xA01F43EC69F1B325ull},  // Pow And
-    {5, 0x4547A6AE444769BAull},  // AndAddOr
-    {6, 0xCD9681EF8E1D21C4ull},  // And
-    {7, 0x5B5BED079FC80325ull},  // Colorful Triangle
-    {8, 0x041155D57D1F71D2ull},  // Unicorns
-    {9, 0x7ACB8EFD63BE6615ull},  // Purple
-    {10, 0x957B56419C2CFE87ull},  // Color Point
-    {11, 0x2A8CAB9ADEA46119ull},  // Construction Papers
-    {12, 0x96C95D30AC85BE28ull},  // Spotlight
-    {13, 0xB2834DC189492781ull},  // Float Convert Int 1
-    {14, 0xB83A33AA575EAC25ull},  // Float Convert Int 2
-    {15, 0x39D9BE7491E07966ull},  // Float Convert Int 3
-    {50, 0xE1AEB8D70FF94F4Cull},  // Taiji Yinyang
-    {51, 0x91C0E4D52025AD55ull},  // Taiji Four Diagrams
-    {52, 0x1F91572F64CE0325ull},  // Taiji World
-    {53, 0xFC90139DDDE9303Cull},  // Taiji Eight Diagrams
-    {54, 0x9BCA01F3E9954625ull},  // Svastika Left
-    {55, 0xBD81D6D7B219FC2Dull},  // Svastika Right
-    {56, 0xCC79129485038CC7ull},  // Svastikas Set
-    {57, 0x5C127BECBFB1ACF5ull},  // Cross on a Hill
-    {59, 0xF95C6D8556FDB1C5ull},  // Blue Sky White Sun
-    {60, 0xEF1A663986E76F05ull},  // Five Stars Red Flag
-    {61, 0x8BE91857C3FED657ull},  // American Flag
-    {62, 0x146FD0BC1A934A65ull},  // WeiQi
-    {63, 0x5707DE78A20CCBE2ull},  // Trial Coordinate
-    {64, 0x26193043649B4C3Dull},  // Black Hole
-    {65, 0xE27FE8D39EB4FD26ull},  // Triangle
-    {68, 0xCD24BB27FB62A6B1ull},  // N Star
-    {69, 0xE5C718ED0D1CF18Dull},  // N Light Star
-    {77, 0x2E9323623A114B78ull},  // Cameron 2
+    {0, 0xF8E3E56CE9222325ull},    // Black
+    {1, 0xEDCA745A0AC7B049ull},    // Color RGB
+    {2, 0x8B013EA2B7E22325ull},    // XOR
+    {3, 0xAA20EA77A1C62595ull},    // Pow FTW
+    {4, 0xA01F43EC69F1B325ull},    // Pow And
+    {5, 0x4547A6AE444769BAull},    // AndAddOr
+    {6, 0xCD9681EF8E1D21C4ull},    // And
+    {7, 0x5B5BED079FC80325ull},    // Colorful Triangle
+    {8, 0x041155D57D1F71D2ull},    // Unicorns
+    {9, 0x7ACB8EFD63BE6615ull},    // Purple
+    {10, 0x957B56419C2CFE87ull},   // Color Point
+    {11, 0x2A8CAB9ADEA46119ull},   // Construction Papers
+    {12, 0x96C95D30AC85BE28ull},   // Spotlight
+    {13, 0xB2834DC189492781ull},   // Float Convert Int 1
+    {14, 0xB83A33AA575EAC25ull},   // Float Convert Int 2
+    {15, 0x39D9BE7491E07966ull},   // Float Convert Int 3
+    {50, 0xE1AEB8D70FF94F4Cull},   // Taiji Yinyang
+    {51, 0x91C0E4D52025AD55ull},   // Taiji Four Diagrams
+    {52, 0x1F91572F64CE0325ull},   // Taiji World
+    {53, 0xFC90139DDDE9303Cull},   // Taiji Eight Diagrams
+    {54, 0x9BCA01F3E9954625ull},   // Svastika Left
+    {55, 0xBD81D6D7B219FC2Dull},   // Svastika Right
+    {56, 0xCC79129485038CC7ull},   // Svastikas Set
+    {57, 0x5C127BECBFB1ACF5ull},   // Cross on a Hill
+    {59, 0xF95C6D8556FDB1C5ull},   // Blue Sky White Sun
+    {60, 0xEF1A663986E76F05ull},   // Five Stars Red Flag
+    {61, 0x8BE91857C3FED657ull},   // American Flag
+    {62, 0x146FD0BC1A934A65ull},   // WeiQi
+    {63, 0x5707DE78A20CCBE2ull},   // Trial Coordinate
+    {64, 0x26193043649B4C3Dull},   // Black Hole
+    {65, 0xE27FE8D39EB4FD26ull},   // Triangle
+    {68, 0xCD24BB27FB62A6B1ull},   // N Star
+    {69, 0xE5C718ED0D1CF18Dull},   // N Light Star
+    {77, 0x2E9323623A114B78ull},   // Cameron 2
     {107, 0x07DA960E3343AC25ull},  // Palette
     {131, 0x2988B0B6A4B52B27ull},  // Sheet Music
     {133, 0x74DA6DFA4EE9C557ull},  // Vinyl

@@ -3,6 +3,7 @@
 
 #include <vector>
 
+#include "equations/EquationRenderer.h"
 #include "equations/PixelEquation.h"
 
 namespace luneth {
@@ -20,12 +21,13 @@ public:
     bool foundClean = true;
 
 protected:
-    void Accumulate(uint32_t* cells) override {
+    void Accumulate(uint32_t* cells, EquationContext& context) override {
         ++runs;
         for (uint32_t i = 0; i < width * height; ++i) {
             foundClean = foundClean && cells[i] == 0;
             cells[i] = static_cast<uint32_t>(params[0]) + i;
         }
+        if (params[0] == 9) cells[1] = uint32_t(context.random.Next());
     }
     uint32_t CellColor(uint32_t cell) const override { return 0xFF000000u | cell; }
 };
@@ -81,6 +83,23 @@ TEST(WorkingBuffer, OutsideThePictureIsZeroAndComputesNothing) {
     EXPECT_EQ(e.GetPixel(0, 4), 0u);
     EXPECT_EQ(e.GetPixel(0xFFFFFFFF, 0xFFFFFFFF), 0u);
     EXPECT_EQ(e.runs, 0);
+}
+
+// A whole-picture computation prepares once from the context's stream; the pixels are those of
+// GetPixel, on any number of threads.
+TEST(WorkingBuffer, RenderPreparesOnceFromTheContextStream) {
+    CTestAccumulator e(kTestRow);
+    e.SetParam(0, 9.0f);
+    RandomStream random(42), expected(42);
+    EquationContext context{random};
+    std::vector<uint32_t> texels(e.width * e.height + 5, 0xABCDu);
+    ASSERT_TRUE(RenderEquation(e, context, texels.data(), e.width, 4));
+    EXPECT_EQ(texels[1], 0xFF000000u | uint32_t(expected.Next()));
+    EXPECT_EQ(random.State(), expected.State());  // one draw, from this stream only
+    EXPECT_EQ(texels.back(), 0xABCDu);            // nothing past the picture
+    texels.resize(e.width * e.height);
+    EXPECT_EQ(Picture(e), texels);
+    EXPECT_EQ(e.runs, 1);
 }
 
 }  // namespace
