@@ -32,7 +32,7 @@
 
 namespace {
 
-constexpr int kSlots = 512;
+constexpr int kSlots = int(luneth::kEquationSlotCount);
 
 // --threads: 0 leaves the image object's own choice (LUNETH_THREADS, its configuration, or
 // every hardware thread).
@@ -140,6 +140,16 @@ void Dump(ILuneth* luneth, const std::string& names) {
     }
 }
 
+// One line of ours per failed script line, after the script's own log.
+void PrintDiagnostics(const char* text) {
+    for (const char* line = text; line && *line;) {
+        const char* end = std::strchr(line, '\n');
+        size_t length = end ? size_t(end - line) : std::strlen(line);
+        std::fprintf(stderr, "luneth: %.*s\n", int(length), line);
+        line = end ? end + 1 : line + length;
+    }
+}
+
 // The script has a pixel grid and r, g or b as an array.
 bool HoldsPicture(ILuneth* luneth) {
     int pixels = 0, width = 0, height = 0;
@@ -166,6 +176,7 @@ int Run(const std::string& file, const std::string* text, const std::string& out
     bool loaded = text ? luneth->LoadScriptText(text->data(), int(text->size()))
                        : luneth->LoadScriptFile(file.c_str());
     std::fputs(luneth->GetScriptMessages(), stderr);
+    PrintDiagnostics(luneth->GetScriptDiagnostics());
     if (!dump.empty()) Dump(luneth, dump);
     std::string name = text ? "<text>" : file;
     if (!luneth->GetScriptRunResult()) {

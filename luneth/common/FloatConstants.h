@@ -1,4 +1,5 @@
-// Thresholds shared by the script engine and every built-in function.
+// Thresholds and constants shared by the script engine, the built-in functions and the
+// equations.
 //
 // Built-ins meet singular points with fixed values instead of infinities or NaNs: a quantity
 // is "zero" when its magnitude is below kEpsilon (2^-23), and a division by such a quantity
@@ -13,6 +14,8 @@ namespace luneth {
 
 constexpr float kEpsilon = 1.1920929e-07f;  // 2^-23, bits 0x34000000
 constexpr float kBig = 3.4028235e38f;       // FLT_MAX, bits 0x7F7FFFFF
+constexpr float kPi = 3.14159265f;          // the float nearest pi, bits 0x40490FDB
+constexpr float kTwoPi = 6.28318531f;
 
 // The float with the given bit pattern and back; used for colour words and exact tests.
 inline float FloatFromBits(uint32_t bits) {

@@ -13,7 +13,6 @@ namespace luneth {
 
 namespace {
 
-constexpr float kPi = 3.14159265f;
 
 // ---- 0-7: integer bit tricks ----
 

@@ -19,8 +19,6 @@ namespace luneth {
 
 namespace {
 
-constexpr float kPi = 3.14159265f;
-constexpr float kTwoPi = 6.28318531f;
 constexpr uint32_t kGrey = 0xFF808080u;
 
 float DegreesToRadians(float degrees) { return degrees * (kPi / 180.0f); }
@@ -290,7 +288,7 @@ public:
             star.y = centres[s][1];
             star.radius = s == 0 ? big : small;
             const float theta =
-                s == 0 ? 0.0f : std::atan2(5 * a - star.x, 5 * a - star.y) + 3.1415927f;
+                s == 0 ? 0.0f : std::atan2(5 * a - star.x, 5 * a - star.y) + kPi;
             star.cos = std::cos(theta);
             star.sin = std::sin(theta);
             for (int i = 0; i < 5; ++i) {

@@ -20,8 +20,6 @@
 
 namespace luneth {
 
-constexpr uint32_t kEquationSlotCount = 512;
-
 using EquationTable = std::array<std::unique_ptr<IPixelEquation>, kEquationSlotCount>;
 
 // Every catalogue row, in index order (row i has index i).

@@ -48,6 +48,8 @@
 
 namespace luneth {
 
+// The image object's equation table has this many slots; the catalogue fills the first ones.
+constexpr uint32_t kEquationSlotCount = 512;
 constexpr uint32_t kEquationParamCount = 6;
 constexpr uint32_t kDefaultEquationSize = 1024;
 

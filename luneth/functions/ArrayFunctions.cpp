@@ -187,8 +187,8 @@ constexpr BuiltinFunction kArrayFunctions[] = {
     {"array_set_all_values", ArraySet},
     {"array_set", ArraySet},
     {"array_lerp", ArrayLerp},
-    {"array_rand", ArrayRand},
-    {"array_rand_int", ArrayRandInt},
+    DrawsRandom({"array_rand", ArrayRand}),
+    DrawsRandom({"array_rand_int", ArrayRandInt}),
     {"array_get_value", ArrayGetValue},
 };
 

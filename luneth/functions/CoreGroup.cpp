@@ -59,9 +59,9 @@ std::vector<const BuiltinFunction*> AssembleCoreGroup() {
 
 std::span<const CoreName> CoreGroupOrder() { return kCoreOrder; }
 
-CoreGroupView CoreGroupTable() {
+bool InstallCoreFunctions() {
     static const std::vector<const BuiltinFunction*> table = AssembleCoreGroup();
-    return {table.data(), static_cast<uint32_t>(table.size())};
+    return InstallCoreGroup({table.data(), static_cast<uint32_t>(table.size())});
 }
 
 }  // namespace luneth

@@ -514,7 +514,7 @@ constexpr BuiltinFunction kScalarFunctions[] = {
     // one argument
     {"positive", Positive}, {"negative", Negative}, {"abs", Abs}, {"floor", Floor},
     {"ceil", Ceil}, {"sign", Sign}, {"sign_zero", SignZero}, {"is_zero", IsZero},
-    {"saturate", Saturate}, {"rand", RandScaled}, {"rand_int", RandInt}, {"round", Round},
+    {"saturate", Saturate}, DrawsRandom({"rand", RandScaled}), DrawsRandom({"rand_int", RandInt}), {"round", Round},
     {"fract", Fract}, {"reciprocal", Reciprocal}, {"sqrt", Sqrt}, {"inversesqrt", InverseSqrt},
     {"exp", Exp}, {"exp2", Exp2}, {"log", Log}, {"ln", Log}, {"log10", Log10}, {"lg", Log10},
     {"log2", Log2}, {"sin", Sin}, {"cos", Cos}, {"asin", Asin}, {"acos", Acos},
@@ -532,7 +532,7 @@ constexpr BuiltinFunction kScalarFunctions[] = {
     {"add", Add}, {"sub", Sub}, {"multiply", Multiply}, {"divide", Divide}, {"max", Max},
     {"min", ScalarMin}, {"mod", Mod}, {"mod_sign", ModSign}, {"pow", Pow}, {"log_ax", LogAx},
     {"pow_sign", PowSign},
-    {"atan2", Atan2}, {"rand2", Rand2}, {"rand_int2", RandInt2},
+    {"atan2", Atan2}, DrawsRandom({"rand2", Rand2}), DrawsRandom({"rand_int2", RandInt2}),
     {"and_bool", Logic<std::logical_and<bool>>}, {"or_bool", Logic<std::logical_or<bool>>},
     {"xor_bool", Logic<std::not_equal_to<bool>>},
     {"and_byte", Bits<std::bit_and<int32_t>, 0xFF>},

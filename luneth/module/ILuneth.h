@@ -96,4 +96,7 @@ public:
     virtual void SetThreadCount(int threads) = 0;
     // The number of threads computations use (at least 1).
     virtual int GetThreadCount() = 0;
+    // What the last script run could not read, one line per failed script line:
+    // "line L, column C: what was expected\n" (empty when every line ran).
+    virtual const char* GetScriptDiagnostics() = 0;
 };

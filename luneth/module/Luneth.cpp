@@ -10,11 +10,10 @@
 
 #include "common/Parallel.h"
 #include "equations/EquationRenderer.h"
-#include "functions/Groups.h"
 #include "functions/RandomTexture.h"
 #include "kiv/messages.h"
 #include "module/LunethUI.h"
-#include "module/NoisePresets.h"
+#include "module/LibraryStart.h"
 #include "module/ScriptChannels.h"
 #include "script/FunctionRegistry.h"
 
@@ -70,6 +69,7 @@ bool CLuneth::Initialize() {
         long n = std::strtol(env, &end, 10);
         if (end != env && *end == 0 && n >= 0 && n <= 4096) threads_ = int(n);
     }
+    script_.SetThreadCount(threads_);
 
     render_ = api->AcquireServiceAs<KcDX9Render>("KcDX9Render");
     int background = config->ReadInt("Luneth", "BackGroundColor", 0);
@@ -97,10 +97,7 @@ bool CLuneth::Initialize() {
             config->ReadInt("Luneth", "GridMinorColor", int(gridScene_->GetMinorColor()))));
     }
 
-    // The core group comes with the first lookup; then the library groups and our presets.
-    luneth::LookupFunction("sin");
-    luneth::RegisterLibraryGroups();
-    luneth::RegisterNoisePresets();
+    luneth::StartFunctionLibrary();
     api->LogFormat(1, "Operators Count: %d", int(luneth::FunctionCount()));
 
     equationCount_ = luneth::BuildEquationCatalogue(equations_);
@@ -516,4 +513,14 @@ const char* CLuneth::GetFunctionName(int index, int* kind) {
     return r ? r->name : nullptr;
 }
 
+void CLuneth::SetThreadCount(int threads) {
+    threads_ = threads < 0 ? 0 : threads;
+    script_.SetThreadCount(threads_);
+}
+
 int CLuneth::GetThreadCount() { return luneth::ResolveThreadCount(threads_); }
+
+const char* CLuneth::GetScriptDiagnostics() {
+    diagnostics_ = script_.DiagnosticsText();
+    return diagnostics_.c_str();
+}

@@ -78,8 +78,9 @@ public:
     int GetScriptSurfaceSlices() override;
     int GetFunctionCount() override;
     const char* GetFunctionName(int index, int* kind) override;
-    void SetThreadCount(int threads) override { threads_ = threads < 0 ? 0 : threads; }
+    void SetThreadCount(int threads) override;
     int GetThreadCount() override;
+    const char* GetScriptDiagnostics() override;
     // The script object (tests read its state directly).
     const luneth::CMathScript& Script() const { return script_; }
 
@@ -138,6 +139,7 @@ private:
     // The stream every random draw of this object's scripts and equations comes from.
     luneth::RandomStream random_;
     int threads_ = 0;  // 0: the machine's hardware threads
+    std::string diagnostics_;
 };
 
 // The module-wide state kept by KivModuleApiFunction (RegisterAPI.cpp).

@@ -16,7 +16,7 @@ constexpr float kRight = 168.0f;
 constexpr float kRowHeight = 20.0f;
 constexpr float kGap = 4.0f;
 constexpr float kRightColumnWidth = 200.0f;  // x from W - 208 to W - 8
-constexpr int kMaxEquationSlots = 512;
+constexpr int kMaxEquationSlots = int(luneth::kEquationSlotCount);
 
 constexpr const char* kChannelNames[] = {"Normal(N)",  "Alpha_Able(T)", "Color_R(R)", "Color_G(G)",
                                          "Color_B(B)", "Color_A(A)",    "Inverse(I)"};

@@ -47,7 +47,7 @@ private:
 
 // Voronoi cells as libnoise's Voronoi module computes them, with the value noise wrapped in
 // 32 bits as its formula intends.
-class CWrappedVoronoi : public noise::module::Module {
+class CWrappedVoronoi : public ::noise::module::Module {
 public:
     CWrappedVoronoi() : Module(0) {}
     int GetSourceModuleCount() const override { return 0; }
@@ -73,7 +73,7 @@ double WrappedValueNoise3D(int32_t x, int32_t y, int32_t z, int32_t seed);
 void RegisterNoisePresets();
 
 // The module read by a NoiseModule* preset ("NoiseModulePerlin", ...), null for another name.
-const noise::module::Module* NoisePresetModule(const char* name);
+const ::noise::module::Module* NoisePresetModule(const char* name);
 
 // The seven gradients by function name, null for another name.
 const CColorGradient* GradientPreset(const char* name);

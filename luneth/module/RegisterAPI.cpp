@@ -5,6 +5,7 @@
 // through the two factories below, in engine allocator memory tagged "RegisterAPI".
 #include "kiv/engine.h"
 #include "kiv/module.h"
+#include "module/LibraryStart.h"
 #include "module/Luneth.h"
 #include "module/LunethUI.h"
 
@@ -22,6 +23,7 @@ KivObjectFactory<CLunethUI> gLunethUIObjectVMA(gModule, "CLunethUI", kKivKindUIO
 KivModuleState& LunethModule() { return gModule; }
 
 KIV_MODULE_EXPORT KivModuleAPI* KivModuleApiFunction(KivEngineAPI* api) {
+    luneth::StartFunctionLibrary();
     gModule.api = api;
     gModule.allocator = api ? api->GetAllocator() : nullptr;
     if (api) {

@@ -2,9 +2,9 @@
 
 #include <cstring>
 
-#include "script/FunctionRegistry.h"
-#include "script/Lexer.h"
 #include "script/MathScript.h"
+#include "script/Program.h"
+#include "script/Readers.h"
 
 namespace luneth {
 
@@ -12,10 +12,8 @@ namespace luneth {
 // Argument extraction
 // ---------------------------------------------------------------------------------------------
 
-namespace {
-
-bool Extract(const char*& position, int bracketKind, ArgumentMode mode, bool strict,
-             char argument[kArgumentCapacity]) {
+bool ExtractText(const char*& position, int bracketKind, ArgumentMode mode, bool strict,
+                 char argument[kArgumentCapacity]) {
     int stack[kMaxBracketDepth];
     int depth = 0;
     stack[depth++] = bracketKind;
@@ -47,19 +45,15 @@ bool Extract(const char*& position, int bracketKind, ArgumentMode mode, bool str
     return true;
 }
 
-}  // namespace
-
 bool ExtractArgument(const char*& p, int bracketKind, ArgumentMode mode,
                      char argument[kArgumentCapacity]) {
-    return Extract(p, bracketKind, mode, false, argument);
+    return ExtractText(p, bracketKind, mode, false, argument);
 }
 
 bool ExtractArgumentStrict(const char*& p, int bracketKind, ArgumentMode mode,
                            char argument[kArgumentCapacity]) {
-    return Extract(p, bracketKind, mode, true, argument);
+    return ExtractText(p, bracketKind, mode, true, argument);
 }
-
-namespace {
 
 // Steps over blanks and the opening bracket of a call; returns its kind or -1.
 int OpenCall(const char*& p) {
@@ -74,40 +68,6 @@ bool CloseCall(const char*& p, int bracketKind) {
     if (ClosingBracketKind(*p) != bracketKind) return false;
     ++p;
     return true;
-}
-
-// Reads `count` arguments: all but the last in "more" mode, the last in "last" mode; each is
-// handed to eval(text, index).
-template <class Eval>
-bool ReadFixedArguments(const char*& p, int bracketKind, int count, Eval eval) {
-    char argument[kArgumentCapacity];
-    for (int i = 0; i < count; ++i) {
-        ArgumentMode mode = i + 1 < count ? ArgumentMode::More : ArgumentMode::Last;
-        if (!ExtractArgument(p, bracketKind, mode, argument)) return false;
-        if (!eval(argument, i)) return false;
-    }
-    return true;
-}
-
-// Reads 1..maxCount arguments: "more" mode until one fails, then that one again in "last" mode.
-template <class Eval>
-bool ReadArgumentList(const char*& p, int bracketKind, bool strict, int maxCount, int* count,
-                      Eval eval) {
-    char argument[kArgumentCapacity];
-    int n = 0;
-    for (;;) {
-        if (n == maxCount) return false;
-        const char* save = p;
-        if (Extract(p, bracketKind, ArgumentMode::More, strict, argument)) {
-            if (!eval(argument, n++)) return false;
-            continue;
-        }
-        p = save;
-        if (!Extract(p, bracketKind, ArgumentMode::Last, strict, argument)) return false;
-        if (!eval(argument, n++)) return false;
-        *count = n;
-        return true;
-    }
 }
 
 bool NumberOrConstant(const char* word, float* value) {
@@ -128,13 +88,6 @@ const FunctionRecord* FindFunction(const char* word) {
     return GetFunctionRecord(LookupFunction(word));
 }
 
-// ---------------------------------------------------------------------------------------------
-// The operator-precedence machine shared by both evaluators
-// ---------------------------------------------------------------------------------------------
-
-bool EvaluateTemporary(CMathScript* script, const char* text, ScriptValue* value);
-
-// Operand readers shared by both evaluators.
 bool OpensGroup(const char*& p) {
     p = SkipBlanks(p);
     return OpeningBracketKind(*p) >= 0;
@@ -155,8 +108,7 @@ bool ReadComparisonSign(const char*& p, const FunctionRecord* last) {
     return true;
 }
 
-constexpr int kValueStackSize = 9;
-constexpr int kOperatorStackSize = 8;
+namespace {
 
 // Machine supplies: Value, ReadOperand(p, lastOperator, value&), Negate(value&),
 // Apply(op, left&, right&), Store(value&, result*).
@@ -200,116 +152,20 @@ bool RunPrecedence(Machine& m, const char* text, typename Machine::Value* result
     return m.Store(values[0], result);
 }
 
-// ---- on script values ----
-
-class ValueMachine {
-public:
-    using Value = ScriptValue;
-    // A temporary target (a bracket group or a function argument) may receive a read-only view
-    // of a variable instead of a copy: variables change only when a whole line has been
-    // evaluated, after every temporary is gone.
-    ValueMachine(CMathScript* script, const char* text, bool temporaryTarget)
-        : script_(script), text_(text), temporaryTarget_(temporaryTarget) {}
-
-    bool ReadOperand(const char*& p, const FunctionRecord* last, ScriptValue& v) {
-        char argument[kArgumentCapacity];
-        if (OpensGroup(p)) {
-            return ExtractGroup(p, argument) && EvaluateTemporary(script_, argument, &v);
-        }
-        float number = 0.0f;
-        if (ReadExponentLiteral(p, &number)) {
-            v.SetScalar(number);
-            return true;
-        }
-        bool negated = ReadComparisonSign(p, last);
-        char word[kWordCapacity];
-        if (!ReadWord(p, word)) return false;
-        if (NumberOrConstant(word, &number)) {
-            v.SetScalar(negated ? -number : number);
-            return true;
-        }
-        if (negated || !script_) return false;
-        int letter = LetterIndex(word);
-        if (letter >= 0) {
-            const ScriptValue* value = script_->Letter(word[0]);
-            if (!value->valid)
-                script_->Warn("[Warning] Line:%d the param '%c' may be not set value:%s",
-                              script_->CurrentLine(), word[0], text_);
-            v.MakeView(*value);
-            return true;
-        }
-        if (const FunctionRecord* f = FindFunction(word)) return CallFunction(script_, p, *f, &v);
-        if (UserVariable* u = script_->FindUserVariable(word)) {
-            v.MakeView(u->value);
-            return true;
-        }
-        return false;
-    }
-
-    bool Negate(ScriptValue& v) {
-        if (!v.data) {
-            v.scalar = -v.scalar;
-            return true;
-        }
-        if (!v.MakeOwned()) return false;
-        for (uint32_t i = 0; i < v.count; ++i) v.data[i] = -v.data[i];
-        return true;
-    }
-
-    bool Apply(const FunctionRecord* op, ScriptValue& left, ScriptValue& right) {
-        return ApplyOperatorInPlace(op, left, right);
-    }
-
-    void Discard(ScriptValue& v) { v.Clear(); }
-
-    bool Store(ScriptValue& result, ScriptValue* target) {
-        if (!result.data) {
-            bool valid = result.valid;
-            target->SetScalar(result.scalar);
-            target->valid = valid;
-            return true;
-        }
-        if (result.IsView() && temporaryTarget_) {
-            *target = std::move(result);
-            return true;
-        }
-        if (result.IsView()) {
-            // Reading a variable as a whole (x = y): copy, unless it is the target itself.
-            if (result.data != target->data) {
-                bool wasScalar = !target->data;
-                if (!target->CopyFrom(result)) return false;
-                if (wasScalar) target->scalar = 0.0f;
-            }
-            target->valid = result.valid;
-            return true;
-        }
-        // A freshly computed array: hand it over instead of copying. An array target keeps its
-        // scalar field, a scalar target's becomes 0, as resizing would leave them.
-        float keep = target->data ? target->scalar : 0.0f;
-        bool valid = result.valid;
-        *target = std::move(result);
-        target->scalar = keep;
-        target->valid = valid;
-        return true;
-    }
-
-private:
-    CMathScript* script_;
-    const char* text_;
-    bool temporaryTarget_;
-};
-
 // ---- on floats ----
 
-bool CallScalarFunction(const char*& p, const FunctionRecord& f, float* out);
+bool CallScalarFunction(const float* letters, const char*& p, const FunctionRecord& f,
+                        float* out);
 
 class ScalarMachine {
 public:
     using Value = float;
+    explicit ScalarMachine(const float* letters) : letters_(letters) {}
 
     bool ReadOperand(const char*& p, const FunctionRecord* last, float& v) {
         char argument[kArgumentCapacity];
-        if (OpensGroup(p)) return ExtractGroup(p, argument) && EvaluateScalar(argument, &v);
+        if (OpensGroup(p))
+            return ExtractGroup(p, argument) && EvaluateScalar(letters_, argument, &v);
         if (ReadExponentLiteral(p, &v)) return true;
         bool negated = ReadComparisonSign(p, last);
         char word[kWordCapacity];
@@ -318,9 +174,9 @@ public:
         int letter = LetterIndex(word);
         if (NumberOrConstant(word, &v)) {
         } else if (letter >= 0) {
-            v = LetterTable[letter];
+            v = letters_ ? letters_[letter] : 0.0f;
         } else if (const FunctionRecord* f = FindFunction(word)) {
-            ok = CallScalarFunction(p, *f, &v);
+            ok = CallScalarFunction(letters_, p, *f, &v);
         } else {
             ok = false;
         }
@@ -340,13 +196,17 @@ public:
         *target = result;
         return true;
     }
+
+private:
+    const float* letters_;
 };
 
-bool CallScalarFunction(const char*& p, const FunctionRecord& f, float* out) {
+bool CallScalarFunction(const float* letters, const char*& p, const FunctionRecord& f,
+                        float* out) {
     int bracket = OpenCall(p);
     if (bracket < 0) return false;
     float a[kMaxVariadicArguments] = {};
-    auto eval = [&](const char* text, int i) { return EvaluateScalar(text, &a[i]); };
+    auto eval = [&](const char* text, int i) { return EvaluateScalar(letters, text, &a[i]); };
     switch (f.kind) {
         case kKindUnaryOperator:
         case kKindFloat1:
@@ -385,107 +245,29 @@ bool CallScalarFunction(const char*& p, const FunctionRecord& f, float* out) {
 // ---------------------------------------------------------------------------------------------
 
 bool ParseExpression(CMathScript* script, const char* text, ScriptValue* target) {
-    ValueMachine machine(script, text, false);
-    return RunPrecedence(machine, text, target);
+    CompiledExpression program;
+    program.Compile(script, text);
+    return program.Run(script, target);
 }
 
-namespace {
-bool EvaluateTemporary(CMathScript* script, const char* text, ScriptValue* value) {
-    ValueMachine machine(script, text, true);
-    return RunPrecedence(machine, text, value);
-}
-}  // namespace
-
-bool EvaluateScalar(const char* text, float* value) {
-    ScalarMachine machine;
+bool EvaluateScalar(const float* letters, const char* text, float* value) {
+    ScalarMachine machine(letters);
     return RunPrecedence(machine, text, value);
 }
 
-bool ReadScalarList(const char*& p, float* values, int minCount, int maxCount, int* count) {
+bool ReadScalarList(const float* letters, const char*& p, float* values, int minCount,
+                    int maxCount, int* count) {
     const char* q = p;
     int bracket = OpenCall(q);
     if (bracket < 0) return false;
     int n = 0;
-    auto eval = [&](const char* text, int i) { return EvaluateScalar(text, &values[i]); };
+    auto eval = [&](const char* text, int i) {
+        return EvaluateScalar(letters, text, &values[i]);
+    };
     if (!ReadArgumentList(q, bracket, true, maxCount, &n, eval) || n < minCount) return false;
     *count = n;
     p = q;
     return true;
-}
-
-bool CallFunction(CMathScript* script, const char*& p, const FunctionRecord& f,
-                  ScriptValue* out) {
-    int bracket = OpenCall(p);
-    if (bracket < 0) return false;
-    ScriptValue args[kMaxVariadicArguments];
-    auto eval = [&](const char* text, int i) { return EvaluateTemporary(script, text, &args[i]); };
-    const FunctionSlots& s = f.slots;
-    switch (f.kind) {
-        case kKindUnaryOperator:
-        case kKindFloat1:
-            return s.float1 && ReadFixedArguments(p, bracket, 1, eval) &&
-                   ApplyUnary(s.float1, args[0], out);
-        case kKindBinaryOperator:
-        case kKindFloat2:
-            return s.float2 && ReadFixedArguments(p, bracket, 2, eval) &&
-                   ApplyBinary(s.float2, args[0], args[1], out);
-        case kKindFloat3:
-            return s.float3 && ReadFixedArguments(p, bracket, 3, eval) &&
-                   ApplyTernary(s.float3, args[0], args[1], args[2], out);
-        case kKindFloat4:
-            return s.float4 && ReadFixedArguments(p, bracket, 4, eval) &&
-                   ApplyQuaternary(s.float4, args[0], args[1], args[2], args[3], out);
-        case kKindVariadic: {
-            int count = 0;
-            return s.variadic &&
-                   ReadArgumentList(p, bracket, false, kMaxVariadicArguments, &count, eval) &&
-                   ApplyVariadic(s.variadic, args, count, out);
-        }
-        case kKindReduce:
-            if (!s.reduce || !ReadFixedArguments(p, bracket, 1, eval)) return false;
-            out->SetScalar(s.reduce(&args[0]));
-            return true;
-        case kKindTransform:
-        case kKindElement: {
-            char argument[kArgumentCapacity];
-            int n = 0;
-            if ((f.kind == kKindTransform ? !s.transform : !s.element) ||
-                !ExtractArgument(p, bracket, ArgumentMode::More, argument) ||
-                !EvaluateTemporary(script, argument, &args[0]) || !ReadInteger(p, &n) ||
-                !CloseCall(p, bracket))
-                return false;
-            if (f.kind == kKindTransform) {
-                ScriptValue result;
-                s.transform(&args[0], &result, n);
-                *out = std::move(result);
-            } else {
-                out->SetScalar(s.element(&args[0], n));
-            }
-            return true;
-        }
-        case kKindGenerate:
-        case kKindGenerate2: {
-            float v = 0.0f, w = 0.0f;
-            bool two = f.kind == kKindGenerate2;
-            if ((two ? !s.generate2 : !s.generate) || !ReadDecimalLiteral(p, &v)) return false;
-            if (two) {
-                p = SkipBlanks(p);
-                if (*p != ',') return false;
-                ++p;
-                if (!ReadDecimalLiteral(p, &w)) return false;
-            }
-            if (!CloseCall(p, bracket)) return false;
-            ScriptValue result;
-            if (!result.SetCount(script ? script->ElementCount() : 0)) return false;
-            if (two)
-                s.generate2(&result, v, w);
-            else
-                s.generate(&result, v);
-            *out = std::move(result);
-            return true;
-        }
-        default: return false;
-    }
 }
 
 }  // namespace luneth

@@ -1,6 +1,6 @@
 // Expression evaluation: ParseExpression on script values and EvaluateScalar on plain floats.
 //
-// Grammar, read in one pass with an operand stack and an operator stack (no tree):
+// Grammar, read in one pass with an operand stack and an operator stack:
 //
 //   expression := [sign] operand { operator operand }        '#' ends the text (a comment)
 //   operator   := '=' '<' '>' (1)  '+' '-' (2)  '*' '/' '%' (3)  '^' (4)  '&' '|' (5)
@@ -35,20 +35,19 @@ bool ExtractArgument(const char*& p, int bracketKind, ArgumentMode mode,
 bool ExtractArgumentStrict(const char*& p, int bracketKind, ArgumentMode mode,
                            char argument[kArgumentCapacity]);
 
-// Evaluates text into target; target is written only on success.
+// Evaluates text into target; target is written only on success. (Compiles the text and runs
+// it once; a script's lines keep their compiled form, see Program.h.)
 bool ParseExpression(CMathScript* script, const char* text, ScriptValue* target);
 
-// Evaluates text on floats: letters read LetterTable, user variables are not visible, calls
-// accept kinds 1/5, 2/6, 7, 8 and 9.
-bool EvaluateScalar(const char* text, float* value);
+// Evaluates text on floats: a letter reads letters[0 .. 25] (the scalars last assigned to the
+// letters; 0 when letters is null), user variables are not visible, calls accept kinds 1/5,
+// 2/6, 7, 8 and 9.
+bool EvaluateScalar(const float* letters, const char* text, float* value);
 
 // Reads a bracketed list of scalar expressions "(e1, e2, ...)" at p with the strict extractor:
 // between minCount and maxCount values. Leaves p after the closing bracket.
-bool ReadScalarList(const char*& p, float* values, int minCount, int maxCount, int* count);
-
-// Parses the call's bracketed arguments at p by the record's kind and writes the result to out.
-bool CallFunction(CMathScript* script, const char*& p, const FunctionRecord& record,
-                  ScriptValue* out);
+bool ReadScalarList(const float* letters, const char*& p, float* values, int minCount,
+                    int maxCount, int* count);
 
 // Element-wise application with broadcasting (n = the largest count; shorter arrays read 0).
 bool ApplyUnary(Float1Fn f, const ScriptValue& x, ScriptValue* out);

@@ -82,12 +82,16 @@ struct FunctionRecord {
     uint32_t nameHash = 0;
     uint32_t kind = 0;
     FunctionSlots slots;
+    // The function draws from the random stream: its calls must happen one after another in
+    // the order of the elements, so a line that calls it is never split across threads.
+    bool drawsRandom = false;
 };
 
 // One entry of a family's registration table.
 struct BuiltinFunction {
     const char* name;
     uint32_t kind;
+    bool drawsRandom = false;
     union {
         Float1Fn float1;
         Float2Fn float2;
@@ -120,5 +124,11 @@ struct BuiltinFunction {
     // The record slots holding this implementation.
     FunctionSlots Slots() const;
 };
+
+// A table entry for a function that draws from the random stream.
+constexpr BuiltinFunction DrawsRandom(BuiltinFunction entry) {
+    entry.drawsRandom = true;
+    return entry;
+}
 
 }  // namespace luneth

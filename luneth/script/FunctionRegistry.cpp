@@ -11,19 +11,6 @@ namespace luneth {
 // ELF hash
 // ---------------------------------------------------------------------------------------------
 
-uint32_t ElfHash(const char* name) {
-    uint32_t h = 0;
-    for (const char* p = name; *p; ++p) {
-        h = (h << 4) + static_cast<uint32_t>(static_cast<int32_t>(static_cast<signed char>(*p)));
-        uint32_t g = h & 0xF0000000u;
-        if (g != 0) {
-            h ^= g >> 24;
-            h ^= g;
-        }
-    }
-    return h;
-}
-
 FunctionSlots BuiltinFunction::Slots() const {
     FunctionSlots s;
     switch (kind) {
@@ -58,35 +45,42 @@ Registry& TheRegistry() {
     return registry;
 }
 
-void WriteRecord(FunctionRecord& record, const char* name, uint32_t kind, const FunctionSlots& s) {
+void WriteRecord(FunctionRecord& record, const char* name, uint32_t kind, const FunctionSlots& s,
+                 bool drawsRandom) {
     std::memset(record.name, 0, sizeof record.name);
     std::strncpy(record.name, name, kFunctionNameCapacity - 1);
     record.nameHash = ElfHash(record.name);
     record.kind = kind;
     record.slots = s;
+    record.drawsRandom = drawsRandom;
 }
 
-void EnsureCoreTable() {
+}  // namespace
+
+bool InstallCoreGroup(CoreGroupView core) {
     Registry& reg = TheRegistry();
-    if (reg.count != 0) return;
-    CoreGroupView core = CoreGroupTable();
+    if (reg.count != 0) return false;
     uint32_t n = core.count < kRegistryCapacity ? core.count : kRegistryCapacity;
     for (uint32_t i = 0; i < n; ++i) {
         const BuiltinFunction& e = *core.entries[i];
-        WriteRecord(reg.records[i], e.name, e.kind, e.Slots());
+        WriteRecord(reg.records[i], e.name, e.kind, e.Slots(), e.drawsRandom);
     }
     reg.count = n;
+    return true;
 }
+
+namespace {
 
 bool ValidName(const char* name) {
     return name && name[0] && std::strlen(name) < static_cast<size_t>(kFunctionNameCapacity);
 }
 
-bool Register(const char* name, uint32_t kind, const FunctionSlots& slots) {
+bool Register(const char* name, uint32_t kind, const FunctionSlots& slots,
+              bool drawsRandom = false) {
     uint32_t i = LookupFunction(name);
     if (i >= kRegistryCapacity) return false;
     Registry& reg = TheRegistry();
-    WriteRecord(reg.records[i], name, kind, slots);
+    WriteRecord(reg.records[i], name, kind, slots, drawsRandom);
     if (i == reg.count) ++reg.count;
     return true;
 }
@@ -94,7 +88,6 @@ bool Register(const char* name, uint32_t kind, const FunctionSlots& slots) {
 }  // namespace
 
 uint32_t LookupFunction(const char* name) {
-    EnsureCoreTable();
     if (!ValidName(name)) return kInvalidFunctionIndex;
     const Registry& reg = TheRegistry();
     uint32_t h = ElfHash(name);
@@ -105,12 +98,10 @@ uint32_t LookupFunction(const char* name) {
 }
 
 uint32_t FunctionCount() {
-    EnsureCoreTable();
     return TheRegistry().count;
 }
 
 const FunctionRecord* GetFunctionRecord(uint32_t index) {
-    EnsureCoreTable();
     const Registry& reg = TheRegistry();
     return index < reg.count ? &reg.records[index] : nullptr;
 }
@@ -143,7 +134,7 @@ bool RegisterFunction(const char* name, VariadicFn fn) {
 
 bool RegisterBuiltin(const BuiltinFunction& entry) {
     if (entry.kind < kKindFloat1 || entry.kind > kKindVariadic) return false;
-    return Register(entry.name, entry.kind, entry.Slots());
+    return Register(entry.name, entry.kind, entry.Slots(), entry.drawsRandom);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -152,36 +143,38 @@ bool RegisterBuiltin(const BuiltinFunction& entry) {
 
 namespace {
 
-NamedConstant g_constants[kNamedConstantCount] = {
-    {"PI", 0, 3.14159274f},          {"E", 0, 2.71828175f},
-    {"GOLD", 0, 0.618003428f},       {"SQRT2", 0, 1.41421354f},
-    {"SQRT3", 0, 1.73205078f},       {"DEGREE", 0, 57.2957802f},
-    {"RADIAN", 0, 0.0174532924f},    {"EPSILON", 0, 1.1920929e-07f},
-    {"MILLIONTH", 0, 9.99999997e-07f}, {"DIMI", 0, 9.99999975e-05f},
-};
-bool g_constantsHashed = false;
-
-void EnsureConstants() {
-    if (g_constantsHashed) return;
-    for (NamedConstant& c : g_constants) c.nameHash = ElfHash(c.name);
-    g_constantsHashed = true;
+constexpr NamedConstant Constant(const char* name, float value) {
+    NamedConstant c{};
+    for (int i = 0; name[i]; ++i) c.name[i] = name[i];
+    c.nameHash = ElfHash(name);
+    c.value = value;
+    return c;
 }
+
+constexpr NamedConstant kConstants[kNamedConstantCount] = {
+    Constant("PI", kPi),
+    Constant("E", 2.71828175f),
+    Constant("GOLD", 0.618003428f),
+    Constant("SQRT2", 1.41421354f),
+    Constant("SQRT3", 1.73205078f),
+    Constant("DEGREE", 57.2957802f),
+    Constant("RADIAN", 0.0174532924f),
+    Constant("EPSILON", 1.1920929e-07f),
+    Constant("MILLIONTH", 9.99999997e-07f),
+    Constant("DIMI", 9.99999975e-05f),
+};
 
 }  // namespace
 
-const NamedConstant* NamedConstants() {
-    EnsureConstants();
-    return g_constants;
-}
+const NamedConstant* NamedConstants() { return kConstants; }
 
 bool LookupConstant(const char* name, float* value) {
-    EnsureConstants();
     if (!name || !name[0] || std::strlen(name) >= 16) {
         if (value) *value = 0.0f;
         return false;
     }
     uint32_t h = ElfHash(name);
-    for (const NamedConstant& c : g_constants) {
+    for (const NamedConstant& c : kConstants) {
         if (c.nameHash == h && std::strcmp(c.name, name) == 0) {
             if (value) *value = c.value;
             return true;

@@ -1,8 +1,8 @@
 // The function registry, the operator and bracket tables, and the named constants.
 //
-// FunctionRegistry: one module-wide table of up to 1024 FunctionRecords. The first lookup or
-// registration on the empty registry copies in the core group (indices 0 .. core size - 1, in
-// the fixed order of the function library); the image module then registers its groups.
+// FunctionRegistry: one module-wide table of up to 1024 FunctionRecords, filled once when the
+// module starts (the function library hands over its core group, indices 0 .. core size - 1,
+// then the module registers its groups) and only read afterwards, from any thread.
 // Lookups are linear scans guarded by the ELF hash; a name is case-sensitive.
 //
 //   LookupFunction(name)        index; == FunctionCount() when absent; kInvalidFunctionIndex for a
@@ -10,6 +10,7 @@
 //   RegisterFunction(name, fn)  kinds 5..9; a present name is replaced in place (keeps its index),
 //                               a new one is appended; false for a bad name or a full table
 //   LookupConstant(name, &v)    the ten named constants (PI, E, GOLD, ...); false and v = 0 if absent
+//   InstallCoreGroup(core)      the core group into the empty registry
 #pragma once
 
 #include <cstdint>
@@ -22,7 +23,18 @@ constexpr uint32_t kRegistryCapacity = 1024;
 constexpr uint32_t kInvalidFunctionIndex = 0xFFFFFFFFu;
 
 // ELF (PJW) hash; characters are taken as signed 8-bit values.
-uint32_t ElfHash(const char* name);
+constexpr uint32_t ElfHash(const char* name) {
+    uint32_t h = 0;
+    for (const char* p = name; *p; ++p) {
+        h = (h << 4) + static_cast<uint32_t>(static_cast<int32_t>(static_cast<signed char>(*p)));
+        uint32_t g = h & 0xF0000000u;
+        if (g != 0) {
+            h ^= g >> 24;
+            h ^= g;
+        }
+    }
+    return h;
+}
 
 uint32_t LookupFunction(const char* name);
 uint32_t FunctionCount();
@@ -57,11 +69,13 @@ int OpeningBracketKind(char c);
 int ClosingBracketKind(char c);
 inline int OperatorPrecedence(const FunctionRecord* op) { return op->name[1] - '0'; }
 
-// Supplied by the function library: the core group in index order.
+// The core group in index order, as the function library hands it over.
 struct CoreGroupView {
     const BuiltinFunction* const* entries;
     uint32_t count;
 };
-CoreGroupView CoreGroupTable();
+// Fills the empty registry with the core group (indices 0 .. count - 1); false, changing
+// nothing, when the registry already holds entries.
+bool InstallCoreGroup(CoreGroupView core);
 
 }  // namespace luneth

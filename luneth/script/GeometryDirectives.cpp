@@ -26,16 +26,14 @@ namespace luneth {
 
 namespace {
 
-constexpr float kTwoPi = 6.2831855f;
-
-bool ReadTriple(const char*& p, float out[3]) {
+bool ReadTriple(const float* letters, const char*& p, float out[3]) {
     int count = 0;
-    return ReadScalarList(p, out, 3, 3, &count);
+    return ReadScalarList(letters, p, out, 3, 3, &count);
 }
 
-bool ReadSingle(const char*& p, float* out) {
+bool ReadSingle(const float* letters, const char*& p, float* out) {
     int count = 0;
-    return ReadScalarList(p, out, 1, 1, &count);
+    return ReadScalarList(letters, p, out, 1, 1, &count);
 }
 
 // After a group: blanks and one optional comma.
@@ -63,14 +61,14 @@ bool CMathScript::ParseBracketValueNode(const char*& position, const char* rhs,
     char argument[kArgumentCapacity];
     float from = 0.0f, to = 0.0f;
     if (!ExtractArgumentStrict(p, bracket, ArgumentMode::More, argument) ||
-        !EvaluateScalar(argument, &from))
+        !EvaluateScalar(letterScalars_, argument, &from))
         return false;
     const char* save = p;
     if (!ExtractArgumentStrict(p, bracket, ArgumentMode::More, argument)) {
         // (from, to)
         p = save;
         if (!ExtractArgumentStrict(p, bracket, ArgumentMode::Last, argument) ||
-            !EvaluateScalar(argument, &to))
+            !EvaluateScalar(letterScalars_, argument, &to))
             return false;
         Ramp(target->data, slices, from, to);
         position = p;
@@ -78,7 +76,7 @@ bool CMathScript::ParseBracketValueNode(const char*& position, const char* rhs,
     }
     // (from, to, expression): the expression sees v as the slice ramp and may call functions of
     // several arguments, so it is extracted like any call argument.
-    if (!EvaluateScalar(argument, &to) ||
+    if (!EvaluateScalar(letterScalars_, argument, &to) ||
         !ExtractArgument(p, bracket, ArgumentMode::Last, argument))
         return false;
     ScriptValue& v = letters_['v' - 'a'];
@@ -103,6 +101,7 @@ void CMathScript::ParseGeometryDirective(const char* word, const char* rhs) {
         if (!ReadWord(p, sub)) {
             Warn("[Warning] Failed to set surface_slices. Line:%d, Expression:%s", currentLine_,
                  rhs);
+            Diagnose(rhs, "expected a slice count after 'surface_slices ='");
         } else if (ParseIntegerWord(sub, &n)) {
             float slices = static_cast<float>(n) + 0.1f;
             surfaceSlices_ = slices < 2.0f ? 2u : static_cast<uint32_t>(slices);
@@ -122,13 +121,14 @@ void CMathScript::ParseGeometryDirective(const char* word, const char* rhs) {
     };
     auto fail = [&](const char* what) {
         Warn("[Warning] Failed to set %s. Line:%d, Expression:%s", what, currentLine_, rhs);
+        Diagnose(p, std::string("cannot read the ") + what + " of this '" + word + "' directive");
         return -1;
     };
 
     if (EqualsNoCase(word, "scale")) {
         ScaleTransform t;
         bool ok = readSubWords([&](const char* w) {
-            if (EqualsNoCase(w, "anchor")) return ReadTriple(p, t.anchor) ? 1 : fail("scale anchor");
+            if (EqualsNoCase(w, "anchor")) return ReadTriple(letterScalars_, p, t.anchor) ? 1 : fail("scale anchor");
             if (EqualsNoCase(w, "x"))
                 return ParseBracketValueNode(p, rhs, &t.scaleX) ? 1 : fail("scale scaleX");
             if (EqualsNoCase(w, "y"))
@@ -148,8 +148,8 @@ void CMathScript::ParseGeometryDirective(const char* word, const char* rhs) {
         RotateTransform t;
         bool ok = readSubWords([&](const char* w) {
             if (EqualsNoCase(w, "anchor"))
-                return ReadTriple(p, t.anchor) ? 1 : fail("rotate anchor");
-            if (EqualsNoCase(w, "axis")) return ReadTriple(p, t.axis) ? 1 : fail("rotate axis");
+                return ReadTriple(letterScalars_, p, t.anchor) ? 1 : fail("rotate anchor");
+            if (EqualsNoCase(w, "axis")) return ReadTriple(letterScalars_, p, t.axis) ? 1 : fail("rotate axis");
             if (EqualsNoCase(w, "angle"))
                 return ParseBracketValueNode(p, rhs, &t.angle) ? 1 : fail("roate angle");
             return 0;
@@ -165,7 +165,7 @@ void CMathScript::ParseGeometryDirective(const char* word, const char* rhs) {
         TranslateTransform t;
         bool ok = readSubWords([&](const char* w) {
             if (EqualsNoCase(w, "dir"))
-                return ReadTriple(p, t.direction) ? 1 : fail("translate Dir");
+                return ReadTriple(letterScalars_, p, t.direction) ? 1 : fail("translate Dir");
             if (EqualsNoCase(w, "dis"))
                 return ParseBracketValueNode(p, rhs, &t.distance) ? 1 : fail("translate dis");
             return 0;
@@ -180,10 +180,10 @@ void CMathScript::ParseGeometryDirective(const char* word, const char* rhs) {
     // pipe
     PipeTransform t;
     bool ok = readSubWords([&](const char* w) {
-        if (EqualsNoCase(w, "radius")) return ReadSingle(p, &t.radius) ? 1 : fail("pipe radius");
+        if (EqualsNoCase(w, "radius")) return ReadSingle(letterScalars_, p, &t.radius) ? 1 : fail("pipe radius");
         if (EqualsNoCase(w, "type")) {
             float type = 0.0f;
-            if (!ReadSingle(p, &type)) return fail("pipe type");
+            if (!ReadSingle(letterScalars_, p, &type)) return fail("pipe type");
             t.type = TruncateInt(type);
             return 1;
         }

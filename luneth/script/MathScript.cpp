@@ -13,8 +13,6 @@
 
 namespace luneth {
 
-float LetterTable[kLetterCount] = {};
-
 namespace {
 
 constexpr size_t kMessageLineCapacity = 256;  // one formatted message, cut at 255 characters
@@ -70,9 +68,11 @@ bool CMathScript::Rerun() {
     size_t length = textLength_;
     if (!text || length == 0) return false;
     text_ = nullptr;  // detached so that Reset keeps it
+    std::vector<std::pair<int, int>> positions = std::move(linePositions_);
     Reset();
     text_ = text;
     textLength_ = length;
+    linePositions_ = std::move(positions);
     return Run();
 }
 
@@ -94,7 +94,10 @@ void CMathScript::Reset() {
     messageLength_ = 0;
     FreeTransforms();
     surfaceSlices_ = kDefaultSurfaceSlices;
-    std::memset(LetterTable, 0, sizeof LetterTable);
+    std::memset(letterScalars_, 0, sizeof letterScalars_);
+    linePositions_.clear();
+    lineInfo_.clear();
+    diagnostics_.clear();
 }
 
 void CMathScript::GetText(char* buffer, size_t capacity) const {
@@ -141,6 +144,11 @@ const ScriptValue* CMathScript::UserValue(const char* name) const {
     return u ? &u->value : nullptr;
 }
 
+int CMathScript::UserVariableIndex(const char* name) const {
+    const UserVariable* u = const_cast<CMathScript*>(this)->FindUserVariable(name);
+    return u ? static_cast<int>(u - userVariables_) : -1;
+}
+
 UserVariable* CMathScript::AddUserVariable(const char* name) {
     if (!name || !name[0] || std::strlen(name) >= kUserVariableNameCapacity) return nullptr;
     if (LookupFunction(name) < FunctionCount()) return nullptr;  // built-in names are taken
@@ -177,24 +185,43 @@ void CMathScript::Warn(const char* format, ...) {
 
 void CMathScript::SplitLines() {
     lines_.clear();
+    // Line and column of every character while the text still has its line ends.
+    const bool fresh = linePositions_.empty();
+    int physicalLine = 1, column = 1;
+    auto advance = [&](size_t i) {
+        const char c = text_[i];
+        if (c == '\n' || (c == '\r' && (i + 1 >= textLength_ || text_[i + 1] != '\n'))) {
+            ++physicalLine;
+            column = 1;
+        } else {
+            ++column;
+        }
+    };
+    auto startLine = [&](char* at) {
+        lines_.push_back(at);
+        if (fresh) linePositions_.emplace_back(physicalLine, column);
+    };
     int separators = 0;
     bool afterSeparator = true;  // the first character of the text starts a line
     for (size_t i = 0; i < textLength_; ++i) {
         if (IsSeparator(text_[i])) {
+            if (fresh) advance(i);
             text_[i] = '\0';
             afterSeparator = true;
             // Every third consecutive separator leaves an empty line behind, which keeps the
             // line indices near the file's line numbers.
             if (++separators == 3) {
-                lines_.push_back(text_ + i);
+                startLine(text_ + i);
                 separators = 0;
             }
         } else {
-            if (afterSeparator) lines_.push_back(text_ + i);
+            if (afterSeparator) startLine(text_ + i);
+            if (fresh) advance(i);
             afterSeparator = false;
             separators = 0;
         }
     }
+    lineInfo_.assign(lines_.size(), LineInfo{});
 }
 
 bool CMathScript::Run() {
@@ -232,6 +259,8 @@ bool CMathScript::ParseLoopLines(int first, int last, int count) {
     UserVariable* loop = AddUserVariable("loop");
     if (!loop) {
         Warn("[Warning] ParseLoopLines Failed(AddUserVariable): Line:%d, Word:loop", first);
+        currentLine_ = first - 1;
+        Diagnose(lines_[size_t(first - 1)], "no room for the variable 'loop' (at most 72)");
         return false;
     }
     for (int k = 0; k < count; ++k) {
@@ -251,11 +280,13 @@ bool CMathScript::ParseLine(int index) {
     char word[kWordCapacity];
     if (!ReadWord(p, word)) {
         Warn("[Warning] Parse Failed: Line:%d, Expression:%s", index, line);
+        Diagnose(p, "expected a variable or a directive name");
         return true;
     }
     p = SkipBlanks(p);
     if (*p != '=') {
         Warn("[Warning] Parse Failed: Line:%d, Expression:%s", index, line);
+        Diagnose(p, "expected '=' after '" + std::string(word) + "'");
         return false;
     }
     const char* rhs = p + 1;
@@ -278,6 +309,8 @@ bool CMathScript::ParseLine(int index) {
     if (elementCount_ == 0) {
         Warn("[Warning] Vertices count is not setted: Line:%d, Word:%s, Expression:%s", index,
              word, rhs);
+        Diagnose(line, "no element count yet: start the script with 'pixels = width:W "
+                       "height:H' or 'vertices = N'");
         return false;
     }
 
@@ -288,12 +321,16 @@ bool CMathScript::ParseLine(int index) {
         target = &letters_[letter];
     } else if (std::strlen(word) >= kUserVariableNameCapacity) {
         Warn("[Warning] Parse Failed: Line:%d, Word:%s, Expression:%s", index, word, rhs);
+        Diagnose(line, "a variable name has at most 15 characters");
         return true;
     } else if (UserVariable* u = AddUserVariable(word)) {
         target = &u->value;
     } else {
         Warn("[Warning] Parse Failed(AddUserVariable): Line:%d, Word:%s, Expression:%s", index,
              word, rhs);
+        Diagnose(line, LookupFunction(word) < FunctionCount()
+                           ? "'" + std::string(word) + "' is a function and cannot be assigned"
+                           : std::string("no room for another variable (at most 72)"));
         return true;
     }
 
@@ -324,16 +361,53 @@ bool CMathScript::ParseLine(int index) {
         }
     }
 
-    if (ParseExpression(this, expression, target)) {
-        if (letter >= 0) LetterTable[letter] = target->scalar;
+    const CompiledExpression& program = LineProgram(index, expression);
+    if (program.Run(this, target)) {
+        if (letter >= 0) letterScalars_[letter] = target->scalar;
     } else {
         Warn("[Warning] ParseExpression Failed. Line:%d, Expression:%s", index, line);
+        if (program.Complete())
+            Diagnose(expression, "the expression could not be computed (out of memory)");
+        else
+            Diagnose(expression + program.Error().offset, program.Error().message);
     }
     for (int k = 1; k < repeat; ++k) {
-        if (ParseExpression(this, expression, target) && letter >= 0)
-            LetterTable[letter] = target->scalar;
+        if (program.Run(this, target) && letter >= 0) letterScalars_[letter] = target->scalar;
     }
     return true;
+}
+
+const CompiledExpression& CMathScript::LineProgram(int index, const char* text) {
+    LineInfo& info = lineInfo_[size_t(index)];
+    // A complete program stays valid: the names it resolved keep their meaning. One that
+    // failed is compiled again, since a later line may have created the variable it missed.
+    if (info.expression != text || !info.program.Complete()) {
+        info.expression = text;
+        info.program.Compile(this, text);
+    }
+    return info.program;
+}
+
+void CMathScript::Diagnose(const char* at, std::string message) {
+    if (currentLine_ < 0 || size_t(currentLine_) >= lineInfo_.size()) return;
+    LineInfo& info = lineInfo_[size_t(currentLine_)];
+    if (info.diagnosed) return;
+    info.diagnosed = true;
+    const char* line = lines_[size_t(currentLine_)];
+    const size_t length = std::strlen(line);
+    size_t offset = at >= line && at <= line + length ? size_t(at - line) : 0;
+    std::pair<int, int> start = size_t(currentLine_) < linePositions_.size()
+                                    ? linePositions_[size_t(currentLine_)]
+                                    : std::pair<int, int>(currentLine_ + 1, 1);
+    diagnostics_.push_back({start.first, start.second + int(offset), std::move(message)});
+}
+
+std::string CMathScript::DiagnosticsText() const {
+    std::string text;
+    for (const ScriptDiagnostic& d : diagnostics_)
+        text += "line " + std::to_string(d.line) + ", column " + std::to_string(d.column) + ": " +
+                d.message + "\n";
+    return text;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -366,6 +440,8 @@ void CMathScript::ParseCountDirective(const char* rhs, bool pixels) {
     const char* start = SkipBlanks(p);
     if (!ReadWord(p, word)) {
         Warn("[Warning] Failed to set %s count. Line:%d, Expression:%s", lower, currentLine_, rhs);
+        Diagnose(start, pixels ? "expected 'width:W height:H'"
+                               : "expected a count N or 'dimension1:A dimension2:B'");
         return;
     }
     int n = 0;
@@ -395,6 +471,8 @@ void CMathScript::ParseCountDirective(const char* rhs, bool pixels) {
     }
     elementCount_ = dimension1_ = dimension2_ = 0;
     Warn("[Warning] Failed to set %s count. Line:%d, Expression:%s", lower, currentLine_, rhs);
+    Diagnose(start, pixels ? "expected 'width:W height:H' with W x H from 1 to 2^28 pixels"
+                           : "expected a count N or 'dimension1:A dimension2:B' (at most 2^28)");
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -404,14 +482,14 @@ void CMathScript::ParseCountDirective(const char* rhs, bool pixels) {
 namespace {
 
 // A ramp bound: (expression), an exponent literal, or [+-] constant / integer / decimal word.
-bool ReadRampValue(const char*& p, float* value) {
+bool ReadRampValue(const float* letters, const char*& p, float* value) {
     p = SkipBlanks(p);
     int bracket = OpeningBracketKind(*p);
     if (bracket >= 0) {
         ++p;
         char argument[kArgumentCapacity];
         return ExtractArgument(p, bracket, ArgumentMode::Last, argument) &&
-               EvaluateScalar(argument, value);
+               EvaluateScalar(letters, argument, value);
     }
     if (ReadExponentLiteral(p, value)) return true;
     bool negative = false;
@@ -446,19 +524,25 @@ bool CMathScript::ParseFromToSetting(const char* rhs, ScriptValue* target) {
     char word[kWordCapacity];
     if (!ReadWord(p, word) || !EqualsNoCase(word, "from")) return false;
     float from = 0.0f, to = 0.0f;
-    if (!ReadRampValue(p, &from)) {
+    const char* at = SkipBlanks(p);
+    if (!ReadRampValue(letterScalars_, p, &from)) {
         Warn("[Warning] Line:%d ParseFromToSetting Fail to get the \"from\" value:%s",
              currentLine_, rhs);
+        Diagnose(at, "expected a number, a constant or (expression) after 'from'");
         return false;
     }
+    at = SkipBlanks(p);
     if (!ReadWord(p, word) || !EqualsNoCase(word, "to")) {
         Warn("[Warning] Line:%d ParseFromToSetting Fail to get the \"to\" word:%s", currentLine_,
              rhs);
+        Diagnose(at, "expected 'to'");
         return false;
     }
-    if (!ReadRampValue(p, &to)) {
+    at = SkipBlanks(p);
+    if (!ReadRampValue(letterScalars_, p, &to)) {
         Warn("[Warning] Line:%d ParseFromToSetting Fail to get the \"to\" value:%s",
              currentLine_, rhs);
+        Diagnose(at, "expected a number, a constant or (expression) after 'to'");
         return false;
     }
 
@@ -469,8 +553,10 @@ bool CMathScript::ParseFromToSetting(const char* rhs, ScriptValue* target) {
         return true;
     }
 
+    at = SkipBlanks(p);
     if (!ReadWord(p, word)) {
         Warn("[Warning] Line:%d ParseFromToSetting not set dimension:%s", currentLine_, rhs);
+        Diagnose(at, "expected W or H (the axis of the ramp)");
         return false;
     }
     bool alongWidth = EqualsNoCase(word, "dimension1") || EqualsNoCase(word, "d1") ||
@@ -479,6 +565,7 @@ bool CMathScript::ParseFromToSetting(const char* rhs, ScriptValue* target) {
                        EqualsNoCase(word, "H");
     if (!alongWidth && !alongHeight) {
         Warn("[Warning] Line:%d ParseFromToSetting not set dimension:%s", currentLine_, rhs);
+        Diagnose(at, "expected W or H (the axis of the ramp), found '" + std::string(word) + "'");
         return false;
     }
     if (!FillRamp(target, alongWidth ? dimension1_ : dimension2_, from, to)) return false;
@@ -495,8 +582,10 @@ void CMathScript::MakeGap(const char* rhs, const char* position) {
     float values[kMaxGapValues];
     int count = 0;
     const char* p = position;
-    if (!ReadScalarList(p, values, 1, kMaxGapValues, &count))
+    if (!ReadScalarList(letterScalars_, p, values, 1, kMaxGapValues, &count)) {
         Warn("[Warning] Line:%d MakeGap failed:%s", currentLine_, rhs);
+        Diagnose(position, "expected a bracketed list of 1 to 16 numbers after 'gap'");
+    }
 }
 
 }  // namespace luneth

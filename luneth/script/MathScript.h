@@ -15,18 +15,27 @@
 //
 // Problems go to a 2048-byte warning log as lines "[Warning] ...\r\n"; a message that does not
 // fit is dropped. Run() is false only for a fatal line (a word not followed by '=', or an
-// assignment before any count directive); every other problem is a warning.
+// assignment before any count directive); every other problem is a warning. Beside the log,
+// every line that fails leaves one diagnostic (its line and column in the text, and what was
+// expected there) for the hosts to show.
+//
+// Each line is read once: an assignment's expression is compiled the first time the line runs
+// and the compiled form runs on every repetition ([loop: N], loop blocks). Element-wise lines
+// run over tiles on ThreadCount() threads with the same results for any number of threads.
 //
 // Results: ElementCount(), Width() (dimension1), Height() (dimension2) and the letters
-// r, g, b, a (Letter('r') ...). Single-threaded: scripts share module-wide state (the letter
-// table, the function registry), so only one script runs at a time.
+// r, g, b, a (Letter('r') ...). Everything a run changes belongs to the script object, so
+// several scripts may run at the same time on different threads.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
+#include <utility>
 #include <variant>
 #include <vector>
 
+#include "script/Program.h"
 #include "script/ScriptValue.h"
 
 namespace luneth {
@@ -43,9 +52,12 @@ struct UserVariable {
     ScriptValue value;
 };
 
-// Module-wide copy of the scalar last assigned to each letter; read by the scalar evaluator of
-// directive parameters (ramp bounds, gap lists, geometry parameters). Reset() zeroes it.
-extern float LetterTable[kLetterCount];
+// Where a line failed and why: line and column count from 1 in the script text.
+struct ScriptDiagnostic {
+    int line = 0;
+    int column = 0;
+    std::string message;
+};
 
 // Geometry transform records: recorded while the lines run, applied together after the last line
 // to sweep a vertex curve into a surface of S slices (see GeometryDirectives.cpp).
@@ -115,6 +127,17 @@ public:
     uint32_t UserVariableCount() const { return userVariableCount_; }
     const UserVariable& UserVariableAt(uint32_t i) const { return userVariables_[i]; }
     const std::vector<TransformRecord>& Transforms() const { return transforms_; }
+    // The scalar last assigned to each letter 'a' .. 'z', as directive parameters read them.
+    const float* LetterScalars() const { return letterScalars_; }
+
+    // The diagnostics of the last run, one per failed line in the order the lines failed;
+    // DiagnosticsText gives each as "line L, column C: message" and a line feed.
+    const std::vector<ScriptDiagnostic>& Diagnostics() const { return diagnostics_; }
+    std::string DiagnosticsText() const;
+
+    // Threads that element-wise lines may use: n >= 1, or 0 for every hardware thread.
+    void SetThreadCount(int threads) { threads_ = threads < 0 ? 0 : threads; }
+    int ThreadCount() const { return threads_; }
 
     // --- used by the expression parser and the directive parsers ---
     int CurrentLine() const { return currentLine_; }
@@ -123,6 +146,8 @@ public:
     // Finds or creates a user variable; null for a built-in function's name or 72 slots in use.
     UserVariable* AddUserVariable(const char* name);
     UserVariable* FindUserVariable(const char* name);
+    // The slot of a user variable, or -1.
+    int UserVariableIndex(const char* name) const;
 
 private:
     void SplitLines();
@@ -136,6 +161,10 @@ private:
     bool ParseBracketValueNode(const char*& p, const char* rhs, ScriptValue* target);
     void ApplyTransforms();
     void FreeTransforms();
+    // The compiled form of the expression at `text` of line `index`.
+    const CompiledExpression& LineProgram(int index, const char* text);
+    // Records the diagnostic of the current line (the first one only) at `at` in its text.
+    void Diagnose(const char* at, std::string message);
 
     ScriptValue letters_[kLetterCount];
     UserVariable userVariables_[kMaxUserVariables];
@@ -151,6 +180,19 @@ private:
     size_t messageLength_ = 0;
     uint32_t surfaceSlices_ = kDefaultSurfaceSlices;
     std::vector<TransformRecord> transforms_;
+    float letterScalars_[kLetterCount] = {};
+    // Where each line starts in the text as loaded (line and column), kept across reruns, whose
+    // text has its separators already replaced.
+    std::vector<std::pair<int, int>> linePositions_;
+    // Per line: its compiled expression and whether it has failed yet.
+    struct LineInfo {
+        const char* expression = nullptr;
+        CompiledExpression program;
+        bool diagnosed = false;
+    };
+    std::vector<LineInfo> lineInfo_;
+    std::vector<ScriptDiagnostic> diagnostics_;
+    int threads_ = 0;
 };
 
 }  // namespace luneth

@@ -245,18 +245,18 @@ TEST_F(Expressions, ScalarEvaluatorReadsTheLetterTable) {
     // a ends as an array, but its last scalar assignment (5) stays in the table... until the
     // array assignment writes the array's scalar field (0).
     test::RunText(script, "vertices = 2; a = 5; b = a * 2");
-    EXPECT_EQ(EvaluateScalarText("a * 2"), 10.0f);
-    EXPECT_EQ(EvaluateScalarText("1 < -a"), 0.0f) << "a sign may precede a letter here";
-    EXPECT_EQ(EvaluateScalarText("4 > -t_neg(3)"), 1.0f) << "and a function call";
-    EXPECT_EQ(EvaluateScalarText("t_mix3(1, 2, 3)"), 123.0f);
-    EXPECT_EQ(EvaluateScalarText("t_list(1, 2)"), 12.0f);
+    EXPECT_EQ(EvaluateScalarText(script, "a * 2"), 10.0f);
+    EXPECT_EQ(EvaluateScalarText(script, "1 < -a"), 0.0f) << "a sign may precede a letter here";
+    EXPECT_EQ(EvaluateScalarText(script, "4 > -t_neg(3)"), 1.0f) << "and a function call";
+    EXPECT_EQ(EvaluateScalarText(script, "t_mix3(1, 2, 3)"), 123.0f);
+    EXPECT_EQ(EvaluateScalarText(script, "t_list(1, 2)"), 12.0f);
     test::RunText(script, "vertices = 2; a = 5; a = from 0.0 to 1.0; c = a");
-    EXPECT_EQ(EvaluateScalarText("a"), 5.0f) << "a ramp leaves the table alone";
+    EXPECT_EQ(EvaluateScalarText(script, "a"), 5.0f) << "a ramp leaves the table alone";
     test::RunText(script, "vertices = 2; a = 5; t = from 0.0 to 1.0; a = t * 2");
-    EXPECT_EQ(EvaluateScalarText("a"), 0.0f) << "an array's scalar field";
+    EXPECT_EQ(EvaluateScalarText(script, "a"), 0.0f) << "an array's scalar field";
     test::RunText(script, "vertices = 1; Foo = 3");
-    EXPECT_FALSE(EvaluateScalarText("Foo").has_value()) << "user variables are not visible";
-    EXPECT_FALSE(EvaluateScalarText("1 +").has_value());
+    EXPECT_FALSE(EvaluateScalarText(script, "Foo").has_value()) << "user variables are not visible";
+    EXPECT_FALSE(EvaluateScalarText(script, "1 +").has_value());
 }
 
 TEST_F(Expressions, WholeValueCallFormsRefuseMalformedArguments) {

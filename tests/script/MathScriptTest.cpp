@@ -291,7 +291,7 @@ TEST(Reset, ClearsEverything) {
     EXPECT_EQ(s.UserVariableCount(), 0u);
     EXPECT_FALSE(s.Letter('x')->IsArray());
     EXPECT_FALSE(s.Letter('q')->valid);
-    EXPECT_EQ(LetterTable['q' - 'a'], 0.0f);
+    EXPECT_EQ(s.LetterScalars()['q' - 'a'], 0.0f);
     EXPECT_EQ(s.SurfaceSlices(), 32u);
     EXPECT_FALSE(s.Rerun()) << "nothing to run again";
 }

@@ -34,9 +34,11 @@ inline std::optional<ScriptValue> Evaluate(const std::string& expression,
     return out;
 }
 
-inline std::optional<float> EvaluateScalarText(const std::string& expression) {
+// Evaluates `expression` on floats with the letters of `script`.
+inline std::optional<float> EvaluateScalarText(const CMathScript& script,
+                                               const std::string& expression) {
     float v = 0.0f;
-    if (!EvaluateScalar(expression.c_str(), &v)) return std::nullopt;
+    if (!EvaluateScalar(script.LetterScalars(), expression.c_str(), &v)) return std::nullopt;
     return v;
 }
 
