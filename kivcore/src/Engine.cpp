@@ -225,6 +225,12 @@ void CKivEngine::LoadModules() {
 }
 
 bool CKivEngine::LoadModule(const std::string& name, const std::vector<std::string>& directories) {
+    // A module that the program itself links (a test linking the module directly) is used as
+    // it is: loading the file beside the engine as well would make two copies of it.
+    if (void* linked = dlopen(("lib" + name + ".so").c_str(), RTLD_NOW | RTLD_NOLOAD)) {
+        if (AddModule(name, linked, "the program")) return true;
+        dlclose(linked);
+    }
     for (const std::string& dir : directories) {
         std::string path = dir + "/lib" + name + ".so";
         std::error_code ec;
@@ -234,20 +240,27 @@ bool CKivEngine::LoadModule(const std::string& name, const std::vector<std::stri
             LogFormat(4, "KivCore: can not load module %s: %s", path.c_str(), dlerror());
             return false;
         }
-        auto entry =
-            reinterpret_cast<KivModuleApiFunctionType>(dlsym(handle, "KivModuleApiFunction"));
-        if (!entry) {
-            LogFormat(4, "KivCore: %s exports no KivModuleApiFunction", path.c_str());
+        if (!AddModule(name, handle, path)) {
             dlclose(handle);
             return false;
         }
-        modules_.push_back(Module{name, handle, nullptr});
-        modules_.back().head = entry(this);
-        LogFormat(1, "KivCore: module %s loaded from %s", name.c_str(), path.c_str());
         return true;
     }
     LogFormat(1, "KivCore: module %s not found", name.c_str());
     return false;
+}
+
+bool CKivEngine::AddModule(const std::string& name, void* handle, const std::string& from) {
+    auto entry =
+        reinterpret_cast<KivModuleApiFunctionType>(dlsym(handle, "KivModuleApiFunction"));
+    if (!entry) {
+        LogFormat(4, "KivCore: %s exports no KivModuleApiFunction", from.c_str());
+        return false;
+    }
+    modules_.push_back(Module{name, handle, nullptr});
+    modules_.back().head = entry(this);
+    LogFormat(1, "KivCore: module %s loaded from %s", name.c_str(), from.c_str());
+    return true;
 }
 
 KivModuleAPI* CKivEngine::FindFactory(const char* typeName, int kind) const {

@@ -93,6 +93,8 @@ private:
     bool CreateHeadlessServices();
     void LoadModules();
     bool LoadModule(const std::string& name, const std::vector<std::string>& directories);
+    // Takes the module entry of a loaded library; false when it has none.
+    bool AddModule(const std::string& name, void* handle, const std::string& from);
     KivModuleAPI* FindFactory(const char* typeName, int kind) const;
     void CreateGame(const char* gameClass);
     void DestroyGame();

@@ -169,27 +169,7 @@ bool EncodeTga(const uint32_t* texels, uint32_t width, uint32_t height, uint32_t
 
 }  // namespace
 
-PictureFormat PictureFormatFromPath(const char* path) {
-    if (!path) return PictureFormat::Unknown;
-    const char* dot = nullptr;
-    for (const char* p = path; *p; ++p) {
-        if (*p == '.') dot = p;
-        if (*p == '/' || *p == '\\') dot = nullptr;
-    }
-    if (!dot) return PictureFormat::Unknown;
-    const char* ext = dot + 1;
-    static constexpr struct {
-        const char* ext;
-        PictureFormat format;
-    } kExtensions[] = {
-        {"png", PictureFormat::Png}, {"jpg", PictureFormat::Jpg}, {"jpeg", PictureFormat::Jpg},
-        {"bmp", PictureFormat::Bmp}, {"ppm", PictureFormat::Ppm}, {"tga", PictureFormat::Tga},
-        {"dds", PictureFormat::Dds},
-    };
-    for (const auto& e : kExtensions)
-        if (!strcasecmp(ext, e.ext)) return e.format;
-    return PictureFormat::Unknown;
-}
+PictureFormat PictureFormatFromPath(const char* path) { return KivPictureFormatOf(path); }
 
 namespace {
 

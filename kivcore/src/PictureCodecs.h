@@ -13,9 +13,11 @@
 #include <cstdint>
 #include <functional>
 
+#include "kiv/pictures.h"
+
 namespace kivcore {
 
-enum class PictureFormat { Unknown, Png, Jpg, Bmp, Ppm, Tga, Dds };
+using PictureFormat = KivPictureFormat;
 
 constexpr uint32_t kMaxPictureSide = 16384;
 

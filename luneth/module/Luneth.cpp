@@ -12,6 +12,7 @@
 #include "equations/EquationRenderer.h"
 #include "functions/RandomTexture.h"
 #include "kiv/messages.h"
+#include "kiv/pictures.h"
 #include "module/LunethUI.h"
 #include "module/LibraryStart.h"
 #include "module/ScriptChannels.h"
@@ -20,21 +21,6 @@
 namespace {
 
 KivEngineAPI* Api() { return LunethModule().api; }
-
-constexpr int kMaxDropPath = 258;
-
-// The picture extensions a drop loads as a picture; any other extension is a script.
-constexpr const char* kPictureExtensions[] = {"dds", "jpg", "tga", "bmp", "ppm", "png"};
-
-// The text after the last '.' of the path's file-name part; null when there is none.
-const char* Extension(const char* path) {
-    const char* dot = nullptr;
-    for (const char* p = path; *p; ++p) {
-        if (*p == '.') dot = p;
-        if (*p == '/' || *p == '\\') dot = nullptr;
-    }
-    return dot && dot[1] ? dot + 1 : nullptr;
-}
 
 }  // namespace
 
@@ -431,15 +417,15 @@ void CLuneth::HandleKey(int key) {
 }
 
 void CLuneth::HandleDrop(KivDropFiles* drop) {
-    char path[kMaxDropPath + 1];
-    KivDragQueryFile(drop, 0, path, sizeof path);
-    if (const char* extension = Extension(path)) {
-        bool picture = std::any_of(std::begin(kPictureExtensions), std::end(kPictureExtensions),
-                                   [&](const char* e) { return !strcasecmp(extension, e); });
-        if (picture)
-            LoadPictureFile(path);
+    // The whole path, however long: a path cut short would name another file.
+    std::string path(KivDragQueryFile(drop, 0, nullptr, 0) + 1, '\0');
+    KivDragQueryFile(drop, 0, path.data(), uint32_t(path.size()));
+    path.resize(std::strlen(path.c_str()));
+    if (KivFileExtension(path.c_str())) {
+        if (KivPictureFormatOf(path.c_str()) != KivPictureFormat::Unknown)
+            LoadPictureFile(path.c_str());
         else
-            LoadScriptFile(path);
+            LoadScriptFile(path.c_str());
     }
     KivDragFinish(drop);
 }
