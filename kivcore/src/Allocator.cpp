@@ -12,7 +12,23 @@ CAllocator::~CAllocator() {
     for (auto& [memory, block] : blocks_) std::free(const_cast<void*>(memory));
 }
 
+size_t CAllocator::LiveBlockCount() const {
+    std::lock_guard lock(mutex_);
+    return blocks_.size();
+}
+
+size_t CAllocator::LiveBytes() const {
+    std::lock_guard lock(mutex_);
+    return liveBytes_;
+}
+
+void CAllocator::SetBudget(size_t bytes) {
+    std::lock_guard lock(mutex_);
+    budget_ = bytes;
+}
+
 void* CAllocator::Allocate(size_t bytes, const char* tag, int line) {
+    std::lock_guard lock(mutex_);
     if (budget_ && (bytes > budget_ || liveBytes_ > budget_ - bytes)) return nullptr;
     // A zero-byte block still gets a unique address.
     void* memory = std::malloc(bytes ? bytes : 1);
@@ -31,6 +47,7 @@ void* CAllocator::Allocate(size_t bytes, const char* tag, int line) {
 
 void CAllocator::Free(void* memory) {
     if (!memory) return;
+    std::lock_guard lock(mutex_);
     auto it = blocks_.find(memory);
     if (it == blocks_.end()) {
         if (reporter_) {
@@ -46,11 +63,13 @@ void CAllocator::Free(void* memory) {
 }
 
 size_t CAllocator::BlockSize(const void* memory) const {
+    std::lock_guard lock(mutex_);
     auto it = memory ? blocks_.find(memory) : blocks_.end();
     return it == blocks_.end() ? 0 : it->second.size;
 }
 
 size_t CAllocator::ReportLeaksAndFree() {
+    std::lock_guard lock(mutex_);
     size_t leaked = blocks_.size();
     if (reporter_) {
         if (leaked == 0) {

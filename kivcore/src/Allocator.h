@@ -2,11 +2,13 @@
 //
 // Blocks come from malloc; a hash map from address to (size, tag, line) answers BlockSize and
 // lets Free reject foreign pointers. Engine allocations are few and large (objects, textures),
-// so the map costs nothing that matters.
+// so the map costs nothing that matters. One lock guards the map: image objects may compute
+// (and make textures) on threads of their own.
 #pragma once
 
 #include <cstddef>
 #include <functional>
+#include <mutex>
 #include <unordered_map>
 
 #include "kiv/allocator.h"
@@ -23,9 +25,9 @@ public:
     void* Allocate(size_t bytes, const char* tag, int line) override;
     void Free(void* memory) override;
     size_t BlockSize(const void* memory) const override;
-    size_t LiveBlockCount() const override { return blocks_.size(); }
-    size_t LiveBytes() const override { return liveBytes_; }
-    void SetBudget(size_t bytes) override { budget_ = bytes; }
+    size_t LiveBlockCount() const override;
+    size_t LiveBytes() const override;
+    void SetBudget(size_t bytes) override;
 
     // Where Free reports a foreign pointer and ReportLeaks writes; nothing is written without.
     void SetReporter(Reporter reporter) { reporter_ = std::move(reporter); }
@@ -40,6 +42,7 @@ private:
         int line;
         size_t order;
     };
+    mutable std::mutex mutex_;
     std::unordered_map<const void*, Block> blocks_;
     size_t liveBytes_ = 0;
     size_t budget_ = 0;

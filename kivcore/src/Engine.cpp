@@ -250,6 +250,11 @@ bool CKivEngine::LoadModule(const std::string& name, const std::vector<std::stri
     return false;
 }
 
+TimerStack* CKivEngine::GetTimerStack() {
+    thread_local TimerStack stack;
+    return &stack;
+}
+
 bool CKivEngine::AddModule(const std::string& name, void* handle, const std::string& from) {
     auto entry =
         reinterpret_cast<KivModuleApiFunctionType>(dlsym(handle, "KivModuleApiFunction"));

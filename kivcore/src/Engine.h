@@ -43,7 +43,8 @@ public:
     KicAllocator* GetAllocator() override { return &allocator_; }
     int GetApiVersion() override { return kKivApiVersion; }
     bool IsHeadless() override { return headless_; }
-    TimerStack* GetTimerStack() override { return &timerStack_; }
+    // Each thread times its own nested work.
+    TimerStack* GetTimerStack() override;
     KicObject* CreateUIObject(const char* className) override;
     void DestroyUIObject(KicObject* object) override;
     KicBaseClass* CreateEngineObject(const char* className) override;
@@ -103,7 +104,6 @@ private:
     CAllocator allocator_;
     CConfig config_;
     CLog log_;
-    TimerStack timerStack_;
     bool running_ = false;
     bool headless_ = true;
     bool exitRequested_ = false;

@@ -40,6 +40,7 @@ void CLog::Close() {
 
 void CLog::Write(int level, const char* text) {
     if (!text) text = "";
+    std::lock_guard lock(mutex_);
     if (file_) {
         std::time_t now = std::time(nullptr);
         std::tm local{};

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdio>
+#include <mutex>
 #include <string>
 
 namespace kivcore {
@@ -19,6 +20,7 @@ public:
     void Write(int level, const char* text);
 
 private:
+    std::mutex mutex_;  // lines from several threads stay whole
     std::FILE* file_ = nullptr;
     int stderrLevel_ = 2;
 };

@@ -138,6 +138,10 @@ public:
     // Threads that element-wise lines may use: n >= 1, or 0 for every hardware thread.
     void SetThreadCount(int threads) { threads_ = threads < 0 ? 0 : threads; }
     int ThreadCount() const { return threads_; }
+    // Whether element-wise lines run fused over tiles (the default) or step by step, value by
+    // value; both give the same bits.
+    void SetTiledLines(bool tiled) { tiledLines_ = tiled; }
+    bool TiledLines() const { return tiledLines_; }
 
     // --- used by the expression parser and the directive parsers ---
     int CurrentLine() const { return currentLine_; }
@@ -193,6 +197,7 @@ private:
     std::vector<LineInfo> lineInfo_;
     std::vector<ScriptDiagnostic> diagnostics_;
     int threads_ = 0;
+    bool tiledLines_ = true;
 };
 
 }  // namespace luneth

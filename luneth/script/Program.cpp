@@ -456,7 +456,7 @@ bool CallValues(const FunctionRecord& f, ScriptValue* args, int count, ScriptVal
 
 bool CompiledExpression::Run(CMathScript* script, ScriptValue* target) const {
     bool ran = false;
-    if (elementwise_ && script) {
+    if (elementwise_ && script && script->TiledLines()) {
         bool ok = RunTiled(script, target, &ran);
         if (ran) return ok;
     }

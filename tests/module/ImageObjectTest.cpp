@@ -5,6 +5,8 @@
 #include <cmath>
 #include <cstring>
 #include <functional>
+#include <thread>
+#include <vector>
 
 #include "module/LunethSession.h"
 #include "module/ScriptChannels.h"
@@ -384,4 +386,65 @@ TEST(ImageObject, TheImageSitsCentredInTheGridScene) {
     EXPECT_FLOAT_EQ(image->GetRect().left, 640.0f - 360.0f - 100.0f * 720.0f / 1024.0f);
     s.luneth->ShowOriginalSize();
     EXPECT_EQ(image->GetRect().left, 128.0f);
+}
+
+// ---------------------------------------------------------------- several objects
+
+namespace {
+
+// The texels of a script's picture made by a fresh image object of the running engine.
+std::vector<uint32_t> PictureOf(CLuneth& object, const std::string& text) {
+    std::vector<uint32_t> texels;
+    if (!LoadText(&object, text)) return texels;
+    KcTexture* t = object.GetTexture();
+    uint32_t pitch = 0;
+    void* bits = nullptr;
+    if (!t->Lock(0, &pitch, &bits)) return texels;
+    for (uint32_t y = 0; y < t->GetHeight(); ++y)
+        for (uint32_t x = 0; x < t->GetWidth(); ++x)
+            texels.push_back(static_cast<uint32_t*>(bits)[size_t(y) * pitch / 4 + x]);
+    t->Unlock();
+    return texels;
+}
+
+struct FreshObject {
+    CLuneth object;
+    FreshObject() { object.Initialize(); }
+    ~FreshObject() { object.Destroy(); }
+};
+
+}  // namespace
+
+// Two image objects computing at the same time on two threads: each has its own letters and
+// its own random stream, so each picture is the one it makes alone.
+TEST(ImageObjects, TwoObjectsOnTwoThreadsMakeThePicturesTheyMakeAlone) {
+    LunethSession s;
+    const std::string noisy =
+        "pixels = width:256 height:160\nx = from 0.0 to 8.0 W\ny = from 0.0 to 5.0 H\n"
+        "r = rand(1)\ng = xor_value_fbm2(x, y, 5) * 0.5 + 0.5\nb = r * g";
+    const std::string rings =
+        "pixels = width:300 height:200\nx = from -1.5 to 1.5 W\ny = from -1.0 to 1.0 H\n"
+        "d = sqrt(x * x + y * y)\n[LOOP START: 3]\nd = d + 0.01 * loop\nLOOP END]\n"
+        "r = 0.5 + 0.5 * sin(d * 40)\ng = rand(1) * 0.1\nb = 1 - r";
+    std::vector<uint32_t> aloneA, aloneB;
+    {
+        FreshObject a, b;
+        aloneA = PictureOf(a.object, noisy);
+        aloneB = PictureOf(b.object, rings);
+    }
+    ASSERT_EQ(aloneA.size(), 256u * 160u);
+    ASSERT_EQ(aloneB.size(), 300u * 200u);
+    for (int round = 0; round < 4; ++round) {
+        FreshObject a, b;
+        a.object.SetThreadCount(2);
+        b.object.SetThreadCount(1 + round);
+        std::vector<uint32_t> pictureA, pictureB;
+        std::thread first([&] { pictureA = PictureOf(a.object, noisy); });
+        std::thread second([&] { pictureB = PictureOf(b.object, rings); });
+        first.join();
+        second.join();
+        EXPECT_EQ(pictureA, aloneA) << "round " << round;
+        EXPECT_EQ(pictureB, aloneB) << "round " << round;
+    }
+    EXPECT_EQ(s.TimerDepth(), 0);
 }

@@ -42,15 +42,29 @@ void ExpectSane(CMathScript& s) {
     EXPECT_LE(s.ElementCount(), kMaxElementCount);
 }
 
+// The same text run step by step must leave the same letters, log and diagnostics as the
+// tiled run in `s`.
+void ExpectSameAsStepByStep(const CMathScript& s, const std::string& text) {
+    CMathScript plain;
+    plain.SetTiledLines(false);
+    test::RunText(plain, text);
+    ASSERT_STREQ(plain.Messages(), s.Messages()) << text;
+    ASSERT_EQ(plain.DiagnosticsText(), s.DiagnosticsText()) << text;
+    for (char c = 'a'; c <= 'z'; ++c)
+        ASSERT_TRUE(test::SameBits(*plain.Letter(c), *s.Letter(c))) << c << " in " << text;
+}
+
 }  // namespace
 
 TEST(ScriptFuzz, RandomTokenSoupNeverBreaksTheEngine) {
     std::mt19937 rng(20261207);
     CMathScript s;
+    s.SetThreadCount(3);
     for (int i = 0; i < 20000; ++i) {
         std::string text = "pixels = W:4 H:3\n" + RandomScript(rng);
         test::RunText(s, text);
         ExpectSane(s);
+        if (i % 4 == 0) ExpectSameAsStepByStep(s, text);
         if (s.TextLength() > 0) s.Rerun();
         ExpectSane(s);
         std::string bare = RandomScript(rng);

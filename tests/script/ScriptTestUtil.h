@@ -42,6 +42,13 @@ inline std::optional<float> EvaluateScalarText(const CMathScript& script,
     return v;
 }
 
+// Same shape, same bits (NaN patterns included), same valid flag.
+inline bool SameBits(const ScriptValue& a, const ScriptValue& b) {
+    if (a.valid != b.valid || (a.data == nullptr) != (b.data == nullptr)) return false;
+    if (!a.data) return std::memcmp(&a.scalar, &b.scalar, sizeof(float)) == 0;
+    return a.count == b.count && std::memcmp(a.data, b.data, a.count * sizeof(float)) == 0;
+}
+
 inline bool Contains(const char* haystack, const std::string& needle) {
     return std::strstr(haystack, needle.c_str()) != nullptr;
 }
