@@ -32,6 +32,7 @@
 // from land. Every input, NaN and infinities included, gives a defined colour word.
 #include <cmath>
 #include <cstdint>
+#include <iterator>
 
 #include "common/FloatConstants.h"
 #include "functions/ColourMath.h"
@@ -111,22 +112,28 @@ constexpr DepthBand kDepthBands[] = {
 // Land biomes by temperature band, then by moisture.
 struct ClimateBand {
     float maxTemperature;
+    int columns;
     float maxMoisture[5];
     int biome[5];
 };
 constexpr ClimateBand kClimateBands[] = {
-    {0.32f, {0.25f, 0.5f, 0.75f, 2.0f}, {kColdDesert, kTundra, kBoreal, kTaiga}},
+    {0.32f, 4, {0.25f, 0.5f, 0.75f, 2.0f}, {kColdDesert, kTundra, kBoreal, kTaiga}},
     {0.62f,
+     5,
      {0.2f, 0.4f, 0.6f, 0.8f, 2.0f},
      {kTemperateDesert, kShrubland, kGrassland, kTemperateForest, kTemperateRainforest}},
-    {2.0f, {0.25f, 0.45f, 0.65f, 2.0f}, {kSand, kSavanna, kTemperateForest, kTropicalRainforest}},
+    {2.0f,
+     4,
+     {0.25f, 0.45f, 0.65f, 2.0f},
+     {kSand, kSavanna, kTemperateForest, kTropicalRainforest}},
 };
 
 int LandBiome(float m, float t) {
+    // The last band and the last column hold everything above.
     const ClimateBand* band = kClimateBands;
-    while (!(t < band->maxTemperature)) ++band;  // the last band holds everything above
+    while (band != std::end(kClimateBands) - 1 && !(t < band->maxTemperature)) ++band;
     int k = 0;
-    while (!(m < band->maxMoisture[k])) ++k;
+    while (k + 1 < band->columns && !(m < band->maxMoisture[k])) ++k;
     return band->biome[k];
 }
 
@@ -134,7 +141,7 @@ int WaterBiome(float depth, float t) {
     if (t < kPolar) return kSeaIce;
     if (t < kColdSea) return kIcyWater;
     const DepthBand* band = kDepthBands;
-    while (!(depth < band->maxDepth)) ++band;
+    while (band != std::end(kDepthBands) - 1 && !(depth < band->maxDepth)) ++band;
     return band->biome;
 }
 
@@ -234,6 +241,7 @@ float PlanetBiomeLtm(float l, float t, float m, float e) {
 // the soft plate membership, so the ground is continuous across borders and junctions.
 constexpr float kContinentLift = 0.2f, kOceanSink = -0.32f;
 constexpr float kShelfSharpness = 16.0f, kRidgeSharpness = 40.0f;
+constexpr float kNegligible = 1e-6f;
 
 struct Tectonics {
     float lift = 0.0f, ridge = 0.0f, rift = 0.0f, volcano = 0.0f;
@@ -248,9 +256,9 @@ Tectonics PlateTectonics(const Vec3& point) {
     Tectonics t;
     for (int i = 0; i < kPlateCount; ++i) {
         t.lift += shelf[i] * (model[i].continental ? kContinentLift : kOceanSink);
-        if (edge[i] < 0.01f) continue;
+        if (edge[i] < kNegligible) continue;  // skips only terms far below a byte of colour
         for (int j = i + 1; j < kPlateCount; ++j) {
-            if (edge[j] < 0.01f) continue;
+            if (edge[j] < kNegligible) continue;
             const float border = 4.0f * edge[i] * edge[j];  // 1 on the border of i and j
             const float closing = model.Convergence(i, j);
             t.ridge += std::fmax(closing, 0.0f) * border;

@@ -5,7 +5,7 @@
 //   Smoothstep(e0, e1, x)   the cubic smoothstep, 0 below e0 and 1 above e1
 //   Rgb(0xRRGGBB)           a table colour as channels
 //   Pack(c)                 channels to an opaque colour word (alpha 0xFE)
-//   Mix(a, b, w)            a + (b - a) w
+//   Mix(a, b, w)            a (1 - w) + b w, exactly a at w = 0 and b at w = 1
 //   Gradient                up to eight stops; Sample(t) blends the two stops around t with the
 //                           smoothstep of t's place between them, holds the end colours beyond
 //                           the first and last stop
@@ -36,7 +36,7 @@ constexpr Vec3 Rgb(uint32_t rgb) {
 
 inline float Pack(const Vec3& c) { return MakeColorWord(c[0], c[1], c[2]); }
 
-inline Vec3 Mix(const Vec3& a, const Vec3& b, float w) { return a + (b - a) * w; }
+inline Vec3 Mix(const Vec3& a, const Vec3& b, float w) { return a * (1.0f - w) + b * w; }
 
 struct Gradient {
     static constexpr int kMaxStops = 8;

@@ -158,23 +158,19 @@ float PseudoBlackbody(float t) {
     return Pack(c);
 }
 
-// The usual black-body approximation in hundreds of kelvin: below 6600 K red is full, green
-// rises with ln T and blue with ln(T - 10) from 1900 K; above it red and green fall off as powers
-// of T - 60 and blue is full.
+// The usual black-body approximation in hundreds of kelvin: up to 6600 K red is full and green
+// rises with ln T, from 6600 K on blue is full; blue rises with ln(T - 10) from 1900 K, and above
+// 6600 K red and green fall off as powers of T - 60.
 float PseudoTemperature(float t) {
     const float temperature = Clamp(128.0f * (t == t ? t : 0.0f), 10.0f, 400.0f);
-    Vec3 c;
-    if (temperature <= 66.0f) {
-        c[0] = 1.0f;
-        c[1] = 0.39008158f * std::log(temperature) - 0.6318414f;
-        c[2] =
-            temperature <= 19.0f ? 0.0f : 0.5432068f * std::log(temperature - 10.0f) - 1.1962541f;
-    } else {
-        c[0] = 1.2929362f * std::pow(temperature - 60.0f, -0.13320475f);
-        c[1] = 1.1298909f * std::pow(temperature - 60.0f, -0.07551485f);
-        c[2] = 1.0f;
-    }
-    return Pack(c);
+    const float hot = temperature - 60.0f;
+    const bool warm = temperature <= 66.0f;
+    return Pack({warm ? 1.0f : 1.2929362f * std::pow(hot, -0.13320475f),
+                 warm ? 0.39008158f * std::log(temperature) - 0.6318414f
+                      : 1.1298909f * std::pow(hot, -0.07551485f),
+                 temperature >= 66.0f   ? 1.0f
+                 : temperature <= 19.0f ? 0.0f
+                                        : 0.5432068f * std::log(temperature - 10.0f) - 1.1962541f});
 }
 
 // ---- integer band ramps -------------------------------------------------------------------------
