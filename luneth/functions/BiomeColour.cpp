@@ -185,11 +185,7 @@ Vec3 SoftLand(float e, float m, float t) {
 
 // A water colour keeps the water entries' alpha 0.
 float SoftWord(float e, float m, float t) {
-    if (e < 0.0f) {
-        const Vec3 c = SoftWater(-e, t);
-        return FloatFromBits(ChannelByte(c[0]) << 16 | ChannelByte(c[1]) << 8 | ChannelByte(c[2]));
-    }
-    return Pack(SoftLand(e, m, t));
+    return e < 0.0f ? Pack(SoftWater(-e, t), 0) : Pack(SoftLand(e, m, t));
 }
 
 template <bool kSoft>
@@ -323,9 +319,7 @@ float GeoecoAtmColor(float d, float l, float k) {
     }
     const float lit = Smoothstep(-0.25f, 0.5f, l);
     const Vec3 tint = Mix({1.0f, 0.45f, 0.2f}, {0.35f, 0.62f, 1.0f}, Smoothstep(-0.05f, 0.45f, l));
-    const uint32_t alpha = ChannelByte(opacity * lit) & ~1u;
-    return FloatFromBits(alpha << 24 | ChannelByte(tint[0]) << 16 | ChannelByte(tint[1]) << 8 |
-                         ChannelByte(tint[2]));
+    return Pack(tint, ChannelByte(opacity * lit) & ~1u);
 }
 
 constexpr BuiltinFunction kBiomeColours[] = {

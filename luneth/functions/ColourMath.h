@@ -5,6 +5,7 @@
 //   Smoothstep(e0, e1, x)   the cubic smoothstep, 0 below e0 and 1 above e1
 //   Rgb(0xRRGGBB)           a table colour as channels
 //   Pack(c)                 channels to an opaque colour word (alpha 0xFE)
+//   Pack(c, alpha)          channels with the given alpha byte
 //   Mix(a, b, w)            a (1 - w) + b w, exactly a at w = 0 and b at w = 1
 //   Gradient                up to eight stops; Sample(t) blends the two stops around t with the
 //                           smoothstep of t's place between them, holds the end colours beyond
@@ -35,6 +36,11 @@ constexpr Vec3 Rgb(uint32_t rgb) {
 }
 
 inline float Pack(const Vec3& c) { return MakeColorWord(c[0], c[1], c[2]); }
+
+inline float Pack(const Vec3& c, uint32_t alpha) {
+    return FloatFromBits(alpha << 24 | ChannelByte(c[0]) << 16 | ChannelByte(c[1]) << 8 |
+                         ChannelByte(c[2]));
+}
 
 inline Vec3 Mix(const Vec3& a, const Vec3& b, float w) { return a * (1.0f - w) + b * w; }
 
