@@ -191,6 +191,7 @@ TEST(CosinePalettes, MatchTheirFormulaInsideAndOutsideZeroToOne) {
         {"palette_iq02", 0.5f, 0x001858},   {"palette_iq03", -0.25f, 0xF8F8F8},
         {"palette_iq04", 1.6f, 0x1800E6},   {"palette_iq05", 0.5f, 0x000018},
         {"palette_iq06", 1.6f, 0x58A6CA},   {"palette_iq07", 1.6f, 0xDBBB83},
+        {"palette_iq03", 1.0f, 0x58A6A6},
     };
     for (auto c : cases) EXPECT_EQ(Word(c.name, {c.t}), 0xFE000000u | c.rgb) << c.name << c.t;
     // Periodic in t (period 2 covers every palette), up to the last bit of a truncated channel.
