@@ -165,6 +165,7 @@ TEST(ColourWords, ParsersReadBytesBackExactly) {
 
 // Colour words pass through the script engine untouched, the alpha-0 (denormal) water words too.
 TEST(ColourWords, SurviveTheScriptEngine) {
+    test::EnsureLibraryGroups();
     CMathScript script;
     const char text[] =
         "vertices = 1\n"
