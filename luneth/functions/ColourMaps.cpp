@@ -3,7 +3,8 @@
 //
 //   parse_red/green/blue(c)   one channel of the colour word c, byte * 0.003921569 (1/255)
 //   parse_alpha(c)            alpha byte / 255, the opaque 254 read as 255 (so 1.0)
-//   palette_iq01 .. 07(t)     channel k = a_k + b_k cos(6.28318 (c_k t + d_k)); periodic in t
+//   palette_iq01 .. 07(t)     channel k = a_k + b_k cos(6.28318 (c_k t + d_k)); period 1
+//                             in t, or 2 where a c_k is 0.5
 //   quintic_viridis, _inferno, _magma, _plasma(t)
 //                             degree-5 polynomial fits of the well-known perceptual maps; t is not
 //                             clamped, channels are (beyond [0, 1] they run off and saturate)
@@ -16,8 +17,8 @@
 //   pseudo_gt_hue(t)          hsv2rgb(t, 1, 1): the hue wheel
 //   hueToRGB(deg)             six 60-degree sectors; outside 0 .. 360 (and NaN) pure red, which
 //                             is where the wheel starts and ends
-//   distance_color(d)         signed-distance visualisation: warm outside, cool inside, white
-//                             contour lines, a white edge at d = 0
+//   distance_color(d)         signed-distance visualisation: warm outside, cool inside, banded
+//                             by distance, dark near the shape and a white edge at d = 0
 //
 // Every colour word carries alpha 0xFE; a NaN channel packs as 0, so no input gives a NaN word.
 #include <array>
