@@ -8,6 +8,8 @@
 
 #include <cstdint>
 
+#include "common/FloatConstants.h"
+
 namespace luneth {
 
 constexpr uint32_t kColorWordOpaqueAlpha = 0xFE;
@@ -18,6 +20,17 @@ inline uint32_t ChannelByte(float v) {
     float c = v > 0.0f ? v : 0.0f;  // NaN fails the test and becomes 0
     c = c < 1.0f ? c : 1.0f;
     return static_cast<uint32_t>(static_cast<int32_t>(c * 255.0f));
+}
+
+// Three channels packed into an opaque colour word (alpha 0xFE).
+inline float MakeColorWord(float r, float g, float b) {
+    return FloatFromBits(kColorWordOpaqueAlpha << 24 | ChannelByte(r) << 16 | ChannelByte(g) << 8 |
+                         ChannelByte(b));
+}
+
+// A 0x00RRGGBB table entry as an opaque colour word.
+inline float ColorWordFromRgb(uint32_t rgb) {
+    return FloatFromBits(kColorWordOpaqueAlpha << 24 | (rgb & 0xFFFFFFu));
 }
 
 }  // namespace luneth

@@ -36,6 +36,13 @@ FunctionTable PlainFunctions();         // jagged_, sinusoids_, terraced_, cone_
 // Fractal-sum and fractal group, in registration order.
 FunctionTable FractalSumFunctions();    // perlin_fbm_1d ... gabor_noise2 (72 names)
 
+// Colour group families, and the group itself: their names in registration order.
+FunctionTable ColourMapFunctions();     // parse_*, palette_iq*, quintic_*, LUT_*, hsv*, hueToRGB
+FunctionTable PseudoColourFunctions();  // pseudo_* ramps
+FunctionTable ColourNoiseFunctions();   // h_hash/noise/fbm*_color, iquilezles_noise3_color
+FunctionTable BiomeColourFunctions();   // get_biome_color, plate_*, *_biome_*, *_geoeco_*
+FunctionTable ColourGroupFunctions();   // parse_red ... terrain_geoeco_x_color (85 names)
+
 // Distance-function group.
 FunctionTable DistanceShape2DFunctions();  // sdCircle2D ... sdStar2D
 FunctionTable DistanceShape3DFunctions();  // sdSphere ... sdIcosahedron

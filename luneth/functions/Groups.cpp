@@ -17,7 +17,7 @@ void RegisterTable(FunctionTable table) {
 // built yet registers nothing.
 void RegisterTextureGroup() {}
 
-void RegisterColourGroup() {}
+void RegisterColourGroup() { RegisterTable(ColourGroupFunctions()); }
 
 void RegisterDistanceGroup() {
     RegisterTable(DistanceShape2DFunctions());
