@@ -23,6 +23,8 @@ void ReportLoad(const char* name, int width, int height, float costTimeMs) {
 
 QByteArray Local(const QString& path) { return QFile::encodeName(path); }
 
+constexpr int kEquationSlots = 512;
+
 }  // namespace
 
 QString FirstLocalFile(const QMimeData* mime) {
@@ -166,9 +168,10 @@ int CBriselView::ExportAllEquations() {
         SetStatusText(tr("无法创建文件夹\"%1\"").arg(folder));
         return 0;
     }
-    int count = luneth_->GetEquationCount(), written = 0, failed = 0;
-    for (int i = 0; i < count; ++i) {
-        if (!luneth_->ComputeEquation(i)) continue;
+    int written = 0, failed = 0;
+    // Every filled slot of the table, also past a gap.
+    for (int i = 0; i < kEquationSlots; ++i) {
+        if (!luneth_->GetEquation(i) || !luneth_->ComputeEquation(i)) continue;
         QString path = ExportFileName(folder, i, QString::fromUtf8(luneth_->GetImageName()));
         if (luneth_->SaveImage(Local(path).constData()))
             ++written;
