@@ -73,7 +73,7 @@ void SetFileChooser(std::function<QString(const FileRequest&)> chooser) {
     Chooser() = std::move(chooser);
 }
 
-bool InstallTranslation(QApplication& app, const QLocale& locale) {
+bool InstallTranslation(QCoreApplication& app, const QLocale& locale) {
     static QTranslator* installed = nullptr;
     if (installed) {
         app.removeTranslator(installed);

@@ -7,7 +7,7 @@
 #include <QString>
 #include <functional>
 
-class QApplication;
+class QCoreApplication;
 class QWidget;
 
 namespace brisel {
@@ -48,6 +48,6 @@ void SetFileChooser(std::function<QString(const FileRequest&)> chooser);
 
 // The texts of the program are Chinese; every other language reads the English translation.
 // True when a translation was installed.
-bool InstallTranslation(QApplication& app, const QLocale& locale);
+bool InstallTranslation(QCoreApplication& app, const QLocale& locale);
 
 }  // namespace brisel

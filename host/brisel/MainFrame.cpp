@@ -16,7 +16,7 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QVBoxLayout>
-#include <cstdlib>
+#include <cstring>
 
 #include "Host.h"
 
@@ -207,15 +207,16 @@ void CMainFrame::ShowAbout() {
 
 // ================================================================ the application
 
-int RunBrisel(int argc, char** argv, const std::function<void(CMainFrame&)>& afterShow) {
-    PrependExternDll();
-    QApplication app(argc, argv);
-    QApplication::setOrganizationName(QStringLiteral("应用程序向导生成的本地应用程序"));
-    QApplication::setApplicationName(QStringLiteral("Brisel"));
-    QApplication::setApplicationVersion(QStringLiteral(BRISEL_VERSION));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/brisel/brisel.png")));
-    InstallTranslation(app, QLocale());
+namespace {
 
+void Identify() {
+    QCoreApplication::setOrganizationName(QStringLiteral("应用程序向导生成的本地应用程序"));
+    QCoreApplication::setApplicationName(QStringLiteral("Brisel"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(BRISEL_VERSION));
+}
+
+// Handles --help and --version (printing and exiting) and gives the positional arguments.
+QStringList ParseCommandLine(const QCoreApplication& app) {
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QCoreApplication::translate("Brisel", "Brisel:用数学生成图像的查看器"));
@@ -223,13 +224,40 @@ int RunBrisel(int argc, char** argv, const std::function<void(CMainFrame&)>& aft
     parser.addVersionOption();
     parser.addPositionalArgument(
         QStringLiteral("FILE"),
-        QCoreApplication::translate("Brisel", "启动后打开的图像文件或数学脚本"));
-    parser.process(app);  // --help and --version print and exit here
+        QCoreApplication::translate("Brisel", "启动后打开的图像文件或数学脚本"),
+        QStringLiteral("[FILE]"));
+    parser.process(app);
+    return parser.positionalArguments();
+}
+
+// --help and --version need no display: they are answered before any window system is opened.
+bool AsksForTextOnly(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i)
+        for (const char* option : {"-h", "--help", "--help-all", "-v", "--version", "-?"})
+            if (std::strcmp(argv[i], option) == 0) return true;
+    return false;
+}
+
+}  // namespace
+
+int RunBrisel(int argc, char** argv, const std::function<void(CMainFrame&)>& afterShow) {
+    if (AsksForTextOnly(argc, argv)) {
+        QCoreApplication app(argc, argv);
+        Identify();
+        InstallTranslation(app, QLocale());
+        ParseCommandLine(app);  // exits
+        return 0;
+    }
+    PrependExternDll();
+    QApplication app(argc, argv);
+    Identify();
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/brisel/brisel.png")));
+    InstallTranslation(app, QLocale());
+    QStringList files = ParseCommandLine(app);
 
     CMainFrame frame;
     frame.show();
     if (afterShow) afterShow(frame);
-    QStringList files = parser.positionalArguments();
     if (!files.isEmpty()) {
         QString path = QFileInfo(files.first()).absoluteFilePath();
         QTimer::singleShot(0, &frame, [&frame, path] { frame.View()->OpenByExtension(path); });
