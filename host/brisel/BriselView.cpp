@@ -34,6 +34,16 @@ QString FirstLocalFile(const QMimeData* mime) {
     return {};
 }
 
+void AcceptFileDrag(QDropEvent* event) {
+    if (!FirstLocalFile(event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+QString TakeDroppedFile(QDropEvent* event) {
+    QString path = FirstLocalFile(event->mimeData());
+    if (!path.isEmpty()) event->acceptProposedAction();
+    return path;
+}
+
 CBriselView::CBriselView(Mode mode, QWidget* parent) : QWidget(parent) {
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -100,15 +110,11 @@ void CBriselView::mousePressEvent(QMouseEvent* event) {
     QWidget::mousePressEvent(event);
 }
 
-void CBriselView::dragEnterEvent(QDragEnterEvent* event) {
-    if (!FirstLocalFile(event->mimeData()).isEmpty()) event->acceptProposedAction();
-}
+void CBriselView::dragEnterEvent(QDragEnterEvent* event) { AcceptFileDrag(event); }
 
 void CBriselView::dropEvent(QDropEvent* event) {
-    QString path = FirstLocalFile(event->mimeData());
-    if (path.isEmpty()) return;
-    event->acceptProposedAction();
-    OpenByExtension(path);
+    QString path = TakeDroppedFile(event);
+    if (!path.isEmpty()) OpenByExtension(path);
 }
 
 // ---------------------------------------------------------------- commands

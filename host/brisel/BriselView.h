@@ -10,6 +10,7 @@
 // visible and its window not minimised; the engine draws it when Qt paints the view.
 #pragma once
 
+#include <QDropEvent>
 #include <QMimeData>
 #include <QTimer>
 #include <QWidget>
@@ -72,5 +73,9 @@ private:
 
 // The first local file of a drag, empty when it carries none.
 QString FirstLocalFile(const QMimeData* mime);
+// A drag that carries a local file is accepted.
+void AcceptFileDrag(QDropEvent* event);
+// The first local file of a drop (the drop accepted), empty when it carries none.
+QString TakeDroppedFile(QDropEvent* event);
 
 }  // namespace brisel

@@ -168,15 +168,12 @@ void CScriptPanel::Clear() {
     SetStatusText(tr("清空脚本!"));
 }
 
-void CScriptPanel::dragEnterEvent(QDragEnterEvent* event) {
-    if (!FirstLocalFile(event->mimeData()).isEmpty()) event->acceptProposedAction();
-}
+void CScriptPanel::dragEnterEvent(QDragEnterEvent* event) { AcceptFileDrag(event); }
 
+// Any dropped file is taken as a script.
 void CScriptPanel::dropEvent(QDropEvent* event) {
-    QString path = FirstLocalFile(event->mimeData());
-    if (path.isEmpty()) return;
-    event->acceptProposedAction();
-    LoadScript(path);
+    QString path = TakeDroppedFile(event);
+    if (!path.isEmpty()) LoadScript(path);
 }
 
 }  // namespace brisel

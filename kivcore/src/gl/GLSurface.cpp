@@ -18,15 +18,18 @@ namespace kivcore {
 
 namespace {
 
-// Positions arrive in surface pixels (y down) and become clip coordinates here.
+// Positions arrive in surface pixels (y down); both vertex shaders start with this.
+constexpr const char* kToClip = R"(
+uniform vec2 surface;
+vec4 ToClip(vec2 p) { return vec4(p.x / surface.x * 2.0 - 1.0, 1.0 - p.y / surface.y * 2.0, 0.0, 1.0); }
+)";
 constexpr const char* kColorVertex = R"(
 attribute vec2 position;
 attribute vec4 color;
-uniform vec2 surface;
 varying vec4 tint;
 void main() {
     tint = color;
-    gl_Position = vec4(position.x / surface.x * 2.0 - 1.0, 1.0 - position.y / surface.y * 2.0, 0.0, 1.0);
+    gl_Position = ToClip(position);
 })";
 constexpr const char* kColorFragment = R"(
 varying vec4 tint;
@@ -37,11 +40,10 @@ void main() { gl_FragColor = tint; })";
 constexpr const char* kImageVertex = R"(
 attribute vec2 position;
 attribute vec2 texel;
-uniform vec2 surface;
 varying vec2 uv;
 void main() {
     uv = texel;
-    gl_Position = vec4(position.x / surface.x * 2.0 - 1.0, 1.0 - position.y / surface.y * 2.0, 0.0, 1.0);
+    gl_Position = ToClip(position);
 })";
 constexpr const char* kImageFragment = R"(
 uniform sampler2D image;
@@ -151,12 +153,13 @@ void CGLView::initializeGL() {
     initializeOpenGLFunctions();
     // A context that is made again (the widget moved to another window) starts afresh.
     textures_.clear();
-    bool ok = colorProgram_.addShaderFromSourceCode(QOpenGLShader::Vertex, kColorVertex) &&
-              colorProgram_.addShaderFromSourceCode(QOpenGLShader::Fragment, kColorFragment) &&
-              colorProgram_.link() &&
-              imageProgram_.addShaderFromSourceCode(QOpenGLShader::Vertex, kImageVertex) &&
-              imageProgram_.addShaderFromSourceCode(QOpenGLShader::Fragment, kImageFragment) &&
-              imageProgram_.link() && buffer_.create();
+    auto build = [](QOpenGLShaderProgram& program, const char* vertex, const char* fragment) {
+        return program.addShaderFromSourceCode(QOpenGLShader::Vertex,
+                                               QByteArray(kToClip) + vertex) &&
+               program.addShaderFromSourceCode(QOpenGLShader::Fragment, fragment) && program.link();
+    };
+    bool ok = build(colorProgram_, kColorVertex, kColorFragment) &&
+              build(imageProgram_, kImageVertex, kImageFragment) && buffer_.create();
     if (!ok) {
         engine_.LogFormat(4, "KivCore: the OpenGL shaders failed: %s%s",
                           qPrintable(colorProgram_.log()), qPrintable(imageProgram_.log()));
