@@ -15,6 +15,7 @@ int CItemControl<Interface>::AddItem(const char* text) {
     } catch (const std::bad_alloc&) {
         return -1;
     }
+    this->Changed(kChangeItems);
     return GetItemCount() - 1;
 }
 
@@ -23,6 +24,7 @@ void CItemControl<Interface>::SetSelection(int index) {
     if (index < 0 || index >= GetItemCount()) index = -1;
     if (index == selection_) return;
     selection_ = index;
+    this->Changed(kChangeSelection);
     if (this->listener_) this->listener_->OnSelectionChanged(this, index);
 }
 
@@ -36,11 +38,13 @@ void CListBox::EnsureVisible(int index) {
         top_ = index;
     else if (index >= top_ + rows)
         top_ = index - rows + 1;
+    Changed(kChangeSelection);
 }
 
 void CCheckBox::SetChecked(bool checked) {
     if (checked == checked_) return;
     checked_ = checked;
+    Changed(kChangeValue);
     if (listener_) listener_->OnCheckChanged(this, checked);
 }
 
@@ -56,6 +60,7 @@ void CEditValueSpinFloat::SetRange(float minimum, float maximum) {
     if (!std::isfinite(minimum) || !std::isfinite(maximum) || minimum > maximum) return;
     minimum_ = minimum;
     maximum_ = maximum;
+    Changed(kChangeValue);
     SetValue(value_);
 }
 
@@ -65,7 +70,9 @@ void CEditValueSpinFloat::GetRange(float* minimum, float* maximum) const {
 }
 
 void CEditValueSpinFloat::SetStep(float step) {
-    if (std::isfinite(step) && step > 0.0f) step_ = step;
+    if (!std::isfinite(step) || !(step > 0.0f)) return;
+    step_ = step;
+    Changed(kChangeValue);
 }
 
 void CEditValueSpinFloat::SetValue(float value) {
@@ -74,6 +81,7 @@ void CEditValueSpinFloat::SetValue(float value) {
     if (value == value_) return;
     value_ = value;
     FormatText();
+    Changed(kChangeValue);
     if (listener_) listener_->OnValueChanged(this, value);
 }
 

@@ -1,5 +1,9 @@
 // The headless UI controls and the image control: state without drawing. Each keeps what its
 // setters store and tells its listener about changes of its value (see kiv/controls.h).
+//
+// Every change of state also calls the protected hook Changed(what) with KivControlChange bits;
+// the headless controls ignore it, the windowed ones (gl/WidgetControls.h) bring their Qt widget
+// up to date there, so the state rules stay in this one place.
 #pragma once
 
 #include <string>
@@ -10,6 +14,17 @@
 
 namespace kivcore {
 
+enum KivControlChange : unsigned {
+    kChangeRect = 1u << 0,
+    kChangeVisible = 1u << 1,
+    kChangeDisabled = 1u << 2,
+    kChangeText = 1u << 3,
+    kChangeItems = 1u << 4,
+    kChangeSelection = 1u << 5,
+    kChangeValue = 1u << 6,  // check state, spin value, range and step
+    kChangeLook = 1u << 7,   // colours and frame of a static text
+};
+
 // The common state of every control.
 template <class Interface>
 class CControl : public CEngineObject<Interface, kKivKindEngineObject> {
@@ -18,16 +33,28 @@ public:
     KicControl2DNotification* GetNotification() const override { return listener_; }
     void SetRect(float left, float top, float right, float bottom) override {
         rect_ = KivRect{left, top, right, bottom};
+        Changed(kChangeRect);
     }
     KivRect GetRect() const override { return rect_; }
-    void SetVisible(bool visible) override { visible_ = visible; }
+    void SetVisible(bool visible) override {
+        visible_ = visible;
+        Changed(kChangeVisible);
+    }
     bool IsVisible() const override { return visible_; }
-    void SetDisabled(bool disabled) override { disabled_ = disabled; }
+    void SetDisabled(bool disabled) override {
+        disabled_ = disabled;
+        Changed(kChangeDisabled);
+    }
     bool IsDisabled() const override { return disabled_; }
-    void SetText(const char* text) override { text_ = text ? text : ""; }
+    void SetText(const char* text) override {
+        text_ = text ? text : "";
+        Changed(kChangeText);
+    }
     const char* GetText() const override { return text_.c_str(); }
 
 protected:
+    virtual void Changed(unsigned what) { (void)what; }
+
     KicControl2DNotification* listener_ = nullptr;
     KivRect rect_;
     bool visible_ = true;
@@ -35,14 +62,23 @@ protected:
     std::string text_;
 };
 
-class CStaticText final : public CControl<KcStaticText> {
+class CStaticText : public CControl<KcStaticText> {
 public:
     bool IsKindOf(const char* name) const override {
         return NameIn(name, {"KcStaticText", "KcControl2D", "KicBaseClass"});
     }
-    void SetBackColor(uint32_t argb) override { backColor_ = argb; }
-    void SetTextColor(uint32_t argb) override { textColor_ = argb; }
-    void SetFrameWidth(float pixels) override { frameWidth_ = pixels; }
+    void SetBackColor(uint32_t argb) override {
+        backColor_ = argb;
+        Changed(kChangeLook);
+    }
+    void SetTextColor(uint32_t argb) override {
+        textColor_ = argb;
+        Changed(kChangeLook);
+    }
+    void SetFrameWidth(float pixels) override {
+        frameWidth_ = pixels;
+        Changed(kChangeLook);
+    }
     uint32_t GetBackColor() const override { return backColor_; }
     uint32_t GetTextColor() const override { return textColor_; }
     float GetFrameWidth() const override { return frameWidth_; }
@@ -60,6 +96,7 @@ public:
     void ClearItems() override {
         items_.clear();
         selection_ = -1;
+        this->Changed(kChangeItems | kChangeSelection);
     }
     int GetItemCount() const override { return int(items_.size()); }
     const char* GetItemText(int index) const override {
@@ -73,14 +110,14 @@ protected:
     int selection_ = -1;
 };
 
-class CSelectBox final : public CItemControl<KcSelectBox> {
+class CSelectBox : public CItemControl<KcSelectBox> {
 public:
     bool IsKindOf(const char* name) const override {
         return NameIn(name, {"KcSelectBox", "KcItemControl", "KcControl2D", "KicBaseClass"});
     }
 };
 
-class CListBox final : public CItemControl<KcListBox> {
+class CListBox : public CItemControl<KcListBox> {
 public:
     static constexpr float kRowHeight = 20.0f;
     bool IsKindOf(const char* name) const override {
@@ -93,7 +130,7 @@ private:
     int top_ = 0;
 };
 
-class CCheckBox final : public CControl<KcCheckBox> {
+class CCheckBox : public CControl<KcCheckBox> {
 public:
     bool IsKindOf(const char* name) const override {
         return NameIn(name, {"KcCheckBox", "KcControl2D", "KicBaseClass"});
@@ -105,7 +142,7 @@ private:
     bool checked_ = false;
 };
 
-class CButtonControl final : public CControl<KcButtonControl> {
+class CButtonControl : public CControl<KcButtonControl> {
 public:
     bool IsKindOf(const char* name) const override {
         return NameIn(name, {"KcButtonControl", "KcControl2D", "KicBaseClass"});
@@ -113,7 +150,7 @@ public:
     void Click() override;
 };
 
-class CEditValueSpinFloat final : public CControl<KcEditValueSpinFloat> {
+class CEditValueSpinFloat : public CControl<KcEditValueSpinFloat> {
 public:
     CEditValueSpinFloat() { FormatText(); }
     bool IsKindOf(const char* name) const override {

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <iterator>
 #include <memory>
 #include <system_error>
 
@@ -22,28 +23,6 @@ namespace kivcore {
 namespace {
 
 CKivEngine* gEngine = nullptr;
-
-// The engine's own classes, created by name through CreateEngineObject.
-template <class T>
-KicBaseClass* MakeObject(CKivEngine& engine, const char* className) {
-    return engine.NewObject<T>(className, __LINE__);
-}
-
-struct EngineClass {
-    const char* name;
-    KicBaseClass* (*create)(CKivEngine&, const char*);
-};
-
-constexpr EngineClass kEngineClasses[] = {
-    {"KcImageControl", MakeObject<CImageControl>},
-    {"KcGridScene2D", MakeObject<CGridScene2D>},
-    {"KcStaticText", MakeObject<CStaticText>},
-    {"KcSelectBox", MakeObject<CSelectBox>},
-    {"KcCheckBox", MakeObject<CCheckBox>},
-    {"KcButtonControl", MakeObject<CButtonControl>},
-    {"KcListBox", MakeObject<CListBox>},
-    {"KcEditValueSpinFloat", MakeObject<CEditValueSpinFloat>},
-};
 
 std::string EnvOr(const char* name, const std::string& fallback) {
     const char* v = std::getenv(name);
@@ -91,6 +70,29 @@ std::string OwnDirectory() {
 
 CKivEngine* Engine() { return gEngine; }
 
+// The headless mode: services that keep state and a size, controls without widgets.
+const KivModeTable& HeadlessMode() {
+    static constexpr KivEngineClass kServices[] = {
+        {"KcDX9Render", MakeObject<CRenderService>},
+        {"KcSimpleDX9Font", MakeObject<CFontService>},
+        {"KcPrimitive2DRender", MakeObject<CPrimitive2DService>},
+        {"KcTexturesMgr", MakeObject<CTexturesMgr>},
+    };
+    static constexpr KivEngineClass kClasses[] = {
+        {"KcImageControl", MakeObject<CImageControl>},
+        {"KcGridScene2D", MakeObject<CGridScene2D>},
+        {"KcStaticText", MakeObject<CStaticText>},
+        {"KcSelectBox", MakeObject<CSelectBox>},
+        {"KcCheckBox", MakeObject<CCheckBox>},
+        {"KcButtonControl", MakeObject<CButtonControl>},
+        {"KcListBox", MakeObject<CListBox>},
+        {"KcEditValueSpinFloat", MakeObject<CEditValueSpinFloat>},
+    };
+    static constexpr KivModeTable kMode{kServices, std::size(kServices), kClasses,
+                                        std::size(kClasses)};
+    return kMode;
+}
+
 CKivEngine::~CKivEngine() { Shutdown(); }
 
 // ---------------------------------------------------------------- setup and shutdown
@@ -116,15 +118,17 @@ bool CKivEngine::Setup(void* window, int flags, const char* gameClass, const cha
     if (budgetMiB > 0) allocator_.SetBudget(size_t(budgetMiB) << 20);
 
     running_ = true;
-    if (window) {
-        // Only the headless mode is built so far; a host that needs a window must not start.
-        headless_ = false;
-        LogFormat(4, "KivCore: the windowed mode is not available in this build");
-        return false;
+    headless_ = window == nullptr;
+    if (!headless_) {
+        surface_ = CreateWindowSurface(*this, window);
+        if (!surface_) {
+            LogFormat(4, "KivCore: can not open the window surface (no QApplication?)");
+            return false;
+        }
     }
-    headless_ = true;
-    LogText("KivCore: engine setup (headless)");
-    if (!CreateHeadlessServices()) {
+    LogText(headless_ ? "KivCore: engine setup (headless)" : "KivCore: engine setup (windowed)");
+    mode_ = headless_ ? &HeadlessMode() : &WindowedMode();
+    if (!CreateServices(*mode_)) {
         LogFormat(4, "KivCore: can not create the services");
         return false;
     }
@@ -134,20 +138,19 @@ bool CKivEngine::Setup(void* window, int flags, const char* gameClass, const cha
     return true;
 }
 
-bool CKivEngine::CreateHeadlessServices() {
-    CRenderService* render = NewObject<CRenderService>("KcDX9Render", __LINE__);
-    CFontService* font = NewObject<CFontService>("KcSimpleDX9Font", __LINE__);
-    CPrimitive2DService* primitives =
-        NewObject<CPrimitive2DService>("KcPrimitive2DRender", __LINE__);
-    CTexturesMgr* textures = NewObject<CTexturesMgr>("KcTexturesMgr", __LINE__);
-    if (!render || !font || !primitives || !textures) return false;
-    render->Resize(config_.ReadInt("KivCore", "SurfaceWidth", CRenderService::kDefaultWidth),
-                   config_.ReadInt("KivCore", "SurfaceHeight", CRenderService::kDefaultHeight));
-    render_ = render;
-    services_ = {{"KcDX9Render", render, 0},
-                 {"KcSimpleDX9Font", font, 0},
-                 {"KcPrimitive2DRender", primitives, 0},
-                 {"KcTexturesMgr", textures, 0}};
+bool CKivEngine::CreateServices(const KivModeTable& mode) {
+    for (size_t i = 0; i < mode.serviceCount; ++i) {
+        const KivEngineClass& c = mode.services[i];
+        KicBaseClass* service = c.create(*this, c.name);
+        if (!service) return false;
+        services_.push_back({c.name, service, 0});
+    }
+    render_ = static_cast<CRenderService*>(FindService("KcDX9Render"));
+    if (!render_) return false;
+    int width = config_.ReadInt("KivCore", "SurfaceWidth", CRenderService::kDefaultWidth);
+    int height = config_.ReadInt("KivCore", "SurfaceHeight", CRenderService::kDefaultHeight);
+    if (surface_) surface_->DeviceSize(&width, &height);
+    render_->Resize(width, height);
     return true;
 }
 
@@ -162,6 +165,8 @@ void CKivEngine::Shutdown() {
     }
     services_.clear();
     render_ = nullptr;
+    delete surface_;  // after the controls, whose widgets are its children
+    surface_ = nullptr;
     allocator_.ReportLeaksAndFree();
     // Unload after the leak report: the modules' own objects are gone by now.
     for (auto it = modules_.rbegin(); it != modules_.rend(); ++it) dlclose(it->handle);
@@ -354,8 +359,10 @@ bool CKivEngine::DeleteObject(KicBaseClass* object) {
 
 KicBaseClass* CKivEngine::CreateEngineObject(const char* className) {
     if (!className) return nullptr;
-    for (const EngineClass& c : kEngineClasses)
+    for (size_t i = 0; mode_ && i < mode_->classCount; ++i) {
+        const KivEngineClass& c = mode_->classes[i];
         if (KivNameIs(className, c.name)) return c.create(*this, c.name);
+    }
     KivModuleAPI* factory = FindFactory(className, kKivKindSceneEntity);
     KicBaseClass* object = factory ? factory->CreateObject() : nullptr;
     if (object) moduleEntities_.push_back(object);
@@ -397,10 +404,7 @@ KicBaseClass* CKivEngine::FindService(const char* name) {
 }
 
 void CKivEngine::OnSurfaceResized() {
-    std::vector<CGridScene2D*> scenes;
-    for (const EngineObject& e : engineObjects_)
-        if (auto* scene = dynamic_cast<CGridScene2D*>(e.object)) scenes.push_back(scene);
-    for (CGridScene2D* scene : scenes) scene->OnSurfaceResized();
+    ForEachObject<CGridScene2D>([](CGridScene2D* scene) { scene->OnSurfaceResized(); });
 }
 
 // ---------------------------------------------------------------- log, messages, frames
@@ -421,16 +425,10 @@ bool CKivEngine::DispatchMessage(uint32_t message, uintptr_t wParam, intptr_t lP
                                  uint32_t keyState) {
     keyState_ = keyState;
     bool consumed = game_ && game_->OnMessage(message, wParam, lParam);
-    if (!consumed) {
-        std::vector<CGridScene2D*> scenes;
-        for (const EngineObject& e : engineObjects_)
-            if (auto* scene = dynamic_cast<CGridScene2D*>(e.object)) scenes.push_back(scene);
-        for (CGridScene2D* scene : scenes)
-            if (scene->HandleMessage(message, wParam, lParam)) {
-                consumed = true;
-                break;
-            }
-    }
+    if (!consumed)
+        ForEachObject<CGridScene2D>([&](CGridScene2D* scene) {
+            if (!consumed) consumed = scene->HandleMessage(message, wParam, lParam);
+        });
     keyState_ = 0;
     return consumed;
 }
@@ -452,6 +450,15 @@ bool CKivEngine::IsKeyDown(int virtualKey) {
 
 bool CKivEngine::Frame() {
     if (!running_ || exitRequested_) return false;
+    if (surface_) {
+        surface_->ScheduleFrame();
+        return true;
+    }
+    RunFrame();
+    return !exitRequested_;
+}
+
+void CKivEngine::RunFrame() {
     auto now = std::chrono::steady_clock::now();
     float elapsed = std::chrono::duration<float>(now - lastFrame_).count();
     lastFrame_ = now;
@@ -468,7 +475,6 @@ bool CKivEngine::Frame() {
         if (game_) game_->RenderOverlay();
     }
     ++frameCount_;
-    return !exitRequested_;
 }
 
 }  // namespace kivcore

@@ -1,7 +1,10 @@
 // CKivEngine: the engine behind the four entry points and the KivEngineAPI object.
 //
 // One engine per process. Setup reads the configuration, opens the log, creates the services
-// of the mode (headless: Services.h), loads the plug-in modules and creates the game object.
+// and takes the classes of its mode (KivModeTable: headless below, windowed in gl/), loads the
+// plug-in modules and creates the game object. The two modes differ only in their table and in
+// the window surface, which the windowed mode adds: it draws the frames and turns the view's
+// events into messages.
 // Objects of the engine's own classes (controls, scenes, textures, services) live in allocator
 // memory and are tracked, so Shutdown can name and destroy whatever a module forgot.
 #pragma once
@@ -23,7 +26,37 @@
 namespace kivcore {
 
 class CGridScene2D;
+class CKivEngine;
 class CRenderService;
+
+// A class the engine creates by name: a service, a control or a scene.
+struct KivEngineClass {
+    const char* name;
+    KicBaseClass* (*create)(CKivEngine& engine, const char* className);
+};
+
+// What differs between the modes: the services and the engine's own object classes.
+struct KivModeTable {
+    const KivEngineClass* services;
+    size_t serviceCount;
+    const KivEngineClass* classes;
+    size_t classCount;
+};
+const KivModeTable& HeadlessMode();
+
+// The windowed mode's surface over the host's view (gl/GLSurface.cpp). Setup creates it before
+// the services; it draws each frame when the view is painted.
+class CWindowSurface {
+public:
+    virtual ~CWindowSurface() = default;
+    // Asks for a frame to be drawn when the display is ready for it.
+    virtual void ScheduleFrame() = 0;
+    // The view's size in device pixels.
+    virtual void DeviceSize(int* width, int* height) const = 0;
+};
+// Null when the window is no widget or Qt has no application object.
+CWindowSurface* CreateWindowSurface(CKivEngine& engine, void* window);
+const KivModeTable& WindowedMode();
 
 class CKivEngine final : public KivEngineAPI {
 public:
@@ -74,6 +107,18 @@ public:
     bool DeleteObject(KicBaseClass* object);
     CAllocator& Allocator() { return allocator_; }
     CRenderService* Render() { return render_; }
+    CWindowSurface* Surface() { return surface_; }
+    // The per-frame work of the modules: frame rate, primitives cleared, the game's update and
+    // drawing calls. Headless it is the whole frame; windowed the surface runs it when it paints.
+    void RunFrame();
+    // Calls fn for every engine object of class T, in creation order.
+    template <class T, class Fn>
+    void ForEachObject(Fn fn) {
+        std::vector<T*> found;
+        for (const EngineObject& e : engineObjects_)
+            if (auto* object = dynamic_cast<T*>(e.object)) found.push_back(object);
+        for (T* object : found) fn(object);
+    }
     // Tells every grid scene that the surface changed size.
     void OnSurfaceResized();
 
@@ -91,7 +136,7 @@ private:
 
     void Track(KicBaseClass* object, const char* className);
     void DestroyLeftovers();
-    bool CreateHeadlessServices();
+    bool CreateServices(const KivModeTable& mode);
     void LoadModules();
     bool LoadModule(const std::string& name, const std::vector<std::string>& directories);
     // Takes the module entry of a loaded library; false when it has none.
@@ -120,6 +165,8 @@ private:
     std::vector<KicBaseClass*> moduleEntities_;  // scene entities made by module factories
     KicGame* game_ = nullptr;
     CRenderService* render_ = nullptr;
+    const KivModeTable* mode_ = nullptr;
+    CWindowSurface* surface_ = nullptr;
 
     std::chrono::steady_clock::time_point lastFrame_{};
     uint64_t frameCount_ = 0;
@@ -128,5 +175,11 @@ private:
 
 // The running engine, or null.
 CKivEngine* Engine();
+
+// MakeObject<T> as a KivEngineClass::create: T constructed and tracked under the class name.
+template <class T>
+KicBaseClass* MakeObject(CKivEngine& engine, const char* className) {
+    return engine.NewObject<T>(className, __LINE__);
+}
 
 }  // namespace kivcore

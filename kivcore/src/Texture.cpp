@@ -1,5 +1,6 @@
 #include "Texture.h"
 
+#include <atomic>
 #include <cstring>
 
 #include "PictureCodecs.h"
@@ -9,6 +10,11 @@ namespace kivcore {
 namespace {
 // Rows start on 16-byte boundaries.
 constexpr uint32_t kRowAlignWords = 4;
+
+uint64_t NextStamp() {
+    static std::atomic<uint64_t> stamp{0};
+    return ++stamp;
+}
 }  // namespace
 
 CTexture::~CTexture() {
@@ -27,6 +33,7 @@ bool CTexture::Allocate(uint32_t width, uint32_t height) {
     width_ = width;
     height_ = height;
     pitchWords_ = pitch;
+    stamp_ = NextStamp();
     return true;
 }
 
@@ -36,6 +43,12 @@ bool CTexture::Lock(uint32_t level, uint32_t* pitch, void** bits) {
     *pitch = pitchWords_ * 4;
     *bits = texels_;
     return true;
+}
+
+void CTexture::Unlock() {
+    if (!locked_) return;
+    locked_ = false;
+    stamp_ = NextStamp();
 }
 
 bool CTexture::SaveToFile(const char* path) {

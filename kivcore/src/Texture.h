@@ -1,6 +1,8 @@
 // Textures in memory and the texture manager.
 #pragma once
 
+#include <cstdint>
+
 #include "EngineObject.h"
 #include "kiv/services.h"
 
@@ -21,17 +23,22 @@ public:
     uint32_t GetHeight() const override { return height_; }
     bool IsValid() const override { return texels_ != nullptr; }
     bool Lock(uint32_t level, uint32_t* pitch, void** bits) override;
-    void Unlock() override { locked_ = false; }
+    void Unlock() override;
     bool SaveToFile(const char* path) override;
 
     uint32_t* Texels() { return texels_; }
+    const uint32_t* Texels() const { return texels_; }
     uint32_t PitchWords() const { return pitchWords_; }
+    // A process-wide unique number for the texels as they are now: new at every allocation and
+    // unlock, so a drawing cache knows when to upload again (also when an address is reused).
+    uint64_t Stamp() const { return stamp_; }
 
 private:
     uint32_t width_ = 0;
     uint32_t height_ = 0;
     uint32_t pitchWords_ = 0;
     uint32_t* texels_ = nullptr;
+    uint64_t stamp_ = 0;
     bool locked_ = false;
 };
 

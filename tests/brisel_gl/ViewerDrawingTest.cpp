@@ -1,0 +1,170 @@
+// The viewer drawing on the windowed engine (run under a virtual X server): the picture at
+// one-to-one, zoom about the cursor, panning, a channel view, export with F2, a dropped file, and
+// a clean shutdown. Pictures are read back from the view's framebuffer.
+#include <QMimeData>
+#include <QOpenGLWidget>
+#include <QTest>
+#include <QUrl>
+#include <QWheelEvent>
+
+#include "brisel/BriselSession.h"
+
+using briseltest::BriselSession;
+
+namespace {
+
+// 64 x 48 pixels, every one different from its neighbours.
+constexpr const char* kRampScript =
+    "pixels = width:64 height:48\nx = from 0.0 to 1.0 W\ny = from 0.0 to 1.0 H\n"
+    "r = x\ng = y\nb = x * y\n";
+
+class ShownViewer : public BriselSession {
+public:
+    ShownViewer() : BriselSession(brisel::CBriselView::Mode::Windowed) {
+        frame->resize(900, 700);
+        frame->show();
+        QApplication::setActiveWindow(frame.get());
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(frame.get()));
+        gl = view->findChild<QOpenGLWidget*>();
+        ratio = gl ? gl->devicePixelRatioF() : 1.0;
+    }
+    QImage Grab() { return gl->grabFramebuffer().convertToFormat(QImage::Format_RGB32); }
+    KcGridScene2D* Grid() { return luneth->GetGridScene(); }
+    // The current texture's texels, row after row.
+    std::vector<uint32_t> Texels(int* width, int* height) {
+        std::vector<uint32_t> out;
+        KcTexture* t = luneth->GetTexture();
+        uint32_t pitch = 0;
+        void* bits = nullptr;
+        if (!t || !t->Lock(0, &pitch, &bits)) return out;
+        *width = int(t->GetWidth()), *height = int(t->GetHeight());
+        for (int y = 0; y < *height; ++y)
+            for (int x = 0; x < *width; ++x)
+                out.push_back(static_cast<uint32_t*>(bits)[size_t(y) * pitch / 4 + size_t(x)]);
+        t->Unlock();
+        return out;
+    }
+    // The screen pixel of the image's top left texel.
+    QPoint ImageOrigin() {
+        KivRect r = luneth->GetImageControl()->GetRect();
+        return QPoint(int(std::lround(r.left)), int(std::lround(r.top)));
+    }
+    // Pixels of the picture on screen that differ from its texels under `mask`.
+    int WrongPixels(uint32_t mask) {
+        int w = 0, h = 0, wrong = 0;
+        std::vector<uint32_t> texels = Texels(&w, &h);
+        QImage shot = Grab();
+        QPoint origin = ImageOrigin();
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                wrong += (shot.pixel(origin.x() + x, origin.y() + y) & 0xFFFFFF) !=
+                         (texels[size_t(y * w + x)] & mask);
+        return w * h > 0 ? wrong : -1;
+    }
+    void Mouse(QEvent::Type type, QPointF at, Qt::MouseButtons buttons) {
+        QMouseEvent event(type, at, view->mapToGlobal(at), Qt::LeftButton, buttons, Qt::NoModifier);
+        QApplication::sendEvent(view, &event);
+    }
+
+    QOpenGLWidget* gl = nullptr;
+    double ratio = 1.0;
+};
+
+}  // namespace
+
+TEST(BriselDrawing, ScriptPictureAtOneToOneIsPixelExactInTheCentre) {
+    ShownViewer s;
+    ASSERT_NE(s.gl, nullptr);
+    // The high-density run scales the widgets by QT_SCALE_FACTOR; the picture must not scale.
+    int factor = qEnvironmentVariableIsSet("QT_SCALE_FACTOR")
+                     ? qEnvironmentVariableIntValue("QT_SCALE_FACTOR")
+                     : 1;
+    EXPECT_EQ(s.ratio, double(factor));
+    s.view->OpenByExtension(s.WriteScript("ramp.txt", kRampScript));
+    EXPECT_EQ(s.Grid()->GetScale(), 1.0f);
+    QImage shot = s.Grab();
+    ASSERT_EQ(shot.width(), int(std::lround(s.view->width() * s.ratio)));
+    QPoint origin = s.ImageOrigin();
+    EXPECT_NEAR(origin.x() + 32.0, shot.width() / 2.0, 1.0);
+    EXPECT_NEAR(origin.y() + 24.0, shot.height() / 2.0, 1.0);
+    EXPECT_EQ(s.WrongPixels(0xFFFFFF), 0);
+}
+
+TEST(BriselDrawing, WheelZoomsAboutTheCursorAndDragPansByTheDistance) {
+    ShownViewer s;
+    s.view->OpenByExtension(s.WriteScript("ramp.txt", kRampScript));
+    QPointF cursor(310, 260);
+    float before[2], after[2];
+    s.Grid()->ScreenToWorld(float(cursor.x() * s.ratio), float(cursor.y() * s.ratio), &before[0],
+                            &before[1]);
+    QWheelEvent wheel(cursor, s.view->mapToGlobal(cursor), QPoint(), QPoint(0, 120), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(s.view, &wheel);
+    EXPECT_FLOAT_EQ(s.Grid()->GetScale(), 1.1f);
+    s.Grid()->ScreenToWorld(float(cursor.x() * s.ratio), float(cursor.y() * s.ratio), &after[0],
+                            &after[1]);
+    EXPECT_NEAR(after[0], before[0], 1e-3);
+    EXPECT_NEAR(after[1], before[1], 1e-3);
+
+    s.luneth->ShowOriginalSize();
+    QImage first = s.Grab();
+    QPoint origin = s.ImageOrigin();
+    QPointF from(400, 300), to(437, 279);
+    s.Mouse(QEvent::MouseButtonPress, from, Qt::LeftButton);
+    s.Mouse(QEvent::MouseMove, to, Qt::LeftButton);
+    s.Mouse(QEvent::MouseButtonRelease, to, Qt::NoButton);
+    QPoint moved = s.ImageOrigin() - origin;
+    QPoint expected((to - from).toPoint() * s.ratio);
+    EXPECT_EQ(moved, expected);
+    QImage second = s.Grab();
+    for (QPoint p : {QPoint(0, 0), QPoint(63, 47), QPoint(20, 30)})
+        EXPECT_EQ(second.pixel(origin + expected + p), first.pixel(origin + p));
+}
+
+TEST(BriselDrawing, ChannelViewRedShowsOnlyRed) {
+    ShownViewer s;
+    s.view->OpenByExtension(s.WriteScript("ramp.txt", kRampScript));
+    QTest::keyClick(s.view, Qt::Key_R);
+    EXPECT_EQ(s.luneth->GetImageControl()->GetChannelView(), kKivChannelRed);
+    EXPECT_EQ(s.WrongPixels(0xFF0000), 0);
+}
+
+TEST(BriselDrawing, F2WritesEveryEquationAndADroppedFileIsOpened) {
+    ShownViewer s;
+    QString saved = QDir::currentPath();
+    QDir::setCurrent(QString::fromStdString(s.dir.string()));
+    QTest::keyClick(s.frame.get(), Qt::Key_F2);
+    QDir::setCurrent(saved);
+    QDir images(s.Path("Image"));
+    EXPECT_EQ(int(images.entryList(QDir::Files).size()), s.luneth->GetEquationCount());
+    EXPECT_TRUE(images.exists("0 Black.png"));
+    EXPECT_TRUE(s.frame->Message().startsWith(
+        QStringLiteral("已导出%1张图像到").arg(s.luneth->GetEquationCount())));
+
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(s.WriteScript("dropped.txt", kRampScript))});
+    QPoint at(100, 100);
+    QDragEnterEvent enter(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(s.view, &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(s.view, &drop);
+    EXPECT_EQ(s.luneth->GetImageType(), kImageMathScript);
+    EXPECT_TRUE(s.frame->Message().contains("dropped.txt"));
+}
+
+TEST(BriselDrawing, ClosingWithAScriptAPictureAndAnEquationLeaksNothing) {
+    ShownViewer s;
+    s.view->OpenByExtension(s.WriteScript("ramp.txt", kRampScript));
+    s.Grab();
+    s.view->OpenByExtension(s.WritePicture("pic.png"));
+    s.Grab();
+    ASSERT_TRUE(s.luneth->ComputeEquation(2));
+    s.view->ShowScriptPanel();
+    s.Grab();
+    s.Close();
+    std::string log = s.Log();
+    EXPECT_NE(log.find("engine shutdown"), std::string::npos);
+    EXPECT_EQ(log.find("Memory leak"), std::string::npos) << log;
+    EXPECT_EQ(log.find("not destroyed"), std::string::npos) << log;
+}
