@@ -232,7 +232,7 @@ void KcCameraTarget::Pitch(float a) {
     // A turn that would carry the look over the pole reverses its level part: refused, or the
     // view would flip upside down in one step.
     KivVector3 level = look - WorldUp() * Height(look), turned = d - WorldUp() * Height(d);
-    if (Dot(level, turned) <= 0.0f) return;
+    if (!IsZero(level) && Dot(level, turned) <= 0.0f) return;
     SetDirection(d);
 }
 

@@ -94,9 +94,8 @@ public:
     void GetFrustum(KivPlane planes[6]) const override;
     KcCameraBase* GetCamera(int kind) override;
 
-    // The current camera's move and turn steps for an elapsed time.
-    float MoveStep(uint32_t elapsedMs) const;
-    float TurnStep(uint32_t elapsedMs) const { return rotateSpeed_ * float(elapsedMs); }
+    float MoveStep(uint32_t elapsedMs) const override;
+    float TurnStep(uint32_t elapsedMs) const override { return rotateSpeed_ * float(elapsedMs); }
 
 private:
     KcCameraBase* Current() { return GetCamera(cameraKind_); }

@@ -166,6 +166,9 @@ public:
     virtual void GetFrustum(KivPlane planes[6]) const = 0;
     // The camera of a kind (1, 2 or 3), null for another kind.
     virtual KcCameraBase* GetCamera(int kind) = 0;
+    // The current camera's move and turn steps for an elapsed time in milliseconds.
+    virtual float MoveStep(uint32_t elapsedMs) const = 0;
+    virtual float TurnStep(uint32_t elapsedMs) const = 0;
 };
 
 class KicRectFrameScene : public KicSceneControl {

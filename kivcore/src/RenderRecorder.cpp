@@ -200,7 +200,10 @@ bool CRenderRecorder::DrawPrimitiveUP(uint32_t type, uint32_t primitiveCount, co
     if (!vertices || count == 0 || stride == 0 ||
         uint64_t(count) * stride > CVertexBuffer::kMaxLength)
         return false;
-    SetStreamSource(0, nullptr, 0, 0);
+    // Stream 0 is unset as a side effect of the call, not as a call of its own.
+    if (stream_) stream_->Release();
+    stream_ = nullptr;
+    streamOffset_ = streamStride_ = 0;
     KivRenderCall& call = Record(KivRenderOp::kDrawPrimitiveUP, type, primitiveCount, stride);
     call.vertexCount = count;
     Copy(call, vertices, count * stride);
