@@ -219,3 +219,41 @@ TEST(Cameras, DegenerateInputLeavesAUsableCamera) {
     ExpectUsable(orbit);
     ExpectOrbitInvariant(orbit);
 }
+
+TEST(VectorMaths, ProjectionsInversesAndDegenerateLookAts) {
+    KivMatrix p = kivmath::MatrixPerspectiveFovLH(1.5707964f, 2, 1, 3);
+    EXPECT_NEAR(p.m[1][1], 1.0f, 1e-6f);
+    EXPECT_NEAR(p.m[0][0], 0.5f, 1e-6f);
+    EXPECT_EQ(p.m[2][2], 1.5f);
+    EXPECT_EQ(p.m[3][2], -1.5f);
+    EXPECT_EQ(p.m[2][3], 1.0f);
+    KivMatrix o = kivmath::MatrixOrthoRH(4, 2, 1, 3);
+    EXPECT_EQ(o.m[0][0], 0.5f);
+    EXPECT_EQ(o.m[1][1], 1.0f);
+    EXPECT_EQ(o.m[2][2], -0.5f);
+    EXPECT_EQ(o.m[3][2], -0.5f);
+    // A point on the near plane lands at depth 0, on the far plane at 1 (left-handed).
+    EXPECT_NEAR(kivmath::Vec3TransformCoord({0, 0, 1}, p).z, 0.0f, 1e-6f);
+    EXPECT_NEAR(kivmath::Vec3TransformCoord({0, 0, 3}, p).z, 1.0f, 1e-6f);
+
+    KivMatrix view = kivmath::MatrixLookAtLH({1, 2, -3}, {0, 0, 0}, {0, 1, 0});
+    KivMatrix inverse;
+    ASSERT_TRUE(kivmath::MatrixInverse(view * p, &inverse));
+    ExpectMatrixNear(view * p * inverse, kivmath::MatrixIdentity(), 8);
+    EXPECT_FALSE(kivmath::MatrixInverse(KivMatrix{}, &inverse));
+    ExpectMatrixNear(kivmath::MatrixRotationAxis({0, 2, 0}, 0.3f), kivmath::MatrixRotationY(0.3f),
+                     2);
+
+    KivViewport vp{0, 0, 640, 480, 0, 1};
+    KivMatrix world = kivmath::MatrixTranslation(0.5f, 0, 0);
+    KivVector3 pixel = kivmath::Vec3Project({0.1f, 0.2f, 0.3f}, vp, p, view, world);
+    ExpectVectorNear(kivmath::Vec3Unproject(pixel, vp, p, view, world), {0.1f, 0.2f, 0.3f}, 64);
+
+    // The eye on the target, or an up along the view: still a finite rotation.
+    for (const KivMatrix& m : {kivmath::MatrixLookAtLH({1, 1, 1}, {1, 1, 1}, {0, 1, 0}),
+                               kivmath::MatrixLookAtRH({0, 0, 0}, {0, 5, 0}, {0, 1, 0})}) {
+        ASSERT_TRUE(kivmath::MatrixInverse(m, &inverse));
+        for (int i = 0; i < 3; ++i)
+            EXPECT_NEAR(kivmath::Length({m.m[i][0], m.m[i][1], m.m[i][2]}), 1.0f, 1e-6f);
+    }
+}
