@@ -27,14 +27,5 @@ KivObjectFactory<KcOrthoScene> gOrthoSceneEntityVMA(gModule, "KcOrthoScene", kKi
 KivModuleState& TolvanModule() { return gModule; }
 
 KIV_MODULE_EXPORT KivModuleAPI* KivModuleApiFunction(KivEngineAPI* api) {
-    gModule.api = api;
-    gModule.allocator = api ? api->GetAllocator() : nullptr;
-    if (api) {
-        gModule.apiVersion = api->GetApiVersion();
-        gModule.headless = api->IsHeadless();
-        if (gModule.apiVersion != kKivApiVersion)
-            api->LogFormat(2, "Tolvan: engine API version %d, module built for %d",
-                           gModule.apiVersion, kKivApiVersion);
-    }
-    return gModule.head;
+    return KivEnterModule(gModule, api, "Tolvan");
 }

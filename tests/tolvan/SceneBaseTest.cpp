@@ -274,12 +274,15 @@ TEST(SceneModule, ProjectionsPerScene) {
     ExpectMatrixNear(ortho->GetProjection(), kivmath::MatrixOrthoLH(1, 1, 1, 50000), 4);
     ortho->SetLeftHanded(false);
     ExpectMatrixNear(ortho->GetProjection(), kivmath::MatrixOrthoRH(1, 1, 1, 50000), 4);
-    // A resize reaches the projections through the window-size message.
+    // A resize reaches the projections through the window-size message (the frame's too, or
+    // its picture would stretch).
     auto* plain = engine.Create("KcSimpleScene");
+    auto* frame = engine.Create("KcRectFrameScene");
     engine.Render()->Resize(600, 600);
     engine.Send(WM_SIZE, 0, KivMakeLParam(600, 600));
-    ExpectMatrixNear(plain->GetProjection(), kivmath::MatrixPerspectiveFovLH(kPi / 4, 1, 0.1f, 500),
-                     4);
+    for (KicSceneControl* scene : {plain, frame})
+        ExpectMatrixNear(scene->GetProjection(),
+                         kivmath::MatrixPerspectiveFovLH(kPi / 4, 1, 0.1f, 500), 4);
     ExpectMatrixNear(multiple->GetProjection(),
                      kivmath::MatrixPerspectiveFovRH(1.0471976f, 1, 0.5f, 1000.0f), 4);
 }

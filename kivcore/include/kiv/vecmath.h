@@ -204,6 +204,8 @@ inline KivMatrix MatrixLookAtRH(const KivVector3& eye, const KivVector3& at, con
     return detail::LookAlong(eye, eye - at, up);
 }
 
+// Right-handed projections are the left-handed ones with the z scale and the w column negated
+// (zf / (zn - zf) is exactly -(zf / (zf - zn))).
 inline KivMatrix MatrixPerspectiveFovLH(float fovY, float aspect, float zn, float zf) {
     float yScale = 1.0f / std::tan(fovY / 2.0f), xScale = yScale / aspect;
     KivMatrix r;
@@ -213,11 +215,8 @@ inline KivMatrix MatrixPerspectiveFovLH(float fovY, float aspect, float zn, floa
     return r;
 }
 inline KivMatrix MatrixPerspectiveFovRH(float fovY, float aspect, float zn, float zf) {
-    float yScale = 1.0f / std::tan(fovY / 2.0f), xScale = yScale / aspect;
-    KivMatrix r;
-    r.m[0][0] = xScale, r.m[1][1] = yScale;
-    r.m[2][2] = zf / (zn - zf), r.m[2][3] = -1.0f;
-    r.m[3][2] = zn * zf / (zn - zf);
+    KivMatrix r = MatrixPerspectiveFovLH(fovY, aspect, zn, zf);
+    r.m[2][2] = -r.m[2][2], r.m[2][3] = -1.0f;
     return r;
 }
 
@@ -228,9 +227,8 @@ inline KivMatrix MatrixOrthoLH(float w, float h, float zn, float zf) {
     return r;
 }
 inline KivMatrix MatrixOrthoRH(float w, float h, float zn, float zf) {
-    KivMatrix r;
-    r.m[0][0] = 2.0f / w, r.m[1][1] = 2.0f / h;
-    r.m[2][2] = 1.0f / (zn - zf), r.m[3][2] = zn / (zn - zf), r.m[3][3] = 1.0f;
+    KivMatrix r = MatrixOrthoLH(w, h, zn, zf);
+    r.m[2][2] = -r.m[2][2];
     return r;
 }
 
