@@ -136,25 +136,22 @@ inline KivMatrix MatrixScaling(float x, float y, float z) {
     return r;
 }
 
+namespace detail {
+
+// A turn in the plane of axes a and b, from a towards b.
+inline KivMatrix PlaneRotation(int a, int b, float angle) {
+    float s = std::sin(angle), c = std::cos(angle);
+    KivMatrix r = MatrixIdentity();
+    r.m[a][a] = c, r.m[a][b] = s, r.m[b][a] = -s, r.m[b][b] = c;
+    return r;
+}
+
+}  // namespace detail
+
 // Rotations turn clockwise when looking along the axis towards the origin (left-handed).
-inline KivMatrix MatrixRotationX(float angle) {
-    float s = std::sin(angle), c = std::cos(angle);
-    KivMatrix r = MatrixIdentity();
-    r.m[1][1] = c, r.m[1][2] = s, r.m[2][1] = -s, r.m[2][2] = c;
-    return r;
-}
-inline KivMatrix MatrixRotationY(float angle) {
-    float s = std::sin(angle), c = std::cos(angle);
-    KivMatrix r = MatrixIdentity();
-    r.m[0][0] = c, r.m[0][2] = -s, r.m[2][0] = s, r.m[2][2] = c;
-    return r;
-}
-inline KivMatrix MatrixRotationZ(float angle) {
-    float s = std::sin(angle), c = std::cos(angle);
-    KivMatrix r = MatrixIdentity();
-    r.m[0][0] = c, r.m[0][1] = s, r.m[1][0] = -s, r.m[1][1] = c;
-    return r;
-}
+inline KivMatrix MatrixRotationX(float angle) { return detail::PlaneRotation(1, 2, angle); }
+inline KivMatrix MatrixRotationY(float angle) { return detail::PlaneRotation(2, 0, angle); }
+inline KivMatrix MatrixRotationZ(float angle) { return detail::PlaneRotation(0, 1, angle); }
 // About an axis through the origin; the axis is normalised first (a zero axis: identity).
 inline KivMatrix MatrixRotationAxis(const KivVector3& axis, float angle) {
     KivVector3 v = Vec3Normalize(axis);
