@@ -7,6 +7,7 @@
 //   luneth export DIR                                every equation as "DIR/%d %s.png"
 //   luneth list functions                            one line per registry entry: INDEX NAME KIND
 //   luneth list equations                            one line per equation: INDEX NAME WxH
+//   luneth surface SCRIPT -o MESH                    the swept surface as .obj or .ply
 //   --threads N                                      threads for computing pictures
 //
 // The picture format of -o follows the extension: png, jpg, tga, bmp, ppm or dds; files are
@@ -26,6 +27,7 @@
 #include <system_error>
 #include <vector>
 
+#include "SurfaceExport.h"
 #include "equations/PixelEquation.h"
 #include "kiv/engine.h"
 #include "module/ILuneth.h"
@@ -194,6 +196,28 @@ int Run(const std::string& file, const std::string* text, const std::string& out
     return Save(luneth, output);
 }
 
+// ---------------------------------------------------------------- surface
+
+int Surface(const std::string& file, const std::string& output) {
+    if (!IsMeshName(output))
+        return Fail("cannot write '%s': the extension names no mesh format (obj or ply)", output);
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(file, ec))
+        return Fail("cannot read script file '%s'", file);
+    Engine engine;
+    ILuneth* luneth = engine.Luneth();
+    if (!luneth) return Fail("the engine could not start the image object (see its log)");
+    luneth->LoadScriptFile(file.c_str());
+    std::fputs(luneth->GetScriptMessages(), stderr);
+    if (!luneth->GetScriptRunResult()) return Fail("the script '%s' failed", file);
+    SurfaceGrid grid;
+    std::string why;
+    if (!ReadSurface(luneth, &grid, &why))
+        return Fail("the script '%s' %s", file, why);
+    if (!WriteSurfaceFile(grid, output, &why)) return Fail("cannot write '%s': %s", output, why);
+    return 0;
+}
+
 // ---------------------------------------------------------------- equations
 
 // The slot of an index or a display name (exact first, then ignoring case); -1 if none.
@@ -345,6 +369,12 @@ int main(int argc, char** argv) {
         ->required()
         ->check(CLI::IsMember({"functions", "equations"}));
 
+    std::string surfaceFile, surfaceOutput;
+    CLI::App* surface =
+        app.add_subcommand("surface", "write the surface a script sweeps as a mesh");
+    surface->add_option("SCRIPT", surfaceFile, "math-script file")->required();
+    surface->add_option("-o", surfaceOutput, "the mesh file (obj or ply)")->required();
+
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp& e) {
@@ -356,5 +386,6 @@ int main(int argc, char** argv) {
     if (run->parsed()) return Run(file, textOption->count() ? &text : nullptr, output, dump);
     if (equation->parsed()) return Equation(equationKey, params, equationOutput);
     if (exportAll->parsed()) return Export(exportDirectory);
+    if (surface->parsed()) return Surface(surfaceFile, surfaceOutput);
     return what == "functions" ? ListFunctions() : ListEquations();
 }

@@ -14,6 +14,7 @@
 
 #include "Controls.h"
 #include "GridScene.h"
+#include "MeshBuilder.h"
 #include "Services.h"
 #include "Texture.h"
 #include "kiv/messages.h"
@@ -77,6 +78,7 @@ const KivModeTable& HeadlessMode() {
         {"KcSimpleDX9Font", MakeObject<CFontService>},
         {"KcPrimitive2DRender", MakeObject<CPrimitive2DService>},
         {"KcTexturesMgr", MakeObject<CTexturesMgr>},
+        {"KcDxMeshBuilder", MakeObject<CMeshBuilder>},
     };
     static constexpr KivEngineClass kClasses[] = {
         {"KcImageControl", MakeObject<CImageControl>},
@@ -134,7 +136,8 @@ bool CKivEngine::Setup(void* window, int flags, const char* gameClass, const cha
     }
     LoadModules();
     if (gameClass && *gameClass) CreateGame(gameClass);
-    lastFrame_ = std::chrono::steady_clock::now();
+    CreateConfiguredScenes();
+    lastFrame_ = start_ = std::chrono::steady_clock::now();
     return true;
 }
 
@@ -157,6 +160,10 @@ bool CKivEngine::CreateServices(const KivModeTable& mode) {
 void CKivEngine::Shutdown() {
     if (!running_) return;
     DestroyGame();
+    std::vector<KicBaseClass*> scenes;
+    scenes.swap(configuredScenes_);
+    for (auto it = scenes.rbegin(); it != scenes.rend(); ++it) DestroyEngineObject(*it);
+    if (render_) render_->ReleaseResources();
     DestroyLeftovers();
     for (Service& s : services_) {
         if (s.acquired > 0)
@@ -187,6 +194,7 @@ void CKivEngine::DestroyLeftovers() {
     while (!moduleEntities_.empty()) {
         KicBaseClass* object = moduleEntities_.back();
         moduleEntities_.pop_back();
+        entities_.Forget(object);
         LogFormat(2, "KivCore: a scene entity was not destroyed");
         DestroyModuleObject(object);
     }
@@ -305,6 +313,18 @@ void CKivEngine::CreateGame(const char* gameClass) {
     }
 }
 
+void CKivEngine::CreateConfiguredScenes() {
+    std::string list;
+    config_.ReadText("KivCore", "Scenes", &list);
+    for (const std::string& name : SplitList(list, ",; \t")) {
+        KicBaseClass* scene = CreateEngineObject(name.c_str());
+        if (scene)
+            configuredScenes_.push_back(scene);
+        else
+            LogFormat(4, "KivCore: can not create the scene %s", name.c_str());
+    }
+}
+
 void CKivEngine::DestroyGame() {
     KicGame* game = game_;
     if (!game) return;
@@ -365,7 +385,13 @@ KicBaseClass* CKivEngine::CreateEngineObject(const char* className) {
     }
     KivModuleAPI* factory = FindFactory(className, kKivKindSceneEntity);
     KicBaseClass* object = factory ? factory->CreateObject() : nullptr;
-    if (object) moduleEntities_.push_back(object);
+    if (!object) return nullptr;
+    moduleEntities_.push_back(object);
+    if (!entities_.Start(object)) {
+        LogFormat(4, "KivCore: %s failed to initialize", className);
+        DestroyEngineObject(object);
+        return nullptr;
+    }
     return object;
 }
 
@@ -374,6 +400,8 @@ void CKivEngine::DestroyEngineObject(KicBaseClass* object) {
     auto it = std::find(moduleEntities_.begin(), moduleEntities_.end(), object);
     if (it == moduleEntities_.end()) return;
     moduleEntities_.erase(it);
+    entities_.Forget(object);
+    std::erase(configuredScenes_, object);
     DestroyModuleObject(object);
 }
 
@@ -424,7 +452,8 @@ void CKivEngine::LogText(const char* text) { log_.Write(1, text); }
 bool CKivEngine::DispatchMessage(uint32_t message, uintptr_t wParam, intptr_t lParam,
                                  uint32_t keyState) {
     keyState_ = keyState;
-    bool consumed = game_ && game_->OnMessage(message, wParam, lParam);
+    bool consumed = entities_.Dispatch(message, wParam, lParam);
+    if (!consumed) consumed = game_ && game_->OnMessage(message, wParam, lParam);
     if (!consumed)
         ForEachObject<CGridScene2D>([&](CGridScene2D* scene) {
             if (!consumed) consumed = scene->HandleMessage(message, wParam, lParam);
@@ -467,13 +496,21 @@ void CKivEngine::RunFrame() {
         // Smoothed over about ten frames.
         frameRate_ = frameCount_ == 0 ? rate : frameRate_ + (rate - frameRate_) * 0.1f;
     }
+    uint64_t nowMs =
+        uint64_t(std::chrono::duration_cast<std::chrono::milliseconds>(now - start_).count());
+    uint32_t elapsedMs = uint32_t(nowMs - lastFrameMs_);
+    lastFrameMs_ = nowMs;
     if (auto* primitives = static_cast<CPrimitive2DService*>(FindService("KcPrimitive2DRender")))
         primitives->BeginFrame();
-    if (game_) {
-        game_->Update(elapsed);
-        if (game_) game_->Render();
-        if (game_) game_->RenderOverlay();
-    }
+    if (render_) render_->BeginFrame();
+    // Each step runs the scene entities registered for it, then the game object.
+    entities_.Run(kKivEventUpdate, elapsedMs);
+    if (game_) game_->Update(elapsed);
+    entities_.Run(kKivEventApply, elapsedMs);
+    entities_.Run(kKivEventRender, elapsedMs);
+    if (game_) game_->Render();
+    entities_.Run(kKivEventRenderOverlay, elapsedMs);
+    if (game_) game_->RenderOverlay();
     ++frameCount_;
 }
 

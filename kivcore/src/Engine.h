@@ -17,6 +17,7 @@
 
 #include "Allocator.h"
 #include "Config.h"
+#include "EntityEvents.h"
 #include "Log.h"
 #include "kiv/controls.h"
 #include "kiv/engine.h"
@@ -92,6 +93,13 @@ public:
     bool IsKeyDown(int virtualKey) override;
     bool IsExitRequested() override { return exitRequested_; }
     float GetFrameRate() override { return frameRate_; }
+    bool RegisterEvent(KicEntity* entity, int kind, int order) override {
+        return entities_.Register(entity, kind, order);
+    }
+    bool GetEventOrder(const KicEntity* entity, int kind, int* order) override {
+        return entities_.Order(entity, kind, order);
+    }
+    KicEntity* FindEntity(const char* className) override { return entities_.Find(className); }
 
     // --- for the engine's own objects ---
     // Constructs T in allocator memory and tracks it; null when memory can't be had.
@@ -143,6 +151,7 @@ private:
     bool AddModule(const std::string& name, void* handle, const std::string& from);
     KivModuleAPI* FindFactory(const char* typeName, int kind) const;
     void CreateGame(const char* gameClass);
+    void CreateConfiguredScenes();
     void DestroyGame();
     void DestroyModuleObject(KicBaseClass* object);
 
@@ -163,12 +172,16 @@ private:
     std::vector<EngineObject> engineObjects_;    // the engine's own, in creation order
     std::vector<KicObject*> uiObjects_;          // made by module factories
     std::vector<KicBaseClass*> moduleEntities_;  // scene entities made by module factories
+    CEntityEvents entities_;
+    std::vector<KicBaseClass*> configuredScenes_;  // made from "KivCore/Scenes"
     KicGame* game_ = nullptr;
     CRenderService* render_ = nullptr;
     const KivModeTable* mode_ = nullptr;
     CWindowSurface* surface_ = nullptr;
 
     std::chrono::steady_clock::time_point lastFrame_{};
+    std::chrono::steady_clock::time_point start_{};
+    uint64_t lastFrameMs_ = 0;
     uint64_t frameCount_ = 0;
     float frameRate_ = 0.0f;
 };

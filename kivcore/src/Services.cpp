@@ -7,6 +7,7 @@ bool CRenderService::Resize(int width, int height) {
     if (width == width_ && height == height_) return true;
     width_ = width;
     height_ = height;
+    ResetViewport(width, height);
     if (CKivEngine* engine = Engine()) engine->OnSurfaceResized();
     return true;
 }

@@ -5,15 +5,18 @@
 #include <vector>
 
 #include "EngineObject.h"
+#include "RenderRecorder.h"
 #include "kiv/services.h"
 
 namespace kivcore {
 
-class CRenderService : public CServiceObject<KcDX9Render> {
+class CRenderService : public CRenderRecorder {
 public:
     static constexpr int kDefaultWidth = 1280;
     static constexpr int kDefaultHeight = 720;
     static constexpr int kMaxSide = 16384;
+
+    CRenderService() : CRenderRecorder(kDefaultWidth, kDefaultHeight) {}
 
     bool IsKindOf(const char* name) const override {
         return NameIn(name, {"KcDX9Render", "KicBaseClass"});
@@ -40,6 +43,7 @@ public:
         return true;
     }
     bool IsPrepared() const override { return prepared_; }
+    bool DrawText(float x, float y, const char* text, uint32_t argb, float scale) override;
 
 private:
     bool prepared_ = false;

@@ -24,14 +24,5 @@ KivModuleState& LunethModule() { return gModule; }
 
 KIV_MODULE_EXPORT KivModuleAPI* KivModuleApiFunction(KivEngineAPI* api) {
     luneth::StartFunctionLibrary();
-    gModule.api = api;
-    gModule.allocator = api ? api->GetAllocator() : nullptr;
-    if (api) {
-        gModule.apiVersion = api->GetApiVersion();
-        gModule.headless = api->IsHeadless();
-        if (gModule.apiVersion != kKivApiVersion)
-            api->LogFormat(2, "Luneth: engine API version %d, module built for %d",
-                           gModule.apiVersion, kKivApiVersion);
-    }
-    return gModule.head;
+    return KivEnterModule(gModule, api, "Luneth");
 }

@@ -3,9 +3,12 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <array>
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <regex>
+#include <sstream>
 #include <string>
 
 #include "kivcore/EngineSession.h"
@@ -167,4 +170,120 @@ TEST_F(Cli, ListFunctionsEndsWithTheModulePresets) {
     EXPECT_NE(r.out.find(" GradientColorTerrain 5\n"), std::string::npos);
     size_t last = r.out.rfind('\n', r.out.size() - 2);
     EXPECT_NE(r.out.substr(last + 1).find(" NoiseModuleLime 7"), std::string::npos);
+}
+
+// ---------------------------------------------------------------- surface export
+
+namespace {
+
+// A small reader of what `luneth surface` writes: OBJ "v x y z r g b" and "f a b c" lines, or
+// ASCII PLY with x y z and byte colours per vertex and "3 a b c" faces.
+struct Mesh {
+    std::vector<std::array<float, 6>> vertices;  // position, colour in [0, 1]
+    std::vector<std::array<uint32_t, 3>> faces;  // from 0
+};
+
+Mesh ReadMesh(const std::filesystem::path& path) {
+    Mesh mesh;
+    std::istringstream in(kivtest::ReadFile(path));
+    std::string word;
+    if (path.extension() == ".obj") {
+        while (in >> word) {
+            if (word == "v") {
+                std::array<float, 6> v;
+                for (float& f : v) in >> f;
+                mesh.vertices.push_back(v);
+            } else if (word == "f") {
+                std::array<uint32_t, 3> f;
+                for (uint32_t& i : f) in >> i, --i;
+                mesh.faces.push_back(f);
+            } else {
+                std::getline(in, word);
+            }
+        }
+        return mesh;
+    }
+    size_t vertices = 0, faces = 0;
+    while (in >> word && word != "end_header") {
+        if (word == "element") {
+            std::string what;
+            size_t n = 0;
+            in >> what >> n;
+            (what == "vertex" ? vertices : faces) = n;
+        }
+    }
+    for (size_t k = 0; k < vertices; ++k) {
+        std::array<float, 6> v;
+        int rgb[3];
+        in >> v[0] >> v[1] >> v[2] >> rgb[0] >> rgb[1] >> rgb[2];
+        for (int c = 0; c < 3; ++c) v[3 + c] = rgb[c] / 255.0f;
+        mesh.vertices.push_back(v);
+    }
+    for (size_t k = 0; k < faces; ++k) {
+        int corners = 0;
+        std::array<uint32_t, 3> f;
+        in >> corners >> f[0] >> f[1] >> f[2];
+        if (corners == 3) mesh.faces.push_back(f);
+    }
+    return mesh;
+}
+
+double Area(const Mesh& mesh) {
+    double area = 0;
+    for (const auto& f : mesh.faces) {
+        const auto &a = mesh.vertices[f[0]], &b = mesh.vertices[f[1]], &c = mesh.vertices[f[2]];
+        double u[3], w[3];
+        for (int i = 0; i < 3; ++i) u[i] = b[i] - a[i], w[i] = c[i] - a[i];
+        double x = u[1] * w[2] - u[2] * w[1], y = u[2] * w[0] - u[0] * w[2],
+               z = u[0] * w[1] - u[1] * w[0];
+        area += std::sqrt(x * x + y * y + z * z) / 2;
+    }
+    return area;
+}
+
+}  // namespace
+
+// Three points on x swept 0..3 along z over four slices: a 2 x 3 rectangle of 12 vertices.
+TEST_F(Cli, SurfacesBecomeMeshesWithTheirColours) {
+    kivtest::WriteFile(dir / "sheet.txt",
+                       "vertices = 3\nx = from 0 to 2\ny = 0\nz = 0\nsurface_slices = 4\n"
+                       "translate = dir(0, 0, 1) dis(0, 3)\nr = x * 0.5\ng = 1\n");
+    for (const char* file : {"sheet.obj", "sheet.ply"}) {
+        Result r = Run(std::string("surface sheet.txt -o ") + file);
+        ASSERT_EQ(r.status, 0) << r.err;
+        Mesh mesh = ReadMesh(dir / file);
+        ASSERT_EQ(mesh.vertices.size(), 12u) << file;
+        ASSERT_EQ(mesh.faces.size(), 12u) << file;
+        for (const auto& f : mesh.faces)
+            for (uint32_t i : f) ASSERT_LT(i, 12u);
+        EXPECT_NEAR(Area(mesh), 6.0, 1e-6) << file;
+        // Vertex slice + point x 4: point 1, slice 2 is (1, 0, 2), coloured r = 0.5, g = 1.
+        const auto& v = mesh.vertices[2 + 1 * 4];
+        EXPECT_EQ(v[0], 1.0f);
+        EXPECT_EQ(v[2], 2.0f);
+        EXPECT_NEAR(v[3], 0.5f, 1 / 255.0f);
+        EXPECT_EQ(v[4], 1.0f);
+        EXPECT_EQ(v[5], 0.0f);
+        EXPECT_EQ(mesh.vertices[11][0], 2.0f);
+        EXPECT_EQ(mesh.vertices[11][2], 3.0f);
+    }
+    struct {
+        std::string arguments;
+        int status;
+        const char* message;
+    } failures[] = {
+        {"surface sheet.txt -o sheet.stl", 1, "names no mesh format (obj or ply)"},
+        {"surface missing.txt -o m.obj", 1, "cannot read script file 'missing.txt'"},
+        {"surface flat.txt -o m.obj", 1, "made no surface"},
+        {"surface sheet.txt -o nodir/m.ply", 1, "cannot write 'nodir/m.ply'"},
+        {"surface sheet.txt", 2, "-o is required"},
+    };
+    kivtest::WriteFile(dir / "flat.txt", "pixels = width:4 height:4\nr = 1\n");
+    for (const auto& f : failures) {
+        Result r = Run(f.arguments);
+        EXPECT_EQ(r.status, f.status) << f.arguments << "\n" << r.err;
+        EXPECT_NE(r.err.find(f.message), std::string::npos) << f.arguments << "\n" << r.err;
+    }
+    EXPECT_EQ(Files(),
+              (std::vector<std::string>{"flat.txt", "sheet.obj", "sheet.ply", "sheet.txt"}));
 }

@@ -213,8 +213,8 @@ TEST(EngineLifetime, AWindowWithoutAQtApplicationRefusesToStart) {
 
 TEST(EngineLifetime, ServicesAreCountedAndUnreleasedOnesNamed) {
     EngineSession engine;
-    for (const char* name :
-         {"KcDX9Render", "KcSimpleDX9Font", "KcPrimitive2DRender", "KcTexturesMgr"}) {
+    for (const char* name : {"KcDX9Render", "KcSimpleDX9Font", "KcPrimitive2DRender",
+                             "KcTexturesMgr", "KcDxMeshBuilder"}) {
         KicBaseClass* s = engine.api->AcquireService(name);
         ASSERT_NE(s, nullptr) << name;
         EXPECT_TRUE(s->IsKindOf(name));
@@ -222,7 +222,7 @@ TEST(EngineLifetime, ServicesAreCountedAndUnreleasedOnesNamed) {
         EXPECT_EQ(s, engine.api->FindService(name));
         engine.api->ReleaseService(s);
     }
-    EXPECT_EQ(engine.api->AcquireService("KcDxMeshBuilder"), nullptr);
+    EXPECT_EQ(engine.api->AcquireService("KcNoSuchService"), nullptr);
     EXPECT_EQ(engine.api->AcquireService(nullptr), nullptr);
     EXPECT_EQ(engine.api->AcquireServiceAs<KcDX9Render>("KcDX9Render")->GetSurfaceWidth(),
               1280);  // held on purpose

@@ -14,6 +14,10 @@
 //   KivEngineShutdown()  destroys the game object, UI objects, engine objects and services,
 //                        reports leaked memory, unloads the modules. Safe to call twice.
 //
+// Scenes: after the game object, the engine creates the scene entities named in "KivCore/Scenes"
+// (class names separated by commas, none by default) and runs their registered events
+// (kiv/entity.h); one that no module provides or whose Init fails is logged and skipped.
+//
 // Modules: the names in "KivCore/Modules" (default "Luneth,Tolvan"), each loaded as
 // lib<Name>.so from the first of these directories that has it: the engine library's own
 // directory, ExternDll below the working directory, then the directories of
@@ -29,6 +33,7 @@
 #include "kiv/allocator.h"
 #include "kiv/base.h"
 #include "kiv/config.h"
+#include "kiv/entity.h"
 #include "kiv/timer.h"
 
 constexpr int kKivApiVersion = 1;
@@ -69,6 +74,14 @@ public:
     virtual bool IsKeyDown(int virtualKey) = 0;
     virtual bool IsExitRequested() = 0;
     virtual float GetFrameRate() = 0;
+
+    // Scene entities (kiv/entity.h). RegisterEvent adds (or re-orders) the entity's
+    // registration for one event kind; false for an entity the engine did not create or an
+    // unknown kind. GetEventOrder answers a registration's order. FindEntity gives the first
+    // living entity of a class, in creation order.
+    virtual bool RegisterEvent(KicEntity* entity, int kind, int order) = 0;
+    virtual bool GetEventOrder(const KicEntity* entity, int kind, int* order) = 0;
+    virtual KicEntity* FindEntity(const char* className) = 0;
 
     // Typed helpers: the object when it is of the named class, else null.
     template <class T>

@@ -19,8 +19,7 @@
 
 #include "kiv/allocator.h"
 #include "kiv/base.h"
-
-class KivEngineAPI;
+#include "kiv/engine.h"
 
 class KivModuleAPI {
 public:
@@ -50,6 +49,23 @@ struct KivModuleState {
 using KivModuleApiFunctionType = KivModuleAPI* (*)(KivEngineAPI* api);
 
 #define KIV_MODULE_EXPORT extern "C" __attribute__((visibility("default")))
+
+// The body of every module's KivModuleApiFunction: keeps the API object and the allocator,
+// makes the two calls every module makes (a version other than its own is logged at level 2
+// with the module's name) and gives the head of the factory list.
+inline KivModuleAPI* KivEnterModule(KivModuleState& module, KivEngineAPI* api,
+                                    const char* moduleName) {
+    module.api = api;
+    module.allocator = api ? api->GetAllocator() : nullptr;
+    if (api) {
+        module.apiVersion = api->GetApiVersion();
+        module.headless = api->IsHeadless();
+        if (module.apiVersion != kKivApiVersion)
+            api->LogFormat(2, "%s: engine API version %d, module built for %d", moduleName,
+                           module.apiVersion, kKivApiVersion);
+    }
+    return module.head;
+}
 
 // Creates T in allocator memory tagged (tag, line); the object's constructor fills its defaults.
 template <class T>

@@ -1,0 +1,193 @@
+// The 3D drawing vocabulary of the render service "KcDX9Render" (kiv/services.h): transforms,
+// render and texture-stage states, one light record and a material, vertex formats, vertex
+// buffers, meshes and primitive types, with the numeric values of the API of origin so that
+// scene code reads like its originals.
+//
+// Every call the render service takes is recorded (KivRenderCall) together with the state it
+// leaves: the headless engine draws nothing, so tests read the record; a windowed engine draws
+// the same record. The record starts empty at every frame (KivEngineFrame) and holds at most
+// kKivMaxRenderCalls calls; further calls still change the state but are not recorded.
+//
+// Defaults of the state, as a fresh device has them: every transform the identity; z-test and
+// z-write on, lighting on, culling counter-clockwise (3), alpha blending, alpha testing and
+// specular off, texture factor 0xFFFFFFFF; stage 0 colour = texture x diffuse and alpha =
+// texture, the other stages disabled; no light enabled; a white material without specular.
+#pragma once
+
+#include <cstdint>
+
+#include "kiv/base.h"
+#include "kiv/vecmath.h"
+
+// Transform types.
+constexpr uint32_t D3DTS_VIEW = 2;
+constexpr uint32_t D3DTS_PROJECTION = 3;
+constexpr uint32_t D3DTS_WORLD = 256;
+
+// Render states (a state number below kKivRenderStateCount).
+constexpr uint32_t D3DRS_ZENABLE = 7;
+constexpr uint32_t D3DRS_ZWRITEENABLE = 14;
+constexpr uint32_t D3DRS_ALPHATESTENABLE = 15;
+constexpr uint32_t D3DRS_SRCBLEND = 19;
+constexpr uint32_t D3DRS_DESTBLEND = 20;
+constexpr uint32_t D3DRS_CULLMODE = 22;
+constexpr uint32_t D3DRS_ALPHAREF = 24;
+constexpr uint32_t D3DRS_ALPHAFUNC = 25;
+constexpr uint32_t D3DRS_ALPHABLENDENABLE = 27;
+constexpr uint32_t D3DRS_SPECULARENABLE = 29;
+constexpr uint32_t D3DRS_TEXTUREFACTOR = 60;
+constexpr uint32_t D3DRS_LIGHTING = 137;
+constexpr uint32_t D3DRS_AMBIENT = 139;
+constexpr uint32_t D3DRS_COLORVERTEX = 141;
+constexpr uint32_t D3DRS_NORMALIZENORMALS = 143;
+constexpr uint32_t kKivRenderStateCount = 256;
+
+constexpr uint32_t D3DCULL_NONE = 1;
+constexpr uint32_t D3DCULL_CW = 2;
+constexpr uint32_t D3DCULL_CCW = 3;
+
+// Texture stages (0 .. kKivTextureStageCount - 1) and their state types.
+constexpr uint32_t D3DTSS_COLOROP = 1;
+constexpr uint32_t D3DTSS_COLORARG1 = 2;
+constexpr uint32_t D3DTSS_COLORARG2 = 3;
+constexpr uint32_t D3DTSS_ALPHAOP = 4;
+constexpr uint32_t D3DTSS_ALPHAARG1 = 5;
+constexpr uint32_t D3DTSS_ALPHAARG2 = 6;
+constexpr uint32_t kKivTextureStageCount = 8;
+constexpr uint32_t kKivTextureStageStateCount = 33;
+
+constexpr uint32_t D3DTOP_DISABLE = 1;
+constexpr uint32_t D3DTOP_SELECTARG1 = 2;
+constexpr uint32_t D3DTOP_SELECTARG2 = 3;
+constexpr uint32_t D3DTOP_MODULATE = 4;
+
+constexpr uint32_t D3DTA_DIFFUSE = 0;
+constexpr uint32_t D3DTA_CURRENT = 1;
+constexpr uint32_t D3DTA_TEXTURE = 2;
+constexpr uint32_t D3DTA_TFACTOR = 3;
+
+// Vertex formats: the parts present, in this order in each vertex.
+constexpr uint32_t D3DFVF_XYZ = 0x002;      // 3 floats
+constexpr uint32_t D3DFVF_NORMAL = 0x010;   // 3 floats
+constexpr uint32_t D3DFVF_DIFFUSE = 0x040;  // 32-bit 0xAARRGGBB
+
+// Bytes of one vertex of a format made of the parts above (0 for anything else).
+inline uint32_t KivVertexSize(uint32_t fvf) {
+    if (fvf & ~(D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_DIFFUSE)) return 0;
+    return (fvf & D3DFVF_XYZ ? 12 : 0) + (fvf & D3DFVF_NORMAL ? 12 : 0) +
+           (fvf & D3DFVF_DIFFUSE ? 4 : 0);
+}
+
+// Primitive types.
+constexpr uint32_t D3DPT_POINTLIST = 1;
+constexpr uint32_t D3DPT_LINELIST = 2;
+constexpr uint32_t D3DPT_LINESTRIP = 3;
+constexpr uint32_t D3DPT_TRIANGLELIST = 4;
+constexpr uint32_t D3DPT_TRIANGLESTRIP = 5;
+constexpr uint32_t D3DPT_TRIANGLEFAN = 6;
+
+// Vertices that `count` primitives of a type read (0 for an unknown type or no primitive).
+inline uint32_t KivPrimitiveVertexCount(uint32_t type, uint32_t count) {
+    if (count == 0) return 0;
+    switch (type) {
+        case D3DPT_POINTLIST:
+            return count;
+        case D3DPT_LINELIST:
+            return count * 2;
+        case D3DPT_LINESTRIP:
+            return count + 1;
+        case D3DPT_TRIANGLELIST:
+            return count * 3;
+        case D3DPT_TRIANGLESTRIP:
+        case D3DPT_TRIANGLEFAN:
+            return count + 2;
+        default:
+            return 0;
+    }
+}
+
+constexpr uint32_t D3DUSAGE_WRITEONLY = 8;
+
+// Light types.
+constexpr uint32_t D3DLIGHT_POINT = 1;
+constexpr uint32_t D3DLIGHT_SPOT = 2;
+constexpr uint32_t D3DLIGHT_DIRECTIONAL = 3;
+constexpr uint32_t kKivLightCount = 8;
+
+struct D3DCOLORVALUE {
+    float r = 0, g = 0, b = 0, a = 0;
+    bool operator==(const D3DCOLORVALUE&) const = default;
+};
+
+struct D3DLIGHT9 {
+    uint32_t Type = D3DLIGHT_DIRECTIONAL;
+    D3DCOLORVALUE Diffuse, Specular, Ambient;
+    KivVector3 Position, Direction;
+    float Range = 0, Falloff = 0, Attenuation0 = 0, Attenuation1 = 0, Attenuation2 = 0;
+    float Theta = 0, Phi = 0;
+    bool operator==(const D3DLIGHT9&) const = default;
+};
+
+struct D3DMATERIAL9 {
+    D3DCOLORVALUE Diffuse, Ambient, Specular, Emissive;
+    float Power = 0;
+    bool operator==(const D3DMATERIAL9&) const = default;
+};
+
+// A vertex buffer of the render service (kind 32): bytes in memory, released with Release.
+class KcVertexBuffer : public KicBaseClass {
+public:
+    virtual uint32_t GetLength() const = 0;
+    virtual uint32_t GetFVF() const = 0;
+    // Bytes offset .. offset + size (size 0: to the end); false when out of range or locked.
+    virtual bool Lock(uint32_t offset, uint32_t size, void** data) = 0;
+    virtual void Unlock() = 0;
+};
+
+// A triangle mesh of the mesh service "KcDxMeshBuilder": vertices of its format (position,
+// normal and diffuse colour), three indices per face, one subset.
+class KcDxMesh : public KicBaseClass {
+public:
+    virtual uint32_t GetFVF() const = 0;
+    virtual uint32_t GetVertexCount() const = 0;
+    virtual uint32_t GetFaceCount() const = 0;
+    virtual const void* GetVertices() const = 0;
+    virtual const uint32_t* GetIndices() const = 0;
+    // Draws the mesh with the render service's current state; false for another subset.
+    virtual bool DrawSubset(uint32_t subset) = 0;
+};
+
+// One recorded call of the render service.
+enum class KivRenderOp : uint32_t {
+    kSetTransform = 1,      // a = transform type; matrix
+    kSetRenderState,        // a = state, b = value
+    kSetTextureStageState,  // a = stage, b = type, c = value
+    kSetLight,              // a = index; light
+    kLightEnable,           // a = index, b = 0 or 1
+    kSetMaterial,           // material
+    kSetFVF,                // a = format
+    kSetStreamSource,       // a = stream, b = offset, c = stride; resource = the buffer
+    kSetViewport,           // viewport
+    kDrawPrimitive,         // a = type, b = primitive count, c = start vertex; resource
+    kDrawPrimitiveUP,       // a = type, b = primitive count, c = stride; data = the vertices
+    kDrawMesh,              // a = subset, b = face count; resource = the mesh
+    kDrawText,              // a = colour; x, y, scale; data = the text with its NUL
+};
+
+struct KivRenderCall {
+    KivRenderOp op{};
+    uint32_t a = 0, b = 0, c = 0;
+    uint32_t vertexCount = 0;  // draws: the vertices the call reads
+    KivMatrix matrix;
+    D3DLIGHT9 light;
+    D3DMATERIAL9 material;
+    KivViewport viewport;
+    float x = 0, y = 0, scale = 0;
+    // The buffer or mesh a call refers to; the record holds a reference until it is cleared.
+    KicBaseClass* resource = nullptr;
+    // Bytes copied from the caller (owned by the record).
+    const void* data = nullptr;
+    uint32_t size = 0;
+};
+
+constexpr uint32_t kKivMaxRenderCalls = 1 << 14;
