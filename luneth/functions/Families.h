@@ -48,4 +48,7 @@ FunctionTable PolygonFunctions();          // IsPointInConvexPolygon, PolygonDis
 // Fractal-sum and fractal group.
 FunctionTable FractalFunctions();  // fractal_hierarchy_sphere ... fractal_cmpx_binocular
 
+// Terrain group.
+FunctionTable TerrainFunctions();  // heightfield_2d ... ice_patch_2d, then the 3-D forms (48)
+
 }  // namespace luneth

@@ -41,7 +41,7 @@ void RegisterFractalGroup() {
     RegisterTable(FractalFunctions());
 }
 
-void RegisterTerrainGroup() {}
+void RegisterTerrainGroup() { RegisterTable(TerrainFunctions()); }
 
 void RegisterLibraryGroups() {
     RegisterTextureGroup();
