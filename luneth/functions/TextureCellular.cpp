@@ -6,12 +6,13 @@
 //   tex_fast_worley2d/3d     the 2^N cells at offsets 0 and 1, points (h - 0.5) 0.618, from 2
 //   tex_circle_worley2d/3d   2 d / r with the nearest cell's radius r = 0.5 + 0.5 Extra 0
 //   tex_border_worley2d/3d   distance to the nearest cell border (second pass over the 5x5
-//                            cells around the nearest one; 3x3x3 in 3-D)
+//                            cells around the nearest one; 3x3x3 in 3-D), in [0, 1]
 //   tex_voronoise2d/3d       iq's voronoise with the points scaled by 0.8
 //   tex_extend_worley2d(x, y, jitter), tex_extend_worley3d(x, y, z, jitter)
 //                            Worley distance with points 0.5 + jitter (h - 0.5): 0 a regular
 //                            grid, 1 the texture's points, up to 2 points far outside their
-//                            cells (searched over 5^N cells beyond 1); clamped to [0, 2]
+//                            cells (searched over 5^N cells beyond 1); jitter clamped to
+//                            [0, 2], NaN 0; result in [0, 2.13] (searched from 4.5)
 //   tex_sphere_worley2d(x, y, size, shape), tex_sphere_worley3d(x, y, z, size, shape)
 //                            a sphere at every point with radius size * half the distance to
 //                            its nearest neighbour (size in (0, 1], else 1), so that no two
@@ -94,7 +95,7 @@ float BorderWorley(const Vec<N>& p) {
         float d = Dot(r, r);
         if (d < best) best = d, nearest = r, nearestCell = n;
     });
-    best = 8.0f;
+    best = 1.0f;  // above every border distance (at most half the gap, below 0.87)
     constexpr int kReach = N == 2 ? 2 : 1;
     ForEachOffset<N>(-kReach, kReach, [&](const Vec<N>& n) {
         Vec<N> g = nearestCell + n;
@@ -113,7 +114,7 @@ float ExtendWorley(const Vec<N>& p, float jitter) {
         return Map(TexPoint(c), [j](float h) { return 0.5f + j * (h - 0.5f); });
     };
     const int reach = j > 1.0f ? 2 : 1;
-    return std::sqrt(FindNearestTwo(point, p, -reach, reach, 8.0f).d1);
+    return std::sqrt(FindNearestTwo(point, p, -reach, reach, 4.5f).d1);
 }
 
 template <int N>
