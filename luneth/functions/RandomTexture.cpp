@@ -71,19 +71,14 @@ void BuildWorleyTable3(RandomTexture& t) {
     }
 }
 
-RandomTexture Build() {
+}  // namespace
+
+RandomTexture BuildRandomTexture() {
     RandomTexture t;
     FillValues(t);
     BuildWorleyPlane(t);
     BuildWorleyTable3(t);
     return t;
-}
-
-}  // namespace
-
-const RandomTexture& GetRandomTexture() {
-    static const RandomTexture texture = Build();
-    return texture;
 }
 
 }  // namespace luneth::texture

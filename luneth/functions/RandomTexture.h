@@ -57,7 +57,13 @@ struct RandomTexture {
     const float* Plane(int k) const { return values.data() + k * kPlaneSize; }
 };
 
-const RandomTexture& GetRandomTexture();
+RandomTexture BuildRandomTexture();
+
+// Inline, so that every sampler checks the once-only guard in place instead of calling out.
+inline const RandomTexture& GetRandomTexture() {
+    static const RandomTexture texture = BuildRandomTexture();
+    return texture;
+}
 
 // floor(v) modulo 256, non-negative. Exact for every float: beyond the int range every float
 // is a multiple of 256, so column 0 is the true remainder there; NaN reads column 0 too.

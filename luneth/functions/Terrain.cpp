@@ -42,6 +42,10 @@
 #include <cmath>
 #include <utility>
 
+#if defined(__SSE__)
+#include <xmmintrin.h>
+#endif
+
 #include "functions/CellularNoise.h"
 #include "functions/Families.h"
 #include "functions/FractalSums.h"
@@ -62,38 +66,56 @@ using texture::NearestTwo;
 
 constexpr float kFar = 1073741824.0f;  // 2^30: beyond it a lattice noise is white anyway
 
+// t clamped to [lo, hi], NaN giving lo; without a branch where the processor allows, since
+// the slopes that mars_ clamps fall on either side at random and a mispredicted branch costs
+// more than the rest of an octave's arithmetic.
+inline float Between(float t, float lo, float hi) {
+#if defined(__SSE__)
+    return _mm_cvtss_f32(_mm_min_ss(_mm_max_ss(_mm_set_ss(t), _mm_set_ss(lo)), _mm_set_ss(hi)));
+#else
+    return t > lo ? (t < hi ? t : hi) : lo;
+#endif
+}
+
 // Within +-2^30; NaN becomes -2^30.
-float Tame(float v) { return v > -kFar ? (v < kFar ? v : kFar) : -kFar; }
+inline float Tame(float v) { return Between(v, -kFar, kFar); }
 template <int N>
 Vec<N> Tame(const Vec<N>& p) {
-    return Map(p, [](float v) { return Tame(v); });
+    Vec<N> q;
+    for (int k = 0; k < N; ++k) q[k] = Tame(p[k]);
+    return q;
 }
 
 // The rotation between octaves, turning left (counter-clockwise) or right in 2-D; in 3-D the
 // rotation of the fractal sums or its inverse.
 enum class Sense { kLeft, kRight };
 
-Vec2 Turn(const Vec2& p, Sense s) {
+template <Sense S>
+Vec2 Turn(const Vec2& p) {
     const float x = p[0], y = p[1];
-    if (s == Sense::kLeft) return {0.8f * x - 0.6f * y, 0.6f * x + 0.8f * y};
+    if constexpr (S == Sense::kLeft) return {0.8f * x - 0.6f * y, 0.6f * x + 0.8f * y};
     return {0.8f * x + 0.6f * y, 0.8f * y - 0.6f * x};
 }
-Vec3 Turn(const Vec3& p, Sense s) {
+template <Sense S>
+Vec3 Turn(const Vec3& p) {
     const float x = p[0], y = p[1], z = p[2];
-    if (s == Sense::kLeft)
+    if constexpr (S == Sense::kLeft)
         return {0.8f * y + 0.6f * z, -0.8f * x + 0.36f * y - 0.48f * z,
                 -0.6f * x - 0.48f * y + 0.64f * z};
     return {-0.8f * y - 0.6f * z, 0.8f * x + 0.36f * y - 0.48f * z,
             0.6f * x - 0.48f * y + 0.64f * z};
 }
 
-template <int N>
-Vec<N> Step(const Vec<N>& p, float scale, Sense s = Sense::kLeft) {
-    return Tame(Turn(p, s) * scale);
+// The next octave's coordinates: turned, scaled, kept finite.
+template <Sense S = Sense::kLeft, int N>
+inline Vec<N> Step(const Vec<N>& p, float scale) {
+    Vec<N> q = Turn<S>(p);
+    for (int k = 0; k < N; ++k) q[k] = Tame(q[k] * scale);
+    return q;
 }
 
-float SmoothUnit(float t) {
-    t = std::min(std::max(t, 0.0f), 1.0f);
+inline float SmoothUnit(float t) {
+    t = Between(t, 0.0f, 1.0f);
     return t * t * (3.0f - 2.0f * t);
 }
 
@@ -196,10 +218,29 @@ float Ridged(Vec<N> p, int octaves) {
     return sum / asum;
 }
 
-// |v|^e for an integer exponent; 0 to a negative power is infinite, as with pow.
-float IntPow(float v, int e) {
+// v^e for an integer exponent; 0 to a negative power is infinite, as with pow. The exponents
+// of mars_ (5 down to 0 for the default count) take the straight paths.
+inline float IntPow(float v, int e) {
+    float v2 = v * v;
+    switch (e) {
+        case 0:
+            return 1.0f;
+        case 1:
+            return v;
+        case 2:
+            return v2;
+        case 3:
+            return v2 * v;
+        case 4:
+            return v2 * v2;
+        case 5:
+            return v2 * v2 * v;
+        default:
+            break;
+    }
     float r = 1.0f;
-    for (int i = 0; i < std::abs(e); ++i) r *= v;
+    for (unsigned n = static_cast<unsigned>(std::abs(e)); n; n >>= 1, v *= v)
+        if (n & 1) r *= v;
     return e < 0 ? 1.0f / r : r;
 }
 
@@ -275,7 +316,7 @@ struct Mars {
             --e;
             w *= h;
             h *= 0.8f;
-            p = Step(p, 2.95f, Sense::kRight);
+            p = Step<Sense::kRight>(p, 2.95f);
         }
         // Highs above 1.5 are compressed (the bases here stay below it).
         float c = sum < 1.5f ? 0.0f : SmoothUnit((sum - 1.5f) / 1.5f);
@@ -292,7 +333,7 @@ struct Mountain {
         for (int i = 0; i < octaves; ++i) {
             sum += IqValue(p) * g;
             g *= -0.4f;
-            p = Step(p, 2.03f, Sense::kRight);
+            p = Step<Sense::kRight>(p, 2.03f);
         }
         float peak = std::fabs(IqValue(p * 0.002f));
         float peak2 = peak * peak;
@@ -316,7 +357,7 @@ struct Alps {
             d = d - g * (n * w);
             a *= 2.13f;
             w *= 0.4f * std::min(0.22f * h, 1.0f);
-            p = Step(p, 2.03f, Sense::kRight);
+            p = Step<Sense::kRight>(p, 2.03f);
         }
         return 0.2f * h;
     }
