@@ -45,15 +45,6 @@ float CoherentFbm1(float x, int octaves) {
     return total / asum;
 }
 
-template <float (*Noise)(float, float)>
-constexpr auto kPrefixedFbm2 = Count2<Fbm2<Noise, RotateR2>, 4>;
-template <float (*Noise)(float, float, float)>
-constexpr auto kPrefixedFbm3 = Count3<Fbm3<Noise, RotateR3>, 4>;
-template <float (*Noise)(float, float)>
-constexpr auto kTurbulence2 = Count2<Turbulence2<Noise>, 4>;
-template <float (*Noise)(float, float, float)>
-constexpr auto kTurbulence3 = Count3<Turbulence3<Noise>, 4>;
-
 float CFbm2f(float x, float y, int octaves) {
     constexpr float kOffset[4] = {0.5f, 2.1f, 4.1f, 0.8f};
     float a = 0.5f, asum = 0.0f, total = 0.0f;

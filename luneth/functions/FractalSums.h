@@ -18,6 +18,9 @@
 //                                               from 0.5; not normalised
 //   Count1/2/3<Sum, default>(args, count)       kind-9 adapters: the coordinates, then the
 //                                               octave count at the next index
+//   kPrefixedFbm2/3<Noise>, kTurbulence2/3<Noise>
+//                                               the kind-9 entries of the prefixed fbm (R2 /
+//                                               R3 between octaves) and turbulence, default 4
 //   NoiseWarp2/3<Noise>(args, count)            x, y (z), strength s, iterations (default 4):
 //                                               r = 0, then r = noise(p + r s) each iteration
 //   FbmWarp2/3<Fbm>(args, count)                the same over an fbm: x, y (z), s, iterations
@@ -223,6 +226,15 @@ template <float (*Sum)(float, float, float, int), int kDefault>
 float Count3(const float* a, int n) {
     return Sum(Arg(a, n, 0), Arg(a, n, 1), Arg(a, n, 2), OctaveCount(a, n, 3, kDefault));
 }
+
+template <float (*Noise)(float, float)>
+constexpr auto kPrefixedFbm2 = Count2<Fbm2<Noise, RotateR2>, 4>;
+template <float (*Noise)(float, float, float)>
+constexpr auto kPrefixedFbm3 = Count3<Fbm3<Noise, RotateR3>, 4>;
+template <float (*Noise)(float, float)>
+constexpr auto kTurbulence2 = Count2<Turbulence2<Noise>, 4>;
+template <float (*Noise)(float, float, float)>
+constexpr auto kTurbulence3 = Count3<Turbulence3<Noise>, 4>;
 
 // ---- warps: the noise fed back into its own coordinates ------------------------------------
 

@@ -130,27 +130,34 @@ struct HashPoint {
     }
 };
 
-// Value noise in [-1, 1]; value noise in [0, 1) with its gradient; the two nearest cell points
-// and a random value of a cell; one octave of craters.
-struct HashBase {
-    static float Value(const Vec2& p) { return noise::ValueNoise2<XorHash>(p[0], p[1]); }
-    static float Value(const Vec3& p) { return noise::ValueNoise3<XorHash>(p[0], p[1], p[2]); }
+// A base: value noise in [-1, 1], value noise in [0, 1) with its gradient, the two nearest cell
+// points (the derived bases add a random value of a cell and one octave of craters).
+template <float (*kValue2)(float, float), float (*kValue3)(float, float, float),
+          float (*kValueD2)(float, float, Float2*), float (*kValueD3)(float, float, float, Float3*),
+          class PointFn>
+struct BaseOf {
+    static float Value(const Vec2& p) { return kValue2(p[0], p[1]); }
+    static float Value(const Vec3& p) { return kValue3(p[0], p[1], p[2]); }
     static float ValueD(const Vec2& p, Vec2* g) {
         Float2 d;
-        float n = noise::IQuilezlesNoise2(p[0], p[1], &d);
+        float n = kValueD2(p[0], p[1], &d);
         *g = {d.x, d.y};
         return n;
     }
     static float ValueD(const Vec3& p, Vec3* g) {
         Float3 d;
-        float n = noise::IQuilezlesNoise3(p[0], p[1], p[2], &d);
+        float n = kValueD3(p[0], p[1], p[2], &d);
         *g = {d.x, d.y, d.z};
         return n;
     }
     template <int N>
     static NearestTwo<N> Cells(const Vec<N>& p) {
-        return FindNearestTwo(HashPoint{}, p, -1, 1, 8.0f);
+        return FindNearestTwo(PointFn{}, p, -1, 1, 8.0f);
     }
+};
+
+struct HashBase : BaseOf<noise::ValueNoise2<XorHash>, noise::ValueNoise3<XorHash>,
+                         noise::IQuilezlesNoise2, noise::IQuilezlesNoise3, HashPoint> {
     static float CellValue(const Vec2& c) {
         return XorHash::Unit(XorHash::Scramble(XorHash::Base(c[0], c[1]) + XorHash::kSeed3));
     }
@@ -161,25 +168,8 @@ struct HashBase {
     static float Craters(const Vec3& p) { return cellular::CraterField3d(p[0], p[1], p[2]); }
 };
 
-struct TexBase {
-    static float Value(const Vec2& p) { return texture::TexNoise2(p[0], p[1]) * 2.0f - 1.0f; }
-    static float Value(const Vec3& p) { return texture::TexNoise3(p[0], p[1], p[2]) * 2.0f - 1.0f; }
-    static float ValueD(const Vec2& p, Vec2* g) {
-        Float2 d;
-        float n = texture::TexValueD2(p[0], p[1], &d);
-        *g = {d.x, d.y};
-        return n;
-    }
-    static float ValueD(const Vec3& p, Vec3* g) {
-        Float3 d;
-        float n = texture::TexValueD3(p[0], p[1], p[2], &d);
-        *g = {d.x, d.y, d.z};
-        return n;
-    }
-    template <int N>
-    static NearestTwo<N> Cells(const Vec<N>& p) {
-        return FindNearestTwo(texture::TexPointFn{}, p, -1, 1, 8.0f);
-    }
+struct TexBase : BaseOf<texture::TexValueNoise2, texture::TexValueNoise3, texture::TexValueD2,
+                        texture::TexValueD3, texture::TexPointFn> {
     template <int N>
     static float CellValue(const Vec<N>& c) {
         return texture::TexCells<N>::Extra(texture::TexCells<N>::Key(c), 0);
@@ -190,13 +180,13 @@ struct TexBase {
     }
 };
 
-// Normalised fbm of a base's value noise: amplitude 0.5 halving, coordinates doubled and
-// turned left; in [-1, 1].
-template <class B, int N>
-float Fbm(Vec<N> p, int octaves) {
+// The normalised octave sum of term(p): amplitude 0.5 halving, coordinates doubled and turned
+// left between octaves; within the range of the term.
+template <int N, class Term>
+float OctaveSum(Vec<N> p, int octaves, Term term) {
     float a = 0.5f, asum = 0.0f, sum = 0.0f;
     for (int i = 0; i < octaves; ++i) {
-        sum += a * B::Value(p);
+        sum += a * term(p);
         asum += a;
         a *= 0.5f;
         p = Step(p, 2.0f);
@@ -204,18 +194,17 @@ float Fbm(Vec<N> p, int octaves) {
     return sum / asum;
 }
 
-// Normalised ridged fbm: (1 - |n|)^2 per octave; in [0, 1].
+// fbm of a base's value noise, in [-1, 1]; ridged fbm, (1 - |n|)^2 per octave, in [0, 1].
 template <class B, int N>
-float Ridged(Vec<N> p, int octaves) {
-    float a = 0.5f, asum = 0.0f, sum = 0.0f;
-    for (int i = 0; i < octaves; ++i) {
-        float r = 1.0f - std::fabs(B::Value(p));
-        sum += a * r * r;
-        asum += a;
-        a *= 0.5f;
-        p = Step(p, 2.0f);
-    }
-    return sum / asum;
+float Fbm(const Vec<N>& p, int octaves) {
+    return OctaveSum(p, octaves, [](const Vec<N>& q) { return B::Value(q); });
+}
+template <class B, int N>
+float Ridged(const Vec<N>& p, int octaves) {
+    return OctaveSum(p, octaves, [](const Vec<N>& q) {
+        float r = 1.0f - std::fabs(B::Value(q));
+        return r * r;
+    });
 }
 
 // v^e for an integer exponent; 0 to a negative power is infinite, as with pow. The exponents
@@ -453,17 +442,11 @@ struct AlienLandscape {
 // Boulders of every size over ridged ground.
 struct RockTx {
     template <int N>
-    static float At(Vec<N> p, int octaves) {
-        p = Tame(p * 0.5f);
-        float a = 0.5f, asum = 0.0f, sum = 0.0f;
-        for (int i = 0; i < octaves; ++i) {
-            float ridge = 1.0f - std::fabs(TexBase::Value(p));
-            sum += a * (0.65f * texture::TexSpheres(p, 0.9f, 0.5f) + 0.35f * ridge * ridge);
-            asum += a;
-            a *= 0.5f;
-            p = Step(p, 2.0f);
-        }
-        return sum / asum;
+    static float At(const Vec<N>& p, int octaves) {
+        return OctaveSum(Tame(p * 0.5f), octaves, [](const Vec<N>& q) {
+            float ridge = 1.0f - std::fabs(TexBase::Value(q));
+            return 0.65f * texture::TexSpheres(q, 0.9f, 0.5f) + 0.35f * ridge * ridge;
+        });
     }
 };
 
@@ -479,16 +462,8 @@ struct Escalated {
 template <class B>
 struct Crater {
     template <int N>
-    static float At(Vec<N> p, int octaves) {
-        p = Tame(p * 0.5f);
-        float a = 0.5f, asum = 0.0f, sum = 0.0f;
-        for (int i = 0; i < octaves; ++i) {
-            sum += a * B::Craters(p);
-            asum += a;
-            a *= 0.5f;
-            p = Step(p, 2.0f);
-        }
-        return sum / asum;
+    static float At(const Vec<N>& p, int octaves) {
+        return OctaveSum(Tame(p * 0.5f), octaves, [](const Vec<N>& q) { return B::Craters(q); });
     }
 };
 
@@ -497,18 +472,12 @@ struct Crater {
 template <float kWidth, float kLow>
 struct Patches {
     template <int N>
-    static float At(Vec<N> p, int octaves) {
-        p = Tame(p * 0.25f);
-        float a = 0.5f, asum = 0.0f, sum = 0.0f;
-        for (int i = 0; i < octaves; ++i) {
-            NearestTwo<N> c = HashBase::Cells(p);
+    static float At(const Vec<N>& p, int octaves) {
+        return OctaveSum(Tame(p * 0.25f), octaves, [](const Vec<N>& q) {
+            NearestTwo<N> c = HashBase::Cells(q);
             float inner = SmoothUnit((std::sqrt(c.d2) - std::sqrt(c.d1)) / kWidth);
-            sum += a * inner * (kLow + (1.0f - kLow) * HashBase::CellValue(c.cell));
-            asum += a;
-            a *= 0.5f;
-            p = Step(p, 2.0f);
-        }
-        return sum / asum;
+            return inner * (kLow + (1.0f - kLow) * HashBase::CellValue(c.cell));
+        });
     }
 };
 using RockPatch = Patches<0.3f, 0.5f>;

@@ -81,9 +81,6 @@ float TexNoise2Plane0(float x, float y) { return TexNoise2(x, y); }
 
 // ---- 2. noises -------------------------------------------------------------------------------
 
-float TexValueNoise2(float x, float y) { return TexNoise2(x, y) * 2.0f - 1.0f; }
-float TexValueNoise3(float x, float y, float z) { return TexNoise3(x, y, z) * 2.0f - 1.0f; }
-
 // Gradients: planes 0 and 1 of the texel; the 3-D cell's first three values.
 struct TexGradient {
     Float2 operator()(float cx, float cy) const {
@@ -126,15 +123,6 @@ float TexPlaneFbm1(float x, int octaves, int plane) {
 }
 float TexFbm1(float x, int octaves) { return TexPlaneFbm1(x, octaves, 0); }
 float TexFbm2Plane0(float x, float y, int octaves) { return TexFbm2(x, y, octaves); }
-
-template <float (*Noise)(float, float)>
-constexpr auto kFbm2 = Count2<Fbm2<Noise, RotateR2>, 4>;
-template <float (*Noise)(float, float, float)>
-constexpr auto kFbm3 = Count3<Fbm3<Noise, RotateR3>, 4>;
-template <float (*Noise)(float, float)>
-constexpr auto kTurbulence2 = Count2<Turbulence2<Noise>, 4>;
-template <float (*Noise)(float, float, float)>
-constexpr auto kTurbulence3 = Count3<Turbulence3<Noise>, 4>;
 
 // ---- 4. colours ------------------------------------------------------------------------------
 
@@ -209,15 +197,15 @@ constexpr BuiltinFunction kTexture[] = {
     {"tex_craters3d", TexCraters3d},
     {"mineral2d_color", Mineral2dColor},
     {"mineral3d_color", Mineral3dColor},
-    {"tex_value_fbm2", kFbm2<TexValueNoise2>},
-    {"tex_simplex_fbm2", kFbm2<TexSimplexNoise2>},
-    {"tex_gradient_fbm2", kFbm2<TexGradientNoise2>},
+    {"tex_value_fbm2", kPrefixedFbm2<TexValueNoise2>},
+    {"tex_simplex_fbm2", kPrefixedFbm2<TexSimplexNoise2>},
+    {"tex_gradient_fbm2", kPrefixedFbm2<TexGradientNoise2>},
     {"tex_value_turbulence2", kTurbulence2<TexValueNoise2>},
     {"tex_simplex_turbulence2", kTurbulence2<TexSimplexNoise2>},
     {"tex_gradient_turbulence2", kTurbulence2<TexGradientNoise2>},
-    {"tex_value_fbm3", kFbm3<TexValueNoise3>},
-    {"tex_simplex_fbm3", kFbm3<TexSimplexNoise3>},
-    {"tex_gradient_fbm3", kFbm3<TexGradientNoise3>},
+    {"tex_value_fbm3", kPrefixedFbm3<TexValueNoise3>},
+    {"tex_simplex_fbm3", kPrefixedFbm3<TexSimplexNoise3>},
+    {"tex_gradient_fbm3", kPrefixedFbm3<TexGradientNoise3>},
     {"tex_value_turbulence3", kTurbulence3<TexValueNoise3>},
     {"tex_simplex_turbulence3", kTurbulence3<TexSimplexNoise3>},
     {"tex_gradient_turbulence3", kTurbulence3<TexGradientNoise3>},

@@ -17,6 +17,7 @@
 //                                at most s), and the nearest point's cell; point(cell) gives a
 //                                cell's point relative to its corner
 //   TexPoint(cell)               TexCells<N>::Point of the cell with that corner
+//   TexValueNoise2/3(p)          tex_value_noise2/3: tex_noise2/3 mapped to [-1, 1]
 //   TexValueD2/3(p, &gradient)   value noise over plane 0 (the 3-D cell values) with the
 //                                quintic fade, in [0, 1), and its gradient
 //   TexCraterField(p)            one octave of tex_craters2d/3d, in [-1, 0.3]
@@ -121,6 +122,9 @@ struct TexPointFn {
         return TexPoint(cell);
     }
 };
+
+inline float TexValueNoise2(float x, float y) { return TexNoise2(x, y) * 2.0f - 1.0f; }
+inline float TexValueNoise3(float x, float y, float z) { return TexNoise3(x, y, z) * 2.0f - 1.0f; }
 
 float TexValueD2(float x, float y, Float2* gradient);
 float TexValueD3(float x, float y, float z, Float3* gradient);
