@@ -10,8 +10,8 @@
 //   2. recipes                 one struct per generator, At<N>(p, octaves)
 //   3. table                   24 rows: the 2-D and 3-D names of a recipe with its default
 //
-// Ranges (every generator is finite for every finite input: coordinates are kept within
-// +-2^30 before each lookup, so that octaves which multiply them never reach infinity):
+// Ranges (every generator is finite for every input, NaN and infinities included: coordinates
+// are kept within +-2^30 before each lookup, so octaves that multiply them never overflow):
 //   heightfield     (-1, 1)        raw sum of coherent noise, p / 4
 //   heightfield_tx  [0, 1)         tex_fbm2/3 at p / 4
 //   mercury         [-0.239, 1]    1 - 0.78 sum |mercury_crater(p c / 2)| / c, c *= 2.7
