@@ -318,34 +318,19 @@ float SmoothVoronoi2d(float x, float y, float k) {
 }
 
 // Weighted average of w over the window, with weights 1 - w: smooth cell-like noise.
-float VoronoiseWeight(float d2) {
-    float t = Smooth(Clamp01(std::sqrt(0.7f * d2)));
-    return noise::QuinticFade::Apply(t);
-}
-float VoronoiseResult(float sum, float wsum) {
-    return wsum > kEpsilon ? 2.0f * sum / wsum - 1.0f : 1.0f;
-}
 float IqVoronoise2d(float x, float y) {
-    float sum = 0.0f, wsum = 0.0f;
-    ForEachCell2(x, y, -1, 1, [&](float rx, float ry, float cx, float cy) {
+    auto offset = [](float cx, float cy) {
         Float2 h = SinHash::Hash22(cx, cy);
-        float dx = rx + 0.8f * h.x, dy = ry + 0.8f * h.y;
-        float w = VoronoiseWeight(dx * dx + dy * dy);
-        sum += w * (1.0f - w);
-        wsum += 1.0f - w;
-    });
-    return VoronoiseResult(sum, wsum);
+        return Float2{0.8f * h.x, 0.8f * h.y};
+    };
+    return Voronoise2(offset, x, y);
 }
 float IqVoronoise3d(float x, float y, float z) {
-    float sum = 0.0f, wsum = 0.0f;
-    ForEachCell3(x, y, z, -1, 1, [&](float rx, float ry, float rz, float cx, float cy, float cz) {
+    auto offset = [](float cx, float cy, float cz) {
         Float3 h = SinHash::Hash33(cx, cy, cz);
-        float dx = rx + 0.8f * h.x, dy = ry + 0.8f * h.y, dz = rz + 0.8f * h.z;
-        float w = VoronoiseWeight(dx * dx + dy * dy + dz * dz);
-        sum += w * (1.0f - w);
-        wsum += 1.0f - w;
-    });
-    return VoronoiseResult(sum, wsum);
+        return Float3{0.8f * h.x, 0.8f * h.y, 0.8f * h.z};
+    };
+    return Voronoise3(offset, x, y, z);
 }
 
 // u blends the points from the grid to jittered, v the weights from nearest-only to smooth.

@@ -11,13 +11,20 @@
 // `start` bounds the result, which keeps Worley noise in [0, sqrt start] even where a far
 // jitter leaves the window without a point. NaN coordinates give `start`.
 //
-// Also here, for the plains: the crater profile yf_crater2d/3d of the nearest point, and
-// CraterField2d/3d, the same craters of every cell of the window overlapping smoothly where
-// they meet. Both in [-0.2, 1].
+// Voronoise2(offset, x, y), Voronoise3(offset, x, y, z): iq's voronoise over the 3x3 (3x3x3)
+// window, w = quintic(cubic(clamp(sqrt(0.7 d^2)))) per point, result 2 sum w (1 - w) /
+// sum (1 - w) - 1 in [-1, 1] (1 where every weight is 1).
+//
+// Also here, for the plains and the terrain generators: the crater profiles yf_, moon_ and
+// mercury_crater2d/3d (Craters.cpp), and CraterField2d/3d, the yf_ craters of every cell of
+// the window overlapping smoothly where they meet. yf_ and the field in [-0.2, 1], moon_ and
+// mercury_ in [-1, 1].
 #pragma once
 
+#include <algorithm>
 #include <cmath>
 
+#include "common/FloatConstants.h"
 #include "functions/NoiseHash.h"
 
 namespace luneth::cellular {
@@ -97,8 +104,46 @@ void ForEachCell3(float x, float y, float z, int lo, int hi, Visit&& visit) {
     }
 }
 
+inline float VoronoiseWeight(float d2) {
+    float t = std::min(std::max(std::sqrt(0.7f * d2), 0.0f), 1.0f);
+    return noise::QuinticFade::Apply(t * t * (3.0f - 2.0f * t));
+}
+inline float VoronoiseResult(float sum, float wsum) {
+    return wsum > kEpsilon ? 2.0f * sum / wsum - 1.0f : 1.0f;
+}
+
+template <class Offset>
+float Voronoise2(const Offset& offset, float x, float y) {
+    float sum = 0.0f, wsum = 0.0f;
+    ForEachCell2(x, y, -1, 1, [&](float rx, float ry, float cx, float cy) {
+        Float2 o = offset(cx, cy);
+        float dx = rx + o.x, dy = ry + o.y;
+        float w = VoronoiseWeight(dx * dx + dy * dy);
+        sum += w * (1.0f - w);
+        wsum += 1.0f - w;
+    });
+    return VoronoiseResult(sum, wsum);
+}
+
+template <class Offset>
+float Voronoise3(const Offset& offset, float x, float y, float z) {
+    float sum = 0.0f, wsum = 0.0f;
+    ForEachCell3(x, y, z, -1, 1, [&](float rx, float ry, float rz, float cx, float cy, float cz) {
+        Float3 o = offset(cx, cy, cz);
+        float dx = rx + o.x, dy = ry + o.y, dz = rz + o.z;
+        float w = VoronoiseWeight(dx * dx + dy * dy + dz * dz);
+        sum += w * (1.0f - w);
+        wsum += 1.0f - w;
+    });
+    return VoronoiseResult(sum, wsum);
+}
+
 float YfCrater2d(float x, float y);
 float YfCrater3d(float x, float y, float z);
+float MoonCrater2d(float x, float y);
+float MoonCrater3d(float x, float y, float z);
+float MercuryCrater2d(float x, float y);
+float MercuryCrater3d(float x, float y, float z);
 float CraterField2d(float x, float y);
 float CraterField3d(float x, float y, float z);
 

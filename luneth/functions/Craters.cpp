@@ -127,6 +127,12 @@ Float3 CraterJitter3(float cx, float cy, float cz, float jitter) {
     return {o.x - 0.5f, o.y - 0.5f, o.z - 0.5f};
 }
 
+float MercuryProfile(float best) {
+    return std::sin(kTwoPi * std::sqrt(best)) * std::exp(-4.0f * best);
+}
+
+}  // namespace
+
 float MoonCrater2d(float x, float y) {
     float sum = 0.0f, wsum = 0.0f;
     ForEachCell2(x - 0.5f, y - 0.5f, -1, 2, [&](float rx, float ry, float cx, float cy) {
@@ -154,10 +160,6 @@ float MoonCrater3d(float x, float y, float z) {
     return sum / wsum;
 }
 
-float MercuryProfile(float best) {
-    return std::sin(kTwoPi * std::sqrt(best)) * std::exp(-4.0f * best);
-}
-
 float MercuryCrater2d(float x, float y) {
     auto offset = [](float cx, float cy) { return CraterJitter2(cx, cy, 0.6f); };
     return MercuryProfile(NearestPoint2(offset, x - 0.5f, y - 0.5f, 0, 1, 2.0f).d2);
@@ -166,6 +168,8 @@ float MercuryCrater3d(float x, float y, float z) {
     auto offset = [](float cx, float cy, float cz) { return CraterJitter3(cx, cy, cz, 0.6f); };
     return MercuryProfile(NearestPoint3(offset, x - 0.5f, y - 0.5f, z - 0.5f, 0, 1, 3.0f).d2);
 }
+
+namespace {
 
 constexpr BuiltinFunction kCraters[] = {
     {"yf_crater2d", YfCrater2d},           {"moon_crater2d", MoonCrater2d},

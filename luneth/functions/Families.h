@@ -33,6 +33,9 @@ FunctionTable CellularFunctions();      // Worley, Voronoi and cellular-grid noi
 FunctionTable CraterFunctions();        // yf_, moon_, mercury_crater2d/3d
 FunctionTable PlainFunctions();         // jagged_, sinusoids_, terraced_, cone_, ... plains
 
+// Texture group (registered after the named materials of Materials.h).
+FunctionTable TextureFunctions();  // tex_hash1 ... tex_sphere_worley3d (61 names)
+
 // Fractal-sum and fractal group, in registration order.
 FunctionTable FractalSumFunctions();    // perlin_fbm_1d ... gabor_noise2 (72 names)
 
@@ -51,5 +54,8 @@ FunctionTable PolygonFunctions();          // IsPointInConvexPolygon, PolygonDis
 
 // Fractal-sum and fractal group.
 FunctionTable FractalFunctions();  // fractal_hierarchy_sphere ... fractal_cmpx_binocular
+
+// Terrain group.
+FunctionTable TerrainFunctions();  // heightfield_2d ... ice_patch_2d, then the 3-D forms (48)
 
 }  // namespace luneth

@@ -32,21 +32,6 @@ namespace {
 using namespace fractal;
 using namespace noise;
 
-// ---- kind-9 adapters: coordinates, then the count at the next index -------------------------
-
-template <float (*Sum)(float, int), int kDefault>
-float Count1(const float* a, int n) {
-    return Sum(Arg(a, n, 0), OctaveCount(a, n, 1, kDefault));
-}
-template <float (*Sum)(float, float, int), int kDefault>
-float Count2(const float* a, int n) {
-    return Sum(Arg(a, n, 0), Arg(a, n, 1), OctaveCount(a, n, 2, kDefault));
-}
-template <float (*Sum)(float, float, float, int), int kDefault>
-float Count3(const float* a, int n) {
-    return Sum(Arg(a, n, 0), Arg(a, n, 1), Arg(a, n, 2), OctaveCount(a, n, 3, kDefault));
-}
-
 // ---- 1. octave sums --------------------------------------------------------------------------
 
 float CoherentFbm1(float x, int octaves) {
@@ -59,15 +44,6 @@ float CoherentFbm1(float x, int octaves) {
     }
     return total / asum;
 }
-
-template <float (*Noise)(float, float)>
-constexpr auto kPrefixedFbm2 = Count2<Fbm2<Noise, RotateR2>, 4>;
-template <float (*Noise)(float, float, float)>
-constexpr auto kPrefixedFbm3 = Count3<Fbm3<Noise, RotateR3>, 4>;
-template <float (*Noise)(float, float)>
-constexpr auto kTurbulence2 = Count2<Turbulence2<Noise>, 4>;
-template <float (*Noise)(float, float, float)>
-constexpr auto kTurbulence3 = Count3<Turbulence3<Noise>, 4>;
 
 float CFbm2f(float x, float y, int octaves) {
     constexpr float kOffset[4] = {0.5f, 2.1f, 4.1f, 0.8f};
@@ -95,39 +71,6 @@ float PseudoFbm3(float x, float y, float z, int octaves) {
         w *= 0.6f;
     }
     return total / wsum;
-}
-
-// Octaves damped by the accumulated gradient: flat where the slopes so far are steep.
-float IQuilezlesFbm2(float x, float y, int octaves) {
-    float a = 0.5f, gx = 0.0f, gy = 0.0f, sum = 0.0f;
-    for (int i = 0; i < octaves; ++i) {
-        Float2 d;
-        float n = IQuilezlesNoise2(x, y, &d);
-        gx += d.x;
-        gy += d.y;
-        sum += a * n / (1.0f + gx * gx + gy * gy);
-        x *= 2.0f;
-        y *= 2.0f;
-        a *= 0.5f;
-    }
-    return sum;
-}
-
-float IQuilezlesFbm3(float x, float y, float z, int octaves) {
-    float a = 0.5f, gx = 0.0f, gy = 0.0f, gz = 0.0f, sum = 0.0f;
-    for (int i = 0; i < octaves; ++i) {
-        Float3 d;
-        float n = IQuilezlesNoise3(x, y, z, &d);
-        gx += d.x;
-        gy += d.y;
-        gz += d.z;
-        sum += a * n / (1.0f + gx * gx + gy * gy + gz * gz);
-        x *= 2.0f;
-        y *= 2.0f;
-        z *= 2.0f;
-        a *= 0.5f;
-    }
-    return sum;
 }
 
 // Reference Perlin fbm, in double precision like its base: octave i adds noise / alpha^i at
@@ -173,42 +116,10 @@ float PerlinFbm3d(const float* a, int n) {
     return static_cast<float>(sum);
 }
 
-// ---- 2. warps: the noise fed back into its own coordinates -----------------------------------
+// ---- 2. warps (NoiseWarp2/3 and FbmWarp2/3 of FractalSums.h) over these sums -----------------
 
 constexpr auto XorValueFbm2 = Fbm2<ValueNoise2<XorHash>, RotateR2>;
 constexpr auto XorValueFbm3 = Fbm3<ValueNoise3<XorHash>, RotateR3>;
-
-float XorNoiseWarp2d(const float* a, int n) {
-    float x = Arg(a, n, 0), y = Arg(a, n, 1), s = Arg(a, n, 2), r = 0.0f;
-    for (int i = IterationCount(a, n, 3, 4); i > 0; --i)
-        r = ValueNoise2<XorHash>(x + r * s, y + r * s);
-    return r;
-}
-
-float XorNoiseWarp3d(const float* a, int n) {
-    float x = Arg(a, n, 0), y = Arg(a, n, 1), z = Arg(a, n, 2), s = Arg(a, n, 3), r = 0.0f;
-    for (int i = IterationCount(a, n, 4, 4); i > 0; --i) {
-        r *= s;
-        r = ValueNoise3<XorHash>(x + r, y + r, z + r);
-    }
-    return r;
-}
-
-float XorFbmWarp2d(const float* a, int n) {
-    float x = Arg(a, n, 0), y = Arg(a, n, 1), s = Arg(a, n, 2), r = 0.0f;
-    int octaves = OctaveCount(a, n, 4, 4);
-    for (int i = IterationCount(a, n, 3, 3); i > 0; --i)
-        r = XorValueFbm2(x + r * s, y + r * s, octaves);
-    return r;
-}
-
-float XorFbmWarp3d(const float* a, int n) {
-    float x = Arg(a, n, 0), y = Arg(a, n, 1), z = Arg(a, n, 2), s = Arg(a, n, 3), r = 0.0f;
-    int octaves = OctaveCount(a, n, 5, 4);
-    for (int i = IterationCount(a, n, 4, 3); i > 0; --i)
-        r = XorValueFbm3(x + r * s, y + r * s, z + r * s, octaves);
-    return r;
-}
 
 // ---- 3. patterns -----------------------------------------------------------------------------
 
@@ -400,7 +311,7 @@ constexpr BuiltinFunction kFractalSums[] = {
     {"sin_value_turbulence2", kTurbulence2<ValueNoise2<SinHash>>},
     {"sin_gradient_turbulence2", kTurbulence2<GradientNoise2<SinHash>>},
     {"sin_simplex_turbulence2", kTurbulence2<SimplexNoise2<SinHash>>},
-    {"iquilezles_fbm2", Count2<IQuilezlesFbm2, 6>},
+    {"iquilezles_fbm2", Count2<DampedFbm2<IQuilezlesNoise2>, 6>},
     {"c_fbm2f", Count2<CFbm2f, 4>},
     {"iq_fbm2", Count2<Fbm2<IqNoise2, RotateL2>, 4>},
     {"value_fbm2", Count2<Fbm2<ValueNoise2Sin, RotateL2>, 4>},
@@ -428,7 +339,7 @@ constexpr BuiltinFunction kFractalSums[] = {
     {"sin_value_turbulence3", kTurbulence3<ValueNoise3<SinHash>>},
     {"sin_gradient_turbulence3", kTurbulence3<GradientNoise3<SinHash>>},
     {"sin_simplex_turbulence3", kTurbulence3<SimplexNoise3<SinHash>>},
-    {"iquilezles_fbm3", Count3<IQuilezlesFbm3, 6>},
+    {"iquilezles_fbm3", Count3<DampedFbm3<IQuilezlesNoise3>, 6>},
     {"iq_fbm3", Count3<Fbm3<IqNoise3, RotateL3>, 4>},
     {"value_fbm3", Count3<Fbm3<ValueNoise3Sin, RotateL3>, 4>},
     {"value_abs_fbm3", Count3<Fbm3<ValueNoise3Sin, RotateL3, Magnitude>, 4>},
@@ -438,10 +349,10 @@ constexpr BuiltinFunction kFractalSums[] = {
     {"pseudo_abs_fbm3", Count3<PseudoFbm3<Magnitude>, 4>},
     {"coherent_fbm3", Count3<Fbm3<CoherentNoise3, ScaleBy<199>>, 4>},
     {"coherent_gradient_fbm3", Count3<Fbm3<CoherentGradientNoise3, ScaleBy<199>>, 4>},
-    {"xor_noise_warp2d", XorNoiseWarp2d},
-    {"xor_noise_warp3d", XorNoiseWarp3d},
-    {"xor_fbm_warp2d", XorFbmWarp2d},
-    {"xor_fbm_warp3d", XorFbmWarp3d},
+    {"xor_noise_warp2d", NoiseWarp2<ValueNoise2<XorHash>>},
+    {"xor_noise_warp3d", NoiseWarp3<ValueNoise3<XorHash>>},
+    {"xor_fbm_warp2d", FbmWarp2<XorValueFbm2>},
+    {"xor_fbm_warp3d", FbmWarp3<XorValueFbm3>},
     {"kaliset3", Kaliset3Args},
     {"kali_pattern3d", KaliPattern<3>},
     {"mh_quasicrytals2d", MhQuasicrystals2d},

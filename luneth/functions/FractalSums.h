@@ -12,6 +12,19 @@
 //   Turbulence2<Noise>(x, y, octaves)           sum |noise(f p)| a, f doubling, a halving,
 //   Turbulence3<Noise>                          no rotation; normalised, so in [0, 1] for a
 //                                               base in [-1, 1]
+//   DampedFbm2/3<Noise>(p, octaves)             octaves of a base that also yields its
+//                                               gradient, each divided by 1 + |sum of the
+//                                               gradients so far|^2; p doubling, a halving
+//                                               from 0.5; not normalised
+//   Count1/2/3<Sum, default>(args, count)       kind-9 adapters: the coordinates, then the
+//                                               octave count at the next index
+//   kPrefixedFbm2/3<Noise>, kTurbulence2/3<Noise>
+//                                               the kind-9 entries of the prefixed fbm (R2 /
+//                                               R3 between octaves) and turbulence, default 4
+//   NoiseWarp2/3<Noise>(args, count)            x, y (z), strength s, iterations (default 4):
+//                                               r = 0, then r = noise(p + r s) each iteration
+//   FbmWarp2/3<Fbm>(args, count)                the same over an fbm: x, y (z), s, iterations
+//                                               (default 3), octaves (default 4)
 //
 // Steps between octaves (a Step is a struct with static Apply(p..., octave)):
 //   RotateR2/RotateR3       (x, y) -> (1.6x - 1.2y, 1.2x + 1.6y), and its 3-D form
@@ -29,6 +42,7 @@
 #include <cmath>
 
 #include "common/FloatConstants.h"
+#include "functions/NoiseHash.h"
 
 namespace luneth::fractal {
 
@@ -162,6 +176,100 @@ float Turbulence3(float x, float y, float z, int octaves) {
         a *= 0.5f;
     }
     return sum / asum;
+}
+
+template <float (*Noise)(float, float, noise::Float2*)>
+float DampedFbm2(float x, float y, int octaves) {
+    float a = 0.5f, gx = 0.0f, gy = 0.0f, sum = 0.0f;
+    for (int i = 0; i < octaves; ++i) {
+        noise::Float2 d;
+        float n = Noise(x, y, &d);
+        gx += d.x;
+        gy += d.y;
+        sum += a * n / (1.0f + gx * gx + gy * gy);
+        x *= 2.0f;
+        y *= 2.0f;
+        a *= 0.5f;
+    }
+    return sum;
+}
+
+template <float (*Noise)(float, float, float, noise::Float3*)>
+float DampedFbm3(float x, float y, float z, int octaves) {
+    float a = 0.5f, gx = 0.0f, gy = 0.0f, gz = 0.0f, sum = 0.0f;
+    for (int i = 0; i < octaves; ++i) {
+        noise::Float3 d;
+        float n = Noise(x, y, z, &d);
+        gx += d.x;
+        gy += d.y;
+        gz += d.z;
+        sum += a * n / (1.0f + gx * gx + gy * gy + gz * gz);
+        x *= 2.0f;
+        y *= 2.0f;
+        z *= 2.0f;
+        a *= 0.5f;
+    }
+    return sum;
+}
+
+// ---- kind-9 adapters -------------------------------------------------------------------------
+
+template <float (*Sum)(float, int), int kDefault>
+float Count1(const float* a, int n) {
+    return Sum(Arg(a, n, 0), OctaveCount(a, n, 1, kDefault));
+}
+template <float (*Sum)(float, float, int), int kDefault>
+float Count2(const float* a, int n) {
+    return Sum(Arg(a, n, 0), Arg(a, n, 1), OctaveCount(a, n, 2, kDefault));
+}
+template <float (*Sum)(float, float, float, int), int kDefault>
+float Count3(const float* a, int n) {
+    return Sum(Arg(a, n, 0), Arg(a, n, 1), Arg(a, n, 2), OctaveCount(a, n, 3, kDefault));
+}
+
+template <float (*Noise)(float, float)>
+constexpr auto kPrefixedFbm2 = Count2<Fbm2<Noise, RotateR2>, 4>;
+template <float (*Noise)(float, float, float)>
+constexpr auto kPrefixedFbm3 = Count3<Fbm3<Noise, RotateR3>, 4>;
+template <float (*Noise)(float, float)>
+constexpr auto kTurbulence2 = Count2<Turbulence2<Noise>, 4>;
+template <float (*Noise)(float, float, float)>
+constexpr auto kTurbulence3 = Count3<Turbulence3<Noise>, 4>;
+
+// ---- warps: the noise fed back into its own coordinates ------------------------------------
+
+template <float (*Noise)(float, float)>
+float NoiseWarp2(const float* a, int n) {
+    float x = Arg(a, n, 0), y = Arg(a, n, 1), s = Arg(a, n, 2), r = 0.0f;
+    for (int i = IterationCount(a, n, 3, 4); i > 0; --i) r = Noise(x + r * s, y + r * s);
+    return r;
+}
+
+template <float (*Noise)(float, float, float)>
+float NoiseWarp3(const float* a, int n) {
+    float x = Arg(a, n, 0), y = Arg(a, n, 1), z = Arg(a, n, 2), s = Arg(a, n, 3), r = 0.0f;
+    for (int i = IterationCount(a, n, 4, 4); i > 0; --i) {
+        r *= s;
+        r = Noise(x + r, y + r, z + r);
+    }
+    return r;
+}
+
+template <float (*Fbm)(float, float, int)>
+float FbmWarp2(const float* a, int n) {
+    float x = Arg(a, n, 0), y = Arg(a, n, 1), s = Arg(a, n, 2), r = 0.0f;
+    int octaves = OctaveCount(a, n, 4, 4);
+    for (int i = IterationCount(a, n, 3, 3); i > 0; --i) r = Fbm(x + r * s, y + r * s, octaves);
+    return r;
+}
+
+template <float (*Fbm)(float, float, float, int)>
+float FbmWarp3(const float* a, int n) {
+    float x = Arg(a, n, 0), y = Arg(a, n, 1), z = Arg(a, n, 2), s = Arg(a, n, 3), r = 0.0f;
+    int octaves = OctaveCount(a, n, 5, 4);
+    for (int i = IterationCount(a, n, 4, 3); i > 0; --i)
+        r = Fbm(x + r * s, y + r * s, z + r * s, octaves);
+    return r;
 }
 
 }  // namespace luneth::fractal

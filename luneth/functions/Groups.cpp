@@ -1,6 +1,8 @@
 #include "functions/Groups.h"
 
 #include "functions/Families.h"
+#include "functions/Materials.h"
+#include "functions/RandomTexture.h"
 #include "script/FunctionRegistry.h"
 
 namespace luneth {
@@ -15,7 +17,14 @@ void RegisterTable(FunctionTable table) {
 
 // Each group lists its families' tables in registration order. A group whose families are not
 // built yet registers nothing.
-void RegisterTextureGroup() {}
+// The texture family reads the shared random texture, built here so that its fill (and the
+// generator's reseeding with it) happens at module start rather than at a first call; the
+// materials that mineral2d/3d_color paint with come first.
+void RegisterTextureGroup() {
+    texture::GetRandomTexture();
+    DefineNamedMaterials();
+    RegisterTable(TextureFunctions());
+}
 
 void RegisterColourGroup() { RegisterTable(ColourGroupFunctions()); }
 
@@ -32,7 +41,7 @@ void RegisterFractalGroup() {
     RegisterTable(FractalFunctions());
 }
 
-void RegisterTerrainGroup() {}
+void RegisterTerrainGroup() { RegisterTable(TerrainFunctions()); }
 
 void RegisterLibraryGroups() {
     RegisterTextureGroup();

@@ -13,6 +13,7 @@
 //   PseudoNoise3, CNoise2f                               pseudo_noise3, c_noise2f
 //   IQuilezlesNoise2/3(p, grad)                          value noise over XorHash in [0, 1) with the
 //                                                        quintic fade; also writes its gradient
+//   QuinticCorners2/3(corners, f, grad)                  that blend of any corner values
 //   PerlinNoise1D/2D/3D (double)                         the reference Perlin noise (tables built on
 //                                                        first use from luneth::Rand)
 //
@@ -201,6 +202,34 @@ float SimplexLattice3(const Grad& grad, float x, float y, float z) {
                 at(i2, j2, k2, x0 - i2 + 0.3333334f, y0 - j2 + 0.3333334f, z0 - k2 + 0.3333334f) +
                 at(1, 1, 1, x0 - 1.0f + 0.5000001f, y0 - 1.0f + 0.5000001f, z0 - 1.0f + 0.5000001f);
     return kScale * sum;
+}
+
+// Corner values blended with the quintic fade, and the blend's gradient (iquilezles_noise3 and
+// its texture twin). Corners a, b, c, d = (0,0), (1,0), (0,1), (1,1); in 3-D the same four at
+// z = 0, then at z = 1.
+inline float QuinticSlope(float t) { return 30.0f * t * t * (t * (t - 2.0f) + 1.0f); }
+
+inline float QuinticCorners2(float a, float b, float c, float d, float fx, float fy,
+                             Float2* gradient) {
+    float ux = QuinticFade::Apply(fx), uy = QuinticFade::Apply(fy);
+    float k1 = b - a, k2 = c - a, k3 = a - b - c + d;
+    if (gradient)
+        *gradient = {QuinticSlope(fx) * (k1 + k3 * uy), QuinticSlope(fy) * (k2 + k3 * ux)};
+    return a + k1 * ux + k2 * uy + k3 * ux * uy;
+}
+
+inline float QuinticCorners3(const float (&v)[8], float fx, float fy, float fz, Float3* gradient) {
+    float ux = QuinticFade::Apply(fx), uy = QuinticFade::Apply(fy), uz = QuinticFade::Apply(fz);
+    const float a = v[0], b = v[1], c = v[2], d = v[3], e = v[4], f = v[5], g = v[6], h = v[7];
+    float k1 = b - a, k2 = c - a, k3 = e - a, k4 = a - b - c + d, k5 = a - c - e + g;
+    float k6 = a - b - e + f, k7 = -a + b + c - d + e - f - g + h;
+    if (gradient) {
+        *gradient = {QuinticSlope(fx) * (k1 + k4 * uy + k6 * uz + k7 * uy * uz),
+                     QuinticSlope(fy) * (k2 + k5 * uz + k4 * ux + k7 * uz * ux),
+                     QuinticSlope(fz) * (k3 + k6 * ux + k5 * uy + k7 * ux * uy)};
+    }
+    return a + k1 * ux + k2 * uy + k3 * uz + k4 * ux * uy + k5 * uy * uz + k6 * uz * ux +
+           k7 * ux * uy * uz;
 }
 
 // ---- corner rules of the hash families -----------------------------------------------------

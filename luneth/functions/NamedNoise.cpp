@@ -66,36 +66,19 @@ float IqNoise3(float x, float y, float z) {
 
 float IQuilezlesNoise2(float x, float y, Float2* gradient) {
     float ix = std::floor(x), iy = std::floor(y);
-    float fx = x - ix, fy = y - iy;
-    float ux = QuinticFade::Apply(fx), uy = QuinticFade::Apply(fy);
-    float dux = 30.0f * fx * fx * (fx * (fx - 2.0f) + 1.0f);
-    float duy = 30.0f * fy * fy * (fy * (fy - 2.0f) + 1.0f);
-    float a = XorHash::Hash2(ix, iy), b = XorHash::Hash2(ix + 1.0f, iy);
-    float c = XorHash::Hash2(ix, iy + 1.0f), d = XorHash::Hash2(ix + 1.0f, iy + 1.0f);
-    float k1 = b - a, k2 = c - a, k3 = a - b - c + d;
-    if (gradient) *gradient = {dux * (k1 + k3 * uy), duy * (k2 + k3 * ux)};
-    return a + k1 * ux + k2 * uy + k3 * ux * uy;
+    return QuinticCorners2(XorHash::Hash2(ix, iy), XorHash::Hash2(ix + 1.0f, iy),
+                           XorHash::Hash2(ix, iy + 1.0f), XorHash::Hash2(ix + 1.0f, iy + 1.0f),
+                           x - ix, y - iy, gradient);
 }
 
 float IQuilezlesNoise3(float x, float y, float z, Float3* gradient) {
     float ix = std::floor(x), iy = std::floor(y), iz = std::floor(z);
-    float fx = x - ix, fy = y - iy, fz = z - iz;
-    float ux = QuinticFade::Apply(fx), uy = QuinticFade::Apply(fy), uz = QuinticFade::Apply(fz);
-    auto slope = [](float t) { return 30.0f * t * t * (t * (t - 2.0f) + 1.0f); };
     float jx = ix + 1.0f, jy = iy + 1.0f, jz = iz + 1.0f;
-    float a = XorHash::Hash3(ix, iy, iz), b = XorHash::Hash3(jx, iy, iz);
-    float c = XorHash::Hash3(ix, jy, iz), d = XorHash::Hash3(jx, jy, iz);
-    float e = XorHash::Hash3(ix, iy, jz), f = XorHash::Hash3(jx, iy, jz);
-    float g = XorHash::Hash3(ix, jy, jz), h = XorHash::Hash3(jx, jy, jz);
-    float k1 = b - a, k2 = c - a, k3 = e - a, k4 = a - b - c + d, k5 = a - c - e + g;
-    float k6 = a - b - e + f, k7 = -a + b + c - d + e - f - g + h;
-    if (gradient) {
-        *gradient = {slope(fx) * (k1 + k4 * uy + k6 * uz + k7 * uy * uz),
-                     slope(fy) * (k2 + k5 * uz + k4 * ux + k7 * uz * ux),
-                     slope(fz) * (k3 + k6 * ux + k5 * uy + k7 * ux * uy)};
-    }
-    return a + k1 * ux + k2 * uy + k3 * uz + k4 * ux * uy + k5 * uy * uz + k6 * uz * ux +
-           k7 * ux * uy * uz;
+    const float v[8] = {XorHash::Hash3(ix, iy, iz), XorHash::Hash3(jx, iy, iz),
+                        XorHash::Hash3(ix, jy, iz), XorHash::Hash3(jx, jy, iz),
+                        XorHash::Hash3(ix, iy, jz), XorHash::Hash3(jx, iy, jz),
+                        XorHash::Hash3(ix, jy, jz), XorHash::Hash3(jx, jy, jz)};
+    return QuinticCorners3(v, x - ix, y - iy, z - iz, gradient);
 }
 
 namespace {

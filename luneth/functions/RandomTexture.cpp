@@ -71,7 +71,9 @@ void BuildWorleyTable3(RandomTexture& t) {
     }
 }
 
-RandomTexture Build() {
+}  // namespace
+
+RandomTexture BuildRandomTexture() {
     RandomTexture t;
     FillValues(t);
     BuildWorleyPlane(t);
@@ -79,17 +81,10 @@ RandomTexture Build() {
     return t;
 }
 
-}  // namespace
-
 RandomStream StreamAfterFill() {
     RandomStream random(kSeed);
     for (int i = 0; i < kValueCount; ++i) random.Next();
     return random;
-}
-
-const RandomTexture& GetRandomTexture() {
-    static const RandomTexture texture = Build();
-    return texture;
 }
 
 }  // namespace luneth::texture

@@ -21,10 +21,14 @@
 // Samplers shared by the families that read the texture (every coordinate is wrapped, so any
 // float, NaN and infinities included, reads inside the planes):
 //   Texel(plane, i, j)       plane value at column i, row j, both wrapped modulo 256
+//   TexelAt(plane, cx, cy)   the same for the lattice cell of float coordinates
 //   TexLiner2(x, y)          plane 0 between the four wrapped corners of the cell, linear weights
-//   TexNoise2(x, y)          the same with the cubic fade t^2 (3 - 2t)
-//   TexFbm2(x, y, octaves)   tex_noise2 octaves, amplitude halving, rotated by
+//   TexNoise2(x, y[, k])     the same (of plane k, default 0) with the cubic fade t^2 (3 - 2t)
+//   TexFbm2(x, y, n[, k])    tex_noise2 octaves, amplitude halving, rotated by
 //                            1.99 (0.8x - 0.6y, 0.6x + 0.8y); normalised by the amplitude sum
+//   Cell3(cx, cy, cz)        the wrapped 3-D cell index k
+//   CellValue3(k, which)     values[k], values[11k], values[17k], values[23k], ... (modulo
+//                            262144): the cell's point offsets (0 .. 2) and three more values
 //   Texel3(ix, iy, iz)       the random value of the wrapped 3-D cell (values[k], the first
 //                            coordinate of its point)
 //   TexLiner3, TexNoise3     Texel3 between the eight corners of the cell, linear / cubic
@@ -56,26 +60,48 @@ struct RandomTexture {
     const float* Plane(int k) const { return values.data() + k * kPlaneSize; }
 };
 
-const RandomTexture& GetRandomTexture();
+RandomTexture BuildRandomTexture();
+// A stream in the state the fill leaves behind: where every image object's stream starts.
 RandomStream StreamAfterFill();
 
-// floor(v) modulo 256, non-negative; values beyond the int range read column 0.
+// Inline, so that every sampler checks the once-only guard in place instead of calling out.
+inline const RandomTexture& GetRandomTexture() {
+    static const RandomTexture texture = BuildRandomTexture();
+    return texture;
+}
+
+// floor(v) modulo 256, non-negative. Exact for every float: beyond the int range every float
+// is a multiple of 256, so column 0 is the true remainder there; NaN reads column 0 too.
 inline int WrapSide(float v) { return TruncateInt(std::floor(v)) & (kSide - 1); }
 
-// floor(v) modulo period, non-negative.
+// floor(v) modulo period, non-negative. Beyond the int range the remainder is taken in float
+// (fmod is exact), never by truncating into an int; NaN and infinities give 0.
 inline int WrapPeriod(float v, int period) {
-    int r = TruncateInt(std::floor(v)) % period;
+    float f = std::floor(v);
+    int32_t i = TruncateInt(f);
+    if (i == INT32_MIN) {
+        f = std::fmod(f, static_cast<float>(period));
+        i = f == f ? static_cast<int32_t>(f) : 0;
+    }
+    int r = i % period;
     return r < 0 ? r + period : r;
 }
+
+// The index after i in a cyclic range of the given period.
+inline int NextWrapped(int i, int period) { return i + 1 == period ? 0 : i + 1; }
 
 inline float Texel(int plane, int i, int j) {
     return GetRandomTexture().Plane(plane)[(j & (kSide - 1)) * kSide + (i & (kSide - 1))];
 }
+// The texel of the lattice cell (cx, cy), any float coordinates.
+inline float TexelAt(int plane, float cx, float cy) {
+    return Texel(plane, WrapSide(cx), WrapSide(cy));
+}
 
-// Plane 0 between the corners of the cell of (x, y), with weights fade(fract).
+// A plane between the corners of the cell of (x, y), with weights fade(fract).
 template <class FadeFn>
-float TexLattice2(float x, float y, FadeFn fade) {
-    const float* p = GetRandomTexture().Plane(0);
+float TexLattice2(float x, float y, FadeFn fade, int plane = 0) {
+    const float* p = GetRandomTexture().Plane(plane);
     float fx = std::floor(x), fy = std::floor(y);
     int i = WrapSide(fx), j = WrapSide(fy);
     int i1 = (i + 1) & (kSide - 1), j1 = (j + 1) & (kSide - 1);
@@ -86,17 +112,19 @@ float TexLattice2(float x, float y, FadeFn fade) {
     return lo + (hi - lo) * sy;
 }
 
+inline float CubicWeight(float t) { return t * t * (3.0f - 2.0f * t); }
+
 inline float TexLiner2(float x, float y) {
     return TexLattice2(x, y, [](float t) { return t; });
 }
-inline float TexNoise2(float x, float y) {
-    return TexLattice2(x, y, [](float t) { return t * t * (3.0f - 2.0f * t); });
+inline float TexNoise2(float x, float y, int plane = 0) {
+    return TexLattice2(x, y, CubicWeight, plane);
 }
 
-inline float TexFbm2(float x, float y, int octaves) {
+inline float TexFbm2(float x, float y, int octaves, int plane = 0) {
     float a = 0.5f, sum = 0.0f, asum = 0.0f;
     for (int i = 0; i < octaves; ++i) {
-        sum += TexNoise2(x, y) * a;
+        sum += TexNoise2(x, y, plane) * a;
         asum += a;
         a *= 0.5f;
         float nx = 1.99f * (0.8f * x - 0.6f * y);
@@ -108,29 +136,45 @@ inline float TexFbm2(float x, float y, int octaves) {
 
 inline int Index3(int ix, int iy, int iz) { return ix + kPeriodX * (iy + kPeriodY * iz); }
 
-inline float Texel3(float ix, float iy, float iz) {
-    return GetRandomTexture().values[Index3(WrapPeriod(ix, kPeriodX), WrapPeriod(iy, kPeriodY),
-                                            WrapPeriod(iz, kPeriodZ))];
+// The wrapped cell index of the 3-D lattice cell (cx, cy, cz).
+inline int Cell3(float cx, float cy, float cz) {
+    return Index3(WrapPeriod(cx, kPeriodX), WrapPeriod(cy, kPeriodY), WrapPeriod(cz, kPeriodZ));
 }
 
+// Output `which` (0 .. 6) of 3-D cell k: the random value at index k, 11k, 17k, 23k, ... 37k
+// (modulo the value count). Outputs 0 to 2 are the offsets of the cell's point in the distance
+// table; the others serve as the cell's size, colour and kind.
+inline float CellValue3(int k, int which) {
+    static constexpr int kStride[7] = {1, 11, 17, 23, 29, 31, 37};
+    return GetRandomTexture().values[(k * kStride[which]) & (kValueCount - 1)];
+}
+
+inline float Texel3(float ix, float iy, float iz) {
+    return GetRandomTexture().values[Cell3(ix, iy, iz)];
+}
+
+// The eight corner values of the cell of (x, y, z), wrapped once per axis, blended with
+// weights fade(fract).
 template <class FadeFn>
 float TexLattice3(float x, float y, float z, FadeFn fade) {
+    const float* v = GetRandomTexture().values.data();
     float fx = std::floor(x), fy = std::floor(y), fz = std::floor(z);
+    int x0 = WrapPeriod(fx, kPeriodX), y0 = WrapPeriod(fy, kPeriodY), z0 = WrapPeriod(fz, kPeriodZ);
+    int x1 = NextWrapped(x0, kPeriodX), y1 = NextWrapped(y0, kPeriodY);
+    int z1 = NextWrapped(z0, kPeriodZ);
     float sx = fade(x - fx), sy = fade(y - fy), sz = fade(z - fz);
     auto lerp = [](float a, float b, float t) { return a + (b - a) * t; };
-    auto plane = [&](float cz) {
-        return lerp(lerp(Texel3(fx, fy, cz), Texel3(fx + 1.0f, fy, cz), sx),
-                    lerp(Texel3(fx, fy + 1.0f, cz), Texel3(fx + 1.0f, fy + 1.0f, cz), sx), sy);
+    auto plane = [&](int cz) {
+        return lerp(lerp(v[Index3(x0, y0, cz)], v[Index3(x1, y0, cz)], sx),
+                    lerp(v[Index3(x0, y1, cz)], v[Index3(x1, y1, cz)], sx), sy);
     };
-    return lerp(plane(fz), plane(fz + 1.0f), sz);
+    return lerp(plane(z0), plane(z1), sz);
 }
 
 inline float TexLiner3(float x, float y, float z) {
     return TexLattice3(x, y, z, [](float t) { return t; });
 }
-inline float TexNoise3(float x, float y, float z) {
-    return TexLattice3(x, y, z, [](float t) { return t * t * (3.0f - 2.0f * t); });
-}
+inline float TexNoise3(float x, float y, float z) { return TexLattice3(x, y, z, CubicWeight); }
 
 inline float TexFbm3(float x, float y, float z, int octaves) {
     float a = 0.5f, sum = 0.0f, asum = 0.0f;
