@@ -212,8 +212,7 @@ int Surface(const std::string& file, const std::string& output) {
     if (!luneth->GetScriptRunResult()) return Fail("the script '%s' failed", file);
     SurfaceGrid grid;
     std::string why;
-    if (!ReadSurface(luneth, &grid, &why))
-        return Fail("the script '%s' %s", file, why);
+    if (!ReadSurface(luneth, &grid, &why)) return Fail("the script '%s' %s", file, why);
     if (!WriteSurfaceFile(grid, output, &why)) return Fail("cannot write '%s': %s", output, why);
     return 0;
 }

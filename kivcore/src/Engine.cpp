@@ -269,8 +269,7 @@ TimerStack* CKivEngine::GetTimerStack() {
 }
 
 bool CKivEngine::AddModule(const std::string& name, void* handle, const std::string& from) {
-    auto entry =
-        reinterpret_cast<KivModuleApiFunctionType>(dlsym(handle, "KivModuleApiFunction"));
+    auto entry = reinterpret_cast<KivModuleApiFunctionType>(dlsym(handle, "KivModuleApiFunction"));
     if (!entry) {
         LogFormat(4, "KivCore: %s exports no KivModuleApiFunction", from.c_str());
         return false;

@@ -1,6 +1,7 @@
 #include "equations/EquationRenderer.h"
 
 #include <algorithm>
+#include <atomic>
 
 #include "common/Parallel.h"
 
@@ -18,24 +19,30 @@ bool RenderEquation(IPixelEquation& equation, EquationContext& context, uint32_t
     if (width == 0 || height == 0 || !texels) return false;
     RandomBinding bind(context.random);
     equation.Prepare(context);
+    if (context.Cancelled()) return false;
 
     if (!equation.HasIndependentPixels()) {
         for (uint32_t y = 0; y < height; ++y) {
+            if (context.Cancelled()) return false;
             uint32_t* row = texels + y * pitchWords;
             for (uint32_t x = 0; x < width; ++x) row[x] = equation.GetPixel(x, y);
+            context.Progress(y + 1, height);
         }
         return true;
     }
     const IPixelEquation& prepared = equation;
     const uint32_t rowsPerBand = uint32_t(std::max<size_t>(1, kPixelsPerBand / width));
     const size_t bands = (height + rowsPerBand - 1) / rowsPerBand;
+    std::atomic<uint32_t> rowsDone{0};
     ParallelFor(bands, ResolveThreadCount(threads), [&](size_t band) {
+        if (context.Cancelled()) return;
         const uint32_t first = uint32_t(band) * rowsPerBand;
         const uint32_t last = std::min(height, first + rowsPerBand);
         for (uint32_t y = first; y < last; ++y)
             prepared.ComputeRow(y, 0, width, texels + y * pitchWords);
+        context.Progress(rowsDone += last - first, height);
     });
-    return true;
+    return !context.Cancelled();
 }
 
 }  // namespace luneth

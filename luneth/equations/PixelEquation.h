@@ -44,6 +44,7 @@
 #include <memory>
 #include <new>
 
+#include "common/Progress.h"
 #include "common/Random.h"
 
 namespace luneth {
@@ -54,9 +55,15 @@ constexpr uint32_t kEquationParamCount = 6;
 constexpr uint32_t kDefaultEquationSize = 1024;
 
 // What an equation may use while it computes: the random stream of the image object that
-// computes it.
+// computes it, and the control that a long accumulation polls (a cancel request, progress).
 struct EquationContext {
     RandomStream& random;
+    ComputeControl* control = nullptr;
+
+    bool Cancelled() const { return control && control->Cancelled(); }
+    void Progress(int64_t done, int64_t total) const {
+        if (control) control->Progress(done, total);
+    }
 };
 
 class IPixelEquation {
@@ -199,6 +206,11 @@ public:
     void Prepare(EquationContext& context) final {
         if (!cells_ || cells_[0] != 0) return;
         Accumulate(cells_.get(), context);
+        // A cancelled accumulation leaves nothing behind: the next computation starts afresh.
+        if (context.Cancelled()) {
+            std::fill(cells_.get(), cells_.get() + cellCount_, Cell{});
+            return;
+        }
         if (cells_[0] == 0) cells_[0] = 1;
     }
 
@@ -211,7 +223,8 @@ public:
 
 protected:
     // Computes the whole picture into `cells` (width x height, row by row, all zero on entry),
-    // drawing any random numbers from context.random.
+    // drawing any random numbers from context.random. A long one reports context.Progress and
+    // returns early once context.Cancelled().
     virtual void Accumulate(Cell* cells, EquationContext& context) = 0;
     // The colour of a finished cell.
     virtual uint32_t CellColor(Cell cell) const = 0;

@@ -6,12 +6,17 @@
 // scene, centred on the origin, one world unit a texel.
 //
 // Loading (LoadPictureFile, LoadScriptFile, LoadScriptText, ComputeEquation, ReloadImage)
-// first drops the current image, then times the work with the engine's TimerStack and calls the
-// ImageCallback once with the image name, the texture size (0, 0 without one) and the cost time.
-// A failed equation computation calls nothing. Failures are results only; nothing is logged.
+// times the work with the engine's TimerStack, replaces the current image with the result and
+// calls the ImageCallback once with the image name, the texture size (0, 0 without one) and the
+// cost time. A failed equation computation calls nothing; a cancelled computation
+// (CancelComputation) changes nothing and calls nothing. Failures are results only; nothing is
+// logged. The work may run on a thread of the host's own; the image's placing and the panel
+// are the engine's and belong to its thread.
 //
 // Types: 0 none, 1 picture file, 2 math script (also after a failed script), 3 pixel equation.
 #pragma once
+
+#include <cstdint>
 
 #include "kiv/base.h"
 #include "kiv/controls.h"
@@ -30,6 +35,11 @@ enum ImageType : int {
 
 // The host's load report: image name, texture width and height, cost time in milliseconds.
 using ImageCallback = void (*)(const char* name, int width, int height, float costTimeMs);
+
+// Progress of a running computation: `done` of `total` (script lines, equation rows or
+// accumulation steps, in units of their own). Called on the computing threads, never twice at
+// once, `done` never going back.
+using ProgressCallback = void (*)(void* user, int64_t done, int64_t total);
 
 class ILuneth : public KicGame {
 public:
@@ -96,6 +106,14 @@ public:
     virtual void SetThreadCount(int threads) = 0;
     // The number of threads computations use (at least 1).
     virtual int GetThreadCount() = 0;
+    // Progress reports of every computation (null: none).
+    virtual void SetProgressCallback(ProgressCallback callback, void* user) = 0;
+    // Asks the running load, reload or equation to stop; any thread may call it. The load then
+    // returns false and changes nothing: the previous image, its script and the random stream
+    // stay as they were, and no ImageCallback is made.
+    virtual void CancelComputation() = 0;
+    // Whether the last load, reload or equation was cancelled.
+    virtual bool WasCancelled() = 0;
     // What the last script run could not read, one line per failed script line:
     // "line L, column C: what was expected\n" (empty when every line ran).
     virtual const char* GetScriptDiagnostics() = 0;

@@ -7,14 +7,16 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
+#include <memory>
 
 #include "common/Parallel.h"
 #include "equations/EquationRenderer.h"
 #include "functions/RandomTexture.h"
 #include "kiv/messages.h"
 #include "kiv/pictures.h"
-#include "module/LunethUI.h"
 #include "module/LibraryStart.h"
+#include "module/LunethUI.h"
 #include "module/ScriptChannels.h"
 #include "script/FunctionRegistry.h"
 
@@ -28,7 +30,11 @@ KivEngineAPI* Api() { return LunethModule().api; }
 
 // Every image object's random stream starts where the module's start-up leaves the generator:
 // just after the random texture's fill.
-CLuneth::CLuneth() : random_(luneth::texture::StreamAfterFill()) {}
+CLuneth::CLuneth()
+    : script_(std::make_unique<luneth::CMathScript>()),
+      random_(luneth::texture::StreamAfterFill()) {
+    script_->SetControl(&control_);
+}
 
 CLuneth::~CLuneth() = default;
 
@@ -55,7 +61,7 @@ bool CLuneth::Initialize() {
         long n = std::strtol(env, &end, 10);
         if (end != env && *end == 0 && n >= 0 && n <= 4096) threads_ = int(n);
     }
-    script_.SetThreadCount(threads_);
+    script_->SetThreadCount(threads_);
 
     render_ = api->AcquireServiceAs<KcDX9Render>("KcDX9Render");
     int background = config->ReadInt("Luneth", "BackGroundColor", 0);
@@ -101,7 +107,7 @@ void CLuneth::Destroy() {
     KivEngineAPI* api = Api();
     ReleaseTexture();
     picturePath_.clear();
-    script_.Reset();
+    script_->Reset();
     for (auto& slot : equations_) slot.reset();
     equationCount_ = 0;
     if (panel_) api->DestroyUIObject(panel_);
@@ -179,7 +185,7 @@ void CLuneth::DropImage() {
             picturePath_.clear();
             break;
         case kImageMathScript:
-            script_.Reset();
+            script_->Reset();
             break;
         case kImagePixelEquation:
             equationIndex_ = -1;
@@ -206,6 +212,7 @@ void CLuneth::ShowNewImage(bool resetChannelView, bool setZoom) {
 }
 
 bool CLuneth::LoadPictureFile(const char* path) {
+    cancelled_ = false;
     UnloadImage();
     StartTimer();
     texture_ = textures_ ? textures_->LoadTexture(path) : nullptr;
@@ -220,85 +227,132 @@ bool CLuneth::LoadPictureFile(const char* path) {
     return texture_ != nullptr;
 }
 
-bool CLuneth::LoadScriptFile(const char* path) {
-    UnloadImage();
-    StartTimer();
-    luneth::RandomBinding bind(random_);
-    scriptRan_ = script_.Load(path);
-    bool ok = scriptRan_ && ConvertScriptChannels();
-    StopTimer();
+bool CLuneth::RunNewScript(const std::function<bool(luneth::CMathScript&)>& run, bool* ran,
+                           KcTexture** picture) {
+    next_ = std::make_unique<luneth::CMathScript>();
+    next_->SetThreadCount(threads_);
+    next_->SetControl(&control_);
+    nextRandom_ = random_;
+    {
+        luneth::RandomBinding bind(nextRandom_);
+        *ran = run(*next_);
+    }
+    cancelled_ = next_->Cancelled() || control_.Cancelled();
+    *picture = *ran && !cancelled_ ? MakeScriptTexture(*next_) : nullptr;
+    return !cancelled_;
+}
+
+void CLuneth::TakeNewScript(KcTexture* picture, bool ran) {
+    script_ = std::move(next_);
+    random_ = nextRandom_;
+    texture_ = picture;
+    scriptRan_ = ran;
     imageType_ = kImageMathScript;
-    ShowNewImage(true, true);
-    SetNameFromPath(path);
+}
+
+bool CLuneth::LoadScript(const std::function<bool(luneth::CMathScript&)>& run, bool keepZoom,
+                         const char* path) {
+    control_.Reset();
+    StartTimer();
+    bool ran = false;
+    KcTexture* picture = nullptr;
+    bool finished = RunNewScript(run, &ran, &picture);
+    StopTimer();
+    if (!finished) return false;  // cancelled: the previous image stays as it was
+    UnloadImage();
+    TakeNewScript(picture, ran);
+    ShowNewImage(true, !keepZoom);
+    if (path)
+        SetNameFromPath(path);
+    else if (!imageName_[0])
+        SetName("No Name");
     Report();
-    return ok;
+    return picture != nullptr;
+}
+
+bool CLuneth::LoadScriptFile(const char* path) {
+    return LoadScript([path](luneth::CMathScript& s) { return s.Load(path); }, false,
+                      path ? path : "");
 }
 
 bool CLuneth::LoadScriptText(const char* text, int length) {
-    UnloadImage();
-    StartTimer();
-    luneth::RandomBinding bind(random_);
-    scriptRan_ = text && length > 0 && script_.LoadText(text, size_t(length));
-    bool ok = scriptRan_ && ConvertScriptChannels();
-    StopTimer();
-    imageType_ = kImageMathScript;
-    ShowNewImage(true, false);  // the zoom stays
-    if (!imageName_[0]) SetName("No Name");
-    Report();
-    return ok;
+    // The zoom stays: text comes from the script panel, typically a variation of the last one.
+    return LoadScript(
+        [text, length](luneth::CMathScript& s) {
+            return text && length > 0 && s.LoadText(text, size_t(length));
+        },
+        true, nullptr);
+}
+
+KcTexture* CLuneth::MakeScriptTexture(const luneth::CMathScript& script) {
+    const luneth::ScriptValue* r = script.Letter('r');
+    const luneth::ScriptValue* g = script.Letter('g');
+    const luneth::ScriptValue* b = script.Letter('b');
+    uint32_t width = script.Width(), height = script.Height();
+    if (script.ElementCount() == 0 || !(r->data || g->data || b->data) || width == 0 ||
+        height == 0 || !textures_)
+        return nullptr;
+    KcTexture* texture =
+        textures_->CreateTexture(width, height, 1, kKivFormatA8R8G8B8, kKivPoolManaged);
+    if (!texture) return nullptr;
+    uint32_t pitch = 0;
+    void* bits = nullptr;
+    if (!texture->Lock(0, &pitch, &bits)) {
+        texture->Release();
+        return nullptr;
+    }
+    bool ok = luneth::ConvertScriptChannels(*r, *g, *b, script.Letter('a'), width, height,
+                                            static_cast<uint32_t*>(bits), pitch / 4);
+    texture->Unlock();
+    if (!ok) {
+        texture->Release();
+        return nullptr;
+    }
+    return texture;
 }
 
 bool CLuneth::ConvertScriptChannels() {
-    const luneth::ScriptValue* r = script_.Letter('r');
-    const luneth::ScriptValue* g = script_.Letter('g');
-    const luneth::ScriptValue* b = script_.Letter('b');
-    uint32_t width = script_.Width(), height = script_.Height();
-    if (script_.ElementCount() == 0 || !(r->data || g->data || b->data) || width == 0 ||
-        height == 0)
-        return false;
     ReleaseTexture();
-    texture_ = textures_
-                   ? textures_->CreateTexture(width, height, 1, kKivFormatA8R8G8B8, kKivPoolManaged)
-                   : nullptr;
-    if (!texture_) return false;
-    uint32_t pitch = 0;
-    void* bits = nullptr;
-    if (!texture_->Lock(0, &pitch, &bits)) {
-        ReleaseTexture();
-        return false;
-    }
-    bool ok = luneth::ConvertScriptChannels(*r, *g, *b, script_.Letter('a'), width, height,
-                                            static_cast<uint32_t*>(bits), pitch / 4);
-    texture_->Unlock();
-    if (!ok) ReleaseTexture();
-    return ok;
+    texture_ = MakeScriptTexture(*script_);
+    return texture_ != nullptr;
 }
 
 bool CLuneth::ComputeEquation(int index) {
     if (index < 0 || index >= int(luneth::kEquationSlotCount)) return false;
-    // Drop the current image in place; the name and the panel stay until the new one is made.
-    DropImage();
-
+    control_.Reset();
+    cancelled_ = false;
     StartTimer();
-    equationIndex_ = index;
     luneth::IPixelEquation* equation = equations_[size_t(index)].get();
-    if (!equation || equation->width == 0 || equation->height == 0 || !textures_) {
-        StopTimer();
-        return false;
-    }
-    uint32_t width = equation->width, height = equation->height;
-    texture_ = textures_->CreateTexture(width, height, 1, kKivFormatA8R8G8B8, kKivPoolManaged);
+    KcTexture* picture = nullptr;
+    if (equation && equation->width != 0 && equation->height != 0 && textures_)
+        picture = textures_->CreateTexture(equation->width, equation->height, 1, kKivFormatA8R8G8B8,
+                                           kKivPoolManaged);
     uint32_t pitch = 0;
     void* bits = nullptr;
-    if (!texture_ || !texture_->Lock(0, &pitch, &bits)) {
-        ReleaseTexture();
+    if (!picture || !picture->Lock(0, &pitch, &bits)) {
+        if (picture) picture->Release();
         StopTimer();
+        // The current image goes; the name and the panel stay.
+        DropImage();
+        equationIndex_ = index;
         return false;
     }
-    luneth::EquationContext context{random_};
-    luneth::RenderEquation(*equation, context, static_cast<uint32_t*>(bits), pitch / 4, threads_);
-    texture_->Unlock();
+    luneth::RandomStream random = random_;
+    luneth::EquationContext context{random, &control_};
+    bool done = luneth::RenderEquation(*equation, context, static_cast<uint32_t*>(bits), pitch / 4,
+                                       threads_);
+    picture->Unlock();
     StopTimer();
+    if (!done) {
+        // Cancelled: the previous image stays as it was.
+        picture->Release();
+        cancelled_ = true;
+        return false;
+    }
+    DropImage();
+    texture_ = picture;
+    random_ = random;
+    equationIndex_ = index;
     imageType_ = kImagePixelEquation;
     ShowNewImage(true, true);
     SetName(equation->GetName());
@@ -313,15 +367,23 @@ bool CLuneth::ReloadImage() {
             return LoadPictureFile(path.c_str());
         }
         case kImageMathScript: {
+            control_.Reset();
             StartTimer();
-            ReleaseTexture();
-            luneth::RandomBinding bind(random_);
-            scriptRan_ = script_.TextLength() > 0 && script_.Rerun();
-            bool ok = scriptRan_ && ConvertScriptChannels();
+            bool ran = false;
+            KcTexture* picture = nullptr;
+            const luneth::CMathScript& current = *script_;
+            bool finished = RunNewScript(
+                [&current](luneth::CMathScript& s) {
+                    return current.TextLength() > 0 && s.RunCopyOf(current);
+                },
+                &ran, &picture);
             StopTimer();
+            if (!finished) return false;
+            ReleaseTexture();
+            TakeNewScript(picture, ran);
             ShowNewImage(false, true);  // the channel view stays
             Report();
-            return ok;
+            return picture != nullptr;
         }
         case kImagePixelEquation:
             return ComputeEquation(equationIndex_);
@@ -437,19 +499,19 @@ const char* CLuneth::GetPictureFile() {
 }
 
 const char* CLuneth::GetScriptLine(int index) {
-    return index >= 0 ? script_.Line(size_t(index)) : nullptr;
+    return index >= 0 ? script_->Line(size_t(index)) : nullptr;
 }
 
 int CLuneth::GetScriptText(char* buffer, int size) {
     if (!buffer || size <= 0) return 0;
-    script_.GetText(buffer, size_t(size));
+    script_->GetText(buffer, size_t(size));
     return int(std::strlen(buffer));
 }
 
 void CLuneth::GetScriptImageSize(int* pixelCount, int* width, int* height) {
-    if (pixelCount) *pixelCount = int(script_.ElementCount());
-    if (width) *width = int(script_.Width());
-    if (height) *height = int(script_.Height());
+    if (pixelCount) *pixelCount = int(script_->ElementCount());
+    if (width) *width = int(script_->Width());
+    if (height) *height = int(script_->Height());
 }
 
 int CLuneth::GetEquationIndex() { return imageType_ == kImagePixelEquation ? equationIndex_ : -1; }
@@ -477,8 +539,8 @@ luneth::IPixelEquation* CLuneth::GetEquation(int index) {
 
 bool CLuneth::GetScriptVariable(const char* name, float* scalar, const float** data, int* count) {
     if (!name || !name[0]) return false;
-    const luneth::ScriptValue* v = name[1] == 0 ? script_.Letter(name[0]) : nullptr;
-    if (!v) v = script_.UserValue(name);
+    const luneth::ScriptValue* v = name[1] == 0 ? script_->Letter(name[0]) : nullptr;
+    if (!v) v = script_->UserValue(name);
     if (!v) return false;
     if (scalar) *scalar = v->scalar;
     if (data) *data = v->data;
@@ -487,7 +549,7 @@ bool CLuneth::GetScriptVariable(const char* name, float* scalar, const float** d
 }
 
 int CLuneth::GetScriptSurfaceSlices() {
-    return script_.Transforms().empty() ? 0 : int(script_.SurfaceSlices());
+    return script_->Transforms().empty() ? 0 : int(script_->SurfaceSlices());
 }
 
 int CLuneth::GetFunctionCount() { return int(luneth::FunctionCount()); }
@@ -499,14 +561,18 @@ const char* CLuneth::GetFunctionName(int index, int* kind) {
     return r ? r->name : nullptr;
 }
 
+void CLuneth::SetProgressCallback(ProgressCallback callback, void* user) {
+    control_.SetReport(callback, user);
+}
+
 void CLuneth::SetThreadCount(int threads) {
     threads_ = threads < 0 ? 0 : threads;
-    script_.SetThreadCount(threads_);
+    script_->SetThreadCount(threads_);
 }
 
 int CLuneth::GetThreadCount() { return luneth::ResolveThreadCount(threads_); }
 
 const char* CLuneth::GetScriptDiagnostics() {
-    diagnostics_ = script_.DiagnosticsText();
+    diagnostics_ = script_->DiagnosticsText();
     return diagnostics_.c_str();
 }

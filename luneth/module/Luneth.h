@@ -7,8 +7,11 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <string>
 
+#include "common/Progress.h"
 #include "common/Random.h"
 #include "equations/EquationCatalogue.h"
 #include "kiv/engine.h"
@@ -48,11 +51,11 @@ public:
     const char* GetPictureFile() override;
     bool LoadScriptFile(const char* path) override;
     bool LoadScriptText(const char* text, int length) override;
-    int GetScriptLineCount() override { return int(script_.LineCount()); }
+    int GetScriptLineCount() override { return int(script_->LineCount()); }
     const char* GetScriptLine(int index) override;
-    int GetScriptTextLength() override { return int(script_.TextLength()); }
+    int GetScriptTextLength() override { return int(script_->TextLength()); }
     int GetScriptText(char* buffer, int size) override;
-    const char* GetScriptMessages() override { return script_.Messages(); }
+    const char* GetScriptMessages() override { return script_->Messages(); }
     void GetScriptImageSize(int* pixelCount, int* width, int* height) override;
     int GetEquationCount() override { return equationCount_; }
     bool ComputeEquation(int index) override;
@@ -81,8 +84,11 @@ public:
     void SetThreadCount(int threads) override;
     int GetThreadCount() override;
     const char* GetScriptDiagnostics() override;
+    void SetProgressCallback(ProgressCallback callback, void* user) override;
+    void CancelComputation() override { control_.RequestCancel(); }
+    bool WasCancelled() override { return cancelled_; }
     // The script object (tests read its state directly).
-    const luneth::CMathScript& Script() const { return script_; }
+    const luneth::CMathScript& Script() const { return *script_; }
 
     // --- KicGridScene2DNotification ---
     void OnViewChanged(KcGridScene2D*) override { PlaceImage(); }
@@ -112,6 +118,17 @@ private:
     void ShowNewImage(bool resetChannelView, bool setZoom);
     void Report();
     void HandleKey(int key);
+    // Runs a script load on a fresh script object; false when cancelled (nothing changed).
+    // *ran: the script ran to its end; *picture: its texture, or null.
+    bool RunNewScript(const std::function<bool(luneth::CMathScript&)>& run, bool* ran,
+                      KcTexture** picture);
+    // The computed script and picture become the current ones.
+    void TakeNewScript(KcTexture* picture, bool ran);
+    // A whole script load: compute, then (unless cancelled) unload, take, show and report.
+    bool LoadScript(const std::function<bool(luneth::CMathScript&)>& run, bool keepZoom,
+                    const char* path);
+    // The texture of a script's r, g, b, a, or null when it holds no picture.
+    KcTexture* MakeScriptTexture(const luneth::CMathScript& script);
     void HandleDrop(KivDropFiles* drop);
 
     uint32_t gameFlags_ = kDefaultGameFlags;
@@ -127,7 +144,10 @@ private:
     KcTexture* texture_ = nullptr;
     int imageType_ = kImageNone;
     std::string picturePath_;
-    luneth::CMathScript script_;
+    std::unique_ptr<luneth::CMathScript> script_;
+    // The script a load or reload computes; it replaces script_ unless cancelled.
+    std::unique_ptr<luneth::CMathScript> next_;
+    luneth::RandomStream nextRandom_;
     luneth::EquationTable equations_;
     int equationIndex_ = -1;
     int equationCount_ = 0;
@@ -139,6 +159,8 @@ private:
     // The stream every random draw of this object's scripts and equations comes from.
     luneth::RandomStream random_;
     int threads_ = 0;  // 0: the machine's hardware threads
+    luneth::ComputeControl control_;
+    bool cancelled_ = false;
     std::string diagnostics_;
 };
 

@@ -122,11 +122,16 @@ bool OperatorKernel(Op op, ScriptValue& left, const ScriptValue& right) {
 
 bool ApplyOperatorInPlace(const FunctionRecord* op, ScriptValue& left, const ScriptValue& right) {
     switch (op->name[0]) {
-        case '+': return OperatorKernel(AddOp{}, left, right);
-        case '-': return OperatorKernel(SubOp{}, left, right);
-        case '*': return OperatorKernel(MulOp{}, left, right);
-        case '/': return OperatorKernel(DivOp{}, left, right);
-        default: return OperatorKernel(TableOp{op->slots.float2}, left, right);
+        case '+':
+            return OperatorKernel(AddOp{}, left, right);
+        case '-':
+            return OperatorKernel(SubOp{}, left, right);
+        case '*':
+            return OperatorKernel(MulOp{}, left, right);
+        case '/':
+            return OperatorKernel(DivOp{}, left, right);
+        default:
+            return OperatorKernel(TableOp{op->slots.float2}, left, right);
     }
 }
 
@@ -166,16 +171,15 @@ bool ApplyTernary(Float3Fn f, const ScriptValue& a, const ScriptValue& b, const 
     return Fill(n, out, [&](uint32_t i) { return f(a.At(i), b.At(i), c.At(i)); });
 }
 
-bool ApplyQuaternary(Float4Fn f, const ScriptValue& a, const ScriptValue& b,
-                     const ScriptValue& c, const ScriptValue& d, ScriptValue* out) {
+bool ApplyQuaternary(Float4Fn f, const ScriptValue& a, const ScriptValue& b, const ScriptValue& c,
+                     const ScriptValue& d, ScriptValue* out) {
     uint32_t n = MaxCount({&a, &b, &c, &d});
     if (n == 0) {
         out->SetScalar(f(a.scalar, b.scalar, c.scalar, d.scalar));
         return true;
     }
     Lane la, lb, lc, ld;
-    if (MakeLane(a, n, &la) && MakeLane(b, n, &lb) && MakeLane(c, n, &lc) &&
-        MakeLane(d, n, &ld))
+    if (MakeLane(a, n, &la) && MakeLane(b, n, &lb) && MakeLane(c, n, &lc) && MakeLane(d, n, &ld))
         return Fill(n, out, [&](uint32_t i) { return f(la[i], lb[i], lc[i], ld[i]); });
     return Fill(n, out, [&](uint32_t i) { return f(a.At(i), b.At(i), c.At(i), d.At(i)); });
 }

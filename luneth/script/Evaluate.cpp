@@ -154,8 +154,7 @@ bool RunPrecedence(Machine& m, const char* text, typename Machine::Value* result
 
 // ---- on floats ----
 
-bool CallScalarFunction(const float* letters, const char*& p, const FunctionRecord& f,
-                        float* out);
+bool CallScalarFunction(const float* letters, const char*& p, const FunctionRecord& f, float* out);
 
 class ScalarMachine {
 public:
@@ -201,8 +200,7 @@ private:
     const float* letters_;
 };
 
-bool CallScalarFunction(const float* letters, const char*& p, const FunctionRecord& f,
-                        float* out) {
+bool CallScalarFunction(const float* letters, const char*& p, const FunctionRecord& f, float* out) {
     int bracket = OpenCall(p);
     if (bracket < 0) return false;
     float a[kMaxVariadicArguments] = {};
@@ -234,7 +232,8 @@ bool CallScalarFunction(const float* letters, const char*& p, const FunctionReco
             *out = f.slots.variadic(a, count);
             return true;
         }
-        default: return false;
+        default:
+            return false;
     }
 }
 
@@ -255,15 +254,13 @@ bool EvaluateScalar(const float* letters, const char* text, float* value) {
     return RunPrecedence(machine, text, value);
 }
 
-bool ReadScalarList(const float* letters, const char*& p, float* values, int minCount,
-                    int maxCount, int* count) {
+bool ReadScalarList(const float* letters, const char*& p, float* values, int minCount, int maxCount,
+                    int* count) {
     const char* q = p;
     int bracket = OpenCall(q);
     if (bracket < 0) return false;
     int n = 0;
-    auto eval = [&](const char* text, int i) {
-        return EvaluateScalar(letters, text, &values[i]);
-    };
+    auto eval = [&](const char* text, int i) { return EvaluateScalar(letters, text, &values[i]); };
     if (!ReadArgumentList(q, bracket, true, maxCount, &n, eval) || n < minCount) return false;
     *count = n;
     p = q;

@@ -46,16 +46,16 @@ bool EvaluateScalar(const float* letters, const char* text, float* value);
 
 // Reads a bracketed list of scalar expressions "(e1, e2, ...)" at p with the strict extractor:
 // between minCount and maxCount values. Leaves p after the closing bracket.
-bool ReadScalarList(const float* letters, const char*& p, float* values, int minCount,
-                    int maxCount, int* count);
+bool ReadScalarList(const float* letters, const char*& p, float* values, int minCount, int maxCount,
+                    int* count);
 
 // Element-wise application with broadcasting (n = the largest count; shorter arrays read 0).
 bool ApplyUnary(Float1Fn f, const ScriptValue& x, ScriptValue* out);
 bool ApplyBinary(Float2Fn f, const ScriptValue& a, const ScriptValue& b, ScriptValue* out);
 bool ApplyTernary(Float3Fn f, const ScriptValue& a, const ScriptValue& b, const ScriptValue& c,
                   ScriptValue* out);
-bool ApplyQuaternary(Float4Fn f, const ScriptValue& a, const ScriptValue& b,
-                     const ScriptValue& c, const ScriptValue& d, ScriptValue* out);
+bool ApplyQuaternary(Float4Fn f, const ScriptValue& a, const ScriptValue& b, const ScriptValue& c,
+                     const ScriptValue& d, ScriptValue* out);
 bool ApplyVariadic(VariadicFn f, const ScriptValue* args, int count, ScriptValue* out);
 
 // Applies binary operator `op` (a record of the operator table) with the result in `left`'s

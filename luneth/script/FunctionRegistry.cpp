@@ -14,17 +14,38 @@ namespace luneth {
 FunctionSlots BuiltinFunction::Slots() const {
     FunctionSlots s;
     switch (kind) {
-        case kKindFloat1: s.float1 = float1; break;
-        case kKindFloat2: s.float2 = float2; break;
-        case kKindFloat3: s.float3 = float3; break;
-        case kKindFloat4: s.float4 = float4; break;
-        case kKindVariadic: s.variadic = variadic; break;
-        case kKindReduce: s.reduce = reduce; break;
-        case kKindTransform: s.transform = transform; break;
-        case kKindGenerate: s.generate = generate; break;
-        case kKindGenerate2: s.generate2 = generate2; break;
-        case kKindElement: s.element = element; break;
-        default: break;
+        case kKindFloat1:
+            s.float1 = float1;
+            break;
+        case kKindFloat2:
+            s.float2 = float2;
+            break;
+        case kKindFloat3:
+            s.float3 = float3;
+            break;
+        case kKindFloat4:
+            s.float4 = float4;
+            break;
+        case kKindVariadic:
+            s.variadic = variadic;
+            break;
+        case kKindReduce:
+            s.reduce = reduce;
+            break;
+        case kKindTransform:
+            s.transform = transform;
+            break;
+        case kKindGenerate:
+            s.generate = generate;
+            break;
+        case kKindGenerate2:
+            s.generate2 = generate2;
+            break;
+        case kKindElement:
+            s.element = element;
+            break;
+        default:
+            break;
     }
     return s;
 }
@@ -97,9 +118,7 @@ uint32_t LookupFunction(const char* name) {
     return reg.count;
 }
 
-uint32_t FunctionCount() {
-    return TheRegistry().count;
-}
+uint32_t FunctionCount() { return TheRegistry().count; }
 
 const FunctionRecord* GetFunctionRecord(uint32_t index) {
     const Registry& reg = TheRegistry();
@@ -208,12 +227,8 @@ float OpPow(float a, float b) {
     if (std::fabs(a) < kEpsilon) return 0.0f;
     return static_cast<float>(std::pow(static_cast<double>(a), static_cast<double>(b)));
 }
-float OpAnd(float a, float b) {
-    return (TruncateInt(a) != 0 && TruncateInt(b) != 0) ? 1.0f : 0.0f;
-}
-float OpOr(float a, float b) {
-    return (TruncateInt(a) != 0 || TruncateInt(b) != 0) ? 1.0f : 0.0f;
-}
+float OpAnd(float a, float b) { return (TruncateInt(a) != 0 && TruncateInt(b) != 0) ? 1.0f : 0.0f; }
+float OpOr(float a, float b) { return (TruncateInt(a) != 0 || TruncateInt(b) != 0) ? 1.0f : 0.0f; }
 float OpPlus(float x) { return x; }
 float OpMinus(float x) { return -x; }
 

@@ -9,8 +9,8 @@
 //                               null, empty or 32+ character name
 //   RegisterFunction(name, fn)  kinds 5..9; a present name is replaced in place (keeps its index),
 //                               a new one is appended; false for a bad name or a full table
-//   LookupConstant(name, &v)    the ten named constants (PI, E, GOLD, ...); false and v = 0 if absent
-//   InstallCoreGroup(core)      the core group into the empty registry
+//   LookupConstant(name, &v)    the ten named constants (PI, E, GOLD, ...); false and v = 0 if
+//   absent InstallCoreGroup(core)      the core group into the empty registry
 #pragma once
 
 #include <cstdint>

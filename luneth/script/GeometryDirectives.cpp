@@ -128,7 +128,8 @@ void CMathScript::ParseGeometryDirective(const char* word, const char* rhs) {
     if (EqualsNoCase(word, "scale")) {
         ScaleTransform t;
         bool ok = readSubWords([&](const char* w) {
-            if (EqualsNoCase(w, "anchor")) return ReadTriple(letterScalars_, p, t.anchor) ? 1 : fail("scale anchor");
+            if (EqualsNoCase(w, "anchor"))
+                return ReadTriple(letterScalars_, p, t.anchor) ? 1 : fail("scale anchor");
             if (EqualsNoCase(w, "x"))
                 return ParseBracketValueNode(p, rhs, &t.scaleX) ? 1 : fail("scale scaleX");
             if (EqualsNoCase(w, "y"))
@@ -149,7 +150,8 @@ void CMathScript::ParseGeometryDirective(const char* word, const char* rhs) {
         bool ok = readSubWords([&](const char* w) {
             if (EqualsNoCase(w, "anchor"))
                 return ReadTriple(letterScalars_, p, t.anchor) ? 1 : fail("rotate anchor");
-            if (EqualsNoCase(w, "axis")) return ReadTriple(letterScalars_, p, t.axis) ? 1 : fail("rotate axis");
+            if (EqualsNoCase(w, "axis"))
+                return ReadTriple(letterScalars_, p, t.axis) ? 1 : fail("rotate axis");
             if (EqualsNoCase(w, "angle"))
                 return ParseBracketValueNode(p, rhs, &t.angle) ? 1 : fail("roate angle");
             return 0;
@@ -180,7 +182,8 @@ void CMathScript::ParseGeometryDirective(const char* word, const char* rhs) {
     // pipe
     PipeTransform t;
     bool ok = readSubWords([&](const char* w) {
-        if (EqualsNoCase(w, "radius")) return ReadSingle(letterScalars_, p, &t.radius) ? 1 : fail("pipe radius");
+        if (EqualsNoCase(w, "radius"))
+            return ReadSingle(letterScalars_, p, &t.radius) ? 1 : fail("pipe radius");
         if (EqualsNoCase(w, "type")) {
             float type = 0.0f;
             if (!ReadSingle(letterScalars_, p, &type)) return fail("pipe type");

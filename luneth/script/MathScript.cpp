@@ -95,6 +95,7 @@ void CMathScript::Reset() {
     FreeTransforms();
     surfaceSlices_ = kDefaultSurfaceSlices;
     std::memset(letterScalars_, 0, sizeof letterScalars_);
+    cancelled_ = false;
     linePositions_.clear();
     lineInfo_.clear();
     diagnostics_.clear();
@@ -224,18 +225,47 @@ void CMathScript::SplitLines() {
     lineInfo_.assign(lines_.size(), LineInfo{});
 }
 
+bool CMathScript::StopRequested() {
+    if (control_ && control_->Cancelled()) cancelled_ = true;
+    return cancelled_;
+}
+
+void CMathScript::ReportLines(int line, int64_t fraction, int64_t of) {
+    if (!control_ || of <= 0) return;
+    control_->Progress(line * kProgressPerLine + fraction * kProgressPerLine / of,
+                       int64_t(lines_.size()) * kProgressPerLine);
+}
+
+bool CMathScript::RunCopyOf(const CMathScript& other) {
+    if (!other.text_ || other.textLength_ == 0) return false;
+    char* copy = static_cast<char*>(std::malloc(other.textLength_ + 1));
+    if (!copy) return false;
+    std::memcpy(copy, other.text_, other.textLength_ + 1);
+    Reset();
+    text_ = copy;
+    textLength_ = other.textLength_;
+    linePositions_ = other.linePositions_;
+    return Run();
+}
+
 bool CMathScript::Run() {
     if (!text_) return false;
+    cancelled_ = false;
     SplitLines();
     const int count = static_cast<int>(lines_.size());
     for (int i = 0; i < count; ++i) {
+        if (StopRequested()) return false;
         int repeat = 0, endLine = 0;
         if (OpensLoopBlock(i, &repeat, &endLine)) {
             ParseLoopLines(i + 1, endLine, repeat);
+            if (cancelled_) return false;
             i = endLine;
+            ReportLines(i + 1);
             continue;
         }
         if (!ParseLine(i)) return false;
+        if (cancelled_) return false;
+        ReportLines(i + 1);
     }
     if ((dimension1_ == 0 || dimension2_ == 0) && !transforms_.empty()) ApplyTransforms();
     return true;
@@ -265,8 +295,10 @@ bool CMathScript::ParseLoopLines(int first, int last, int count) {
     }
     for (int k = 0; k < count; ++k) {
         loop->value.SetScalar(static_cast<float>(k));
-        for (int i = first; i < last; ++i)
-            if (!ParseLine(i)) return false;
+        for (int i = first; i < last; ++i) {
+            if (StopRequested() || !ParseLine(i)) return false;
+        }
+        ReportLines(first - 1, k + 1, count);
     }
     return true;
 }
@@ -307,10 +339,11 @@ bool CMathScript::ParseLine(int index) {
     }
 
     if (elementCount_ == 0) {
-        Warn("[Warning] Vertices count is not setted: Line:%d, Word:%s, Expression:%s", index,
-             word, rhs);
-        Diagnose(line, "no element count yet: start the script with 'pixels = width:W "
-                       "height:H' or 'vertices = N'");
+        Warn("[Warning] Vertices count is not setted: Line:%d, Word:%s, Expression:%s", index, word,
+             rhs);
+        Diagnose(line,
+                 "no element count yet: start the script with 'pixels = width:W "
+                 "height:H' or 'vertices = N'");
         return false;
     }
 
@@ -362,16 +395,17 @@ bool CMathScript::ParseLine(int index) {
     }
 
     const CompiledExpression& program = LineProgram(index, expression);
+    if (StopRequested()) return true;
     if (program.Run(this, target)) {
         if (letter >= 0) letterScalars_[letter] = target->scalar;
-    } else {
+    } else if (!StopRequested()) {
         Warn("[Warning] ParseExpression Failed. Line:%d, Expression:%s", index, line);
         if (program.Complete())
             Diagnose(expression, "the expression could not be computed (out of memory)");
         else
             Diagnose(expression + program.Error().offset, program.Error().message);
     }
-    for (int k = 1; k < repeat; ++k) {
+    for (int k = 1; k < repeat && !StopRequested(); ++k) {
         if (program.Run(this, target) && letter >= 0) letterScalars_[letter] = target->scalar;
     }
     return true;
@@ -526,8 +560,8 @@ bool CMathScript::ParseFromToSetting(const char* rhs, ScriptValue* target) {
     float from = 0.0f, to = 0.0f;
     const char* at = SkipBlanks(p);
     if (!ReadRampValue(letterScalars_, p, &from)) {
-        Warn("[Warning] Line:%d ParseFromToSetting Fail to get the \"from\" value:%s",
-             currentLine_, rhs);
+        Warn("[Warning] Line:%d ParseFromToSetting Fail to get the \"from\" value:%s", currentLine_,
+             rhs);
         Diagnose(at, "expected a number, a constant or (expression) after 'from'");
         return false;
     }
@@ -540,8 +574,8 @@ bool CMathScript::ParseFromToSetting(const char* rhs, ScriptValue* target) {
     }
     at = SkipBlanks(p);
     if (!ReadRampValue(letterScalars_, p, &to)) {
-        Warn("[Warning] Line:%d ParseFromToSetting Fail to get the \"to\" value:%s",
-             currentLine_, rhs);
+        Warn("[Warning] Line:%d ParseFromToSetting Fail to get the \"to\" value:%s", currentLine_,
+             rhs);
         Diagnose(at, "expected a number, a constant or (expression) after 'to'");
         return false;
     }
@@ -559,10 +593,10 @@ bool CMathScript::ParseFromToSetting(const char* rhs, ScriptValue* target) {
         Diagnose(at, "expected W or H (the axis of the ramp)");
         return false;
     }
-    bool alongWidth = EqualsNoCase(word, "dimension1") || EqualsNoCase(word, "d1") ||
-                      EqualsNoCase(word, "W");
-    bool alongHeight = EqualsNoCase(word, "dimension2") || EqualsNoCase(word, "d2") ||
-                       EqualsNoCase(word, "H");
+    bool alongWidth =
+        EqualsNoCase(word, "dimension1") || EqualsNoCase(word, "d1") || EqualsNoCase(word, "W");
+    bool alongHeight =
+        EqualsNoCase(word, "dimension2") || EqualsNoCase(word, "d2") || EqualsNoCase(word, "H");
     if (!alongWidth && !alongHeight) {
         Warn("[Warning] Line:%d ParseFromToSetting not set dimension:%s", currentLine_, rhs);
         Diagnose(at, "expected W or H (the axis of the ramp), found '" + std::string(word) + "'");

@@ -7,10 +7,10 @@
 //   pixels   = width:W height:H             grid of W x H elements (also W:, H:)
 //   vertices = N                            N elements without a grid
 //   vertices = dimension1:A dimension2:B    grid of A x B elements (also d1:, d2:)
-//   x = from A to B [W|H|d1|d2] [gap(v, ...)]   ramp along an axis (A, B: literal, constant or (expr))
-//   x = expression                          element-wise evaluation (letters a..z, user variables)
-//   x = [loop: N] expression                the assignment applied N times
-//   [LOOP START: N] ... LOOP END]           body lines run N times with the variable `loop` = 0..N-1
+//   x = from A to B [W|H|d1|d2] [gap(v, ...)]   ramp along an axis (A, B: literal, constant or
+//   (expr)) x = expression                          element-wise evaluation (letters a..z, user
+//   variables) x = [loop: N] expression                the assignment applied N times [LOOP START:
+//   N] ... LOOP END]           body lines run N times with the variable `loop` = 0..N-1
 //   surface_slices / scale / rotate / translate / pipe = ...   geometry directives
 //
 // Problems go to a 2048-byte warning log as lines "[Warning] ...\r\n"; a message that does not
@@ -35,6 +35,7 @@
 #include <variant>
 #include <vector>
 
+#include "common/Progress.h"
 #include "script/Program.h"
 #include "script/ScriptValue.h"
 
@@ -79,8 +80,8 @@ struct PipeTransform {
     int type = 0;
 };
 // Kind 1 scale, 2 rotate, 3 translate, 4 pipe: the variant's index + 1.
-using TransformRecord = std::variant<ScaleTransform, RotateTransform, TranslateTransform,
-                                     PipeTransform>;
+using TransformRecord =
+    std::variant<ScaleTransform, RotateTransform, TranslateTransform, PipeTransform>;
 
 class CMathScript {
 public:
@@ -138,6 +139,17 @@ public:
     // Threads that element-wise lines may use: n >= 1, or 0 for every hardware thread.
     void SetThreadCount(int threads) { threads_ = threads < 0 ? 0 : threads; }
     int ThreadCount() const { return threads_; }
+    // The control the run polls: with one, a cancel request stops the run between lines,
+    // repeats and tiles (Run() is false and Cancelled() true), and the run reports its progress
+    // in lines (done and total scaled by kProgressPerLine, loop blocks in between).
+    void SetControl(ComputeControl* control) { control_ = control; }
+    ComputeControl* Control() const { return control_; }
+    bool Cancelled() const { return cancelled_; }
+    static constexpr int64_t kProgressPerLine = 1000;
+
+    // Loads the text of `other` (as it was loaded: its lines and where they start) and runs it.
+    bool RunCopyOf(const CMathScript& other);
+
     // Whether element-wise lines run fused over tiles (the default) or step by step, value by
     // value; both give the same bits.
     void SetTiledLines(bool tiled) { tiledLines_ = tiled; }
@@ -198,6 +210,11 @@ private:
     std::vector<ScriptDiagnostic> diagnostics_;
     int threads_ = 0;
     bool tiledLines_ = true;
+    ComputeControl* control_ = nullptr;
+    bool cancelled_ = false;
+    // True (and cancelled_ set) once the control asks to stop.
+    bool StopRequested();
+    void ReportLines(int line, int64_t fraction = 0, int64_t of = 1);
 };
 
 }  // namespace luneth

@@ -5,6 +5,7 @@
 #include "script/Program.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -162,13 +163,19 @@ private:
         };
         switch (fn.kind) {
             case kKindUnaryOperator:
-            case kKindFloat1: return callable(s.float1) && Fixed(f, p, bracket, fn, 1);
+            case kKindFloat1:
+                return callable(s.float1) && Fixed(f, p, bracket, fn, 1);
             case kKindBinaryOperator:
-            case kKindFloat2: return callable(s.float2) && Fixed(f, p, bracket, fn, 2);
-            case kKindFloat3: return callable(s.float3) && Fixed(f, p, bracket, fn, 3);
-            case kKindFloat4: return callable(s.float4) && Fixed(f, p, bracket, fn, 4);
-            case kKindReduce: return callable(s.reduce) && Fixed(f, p, bracket, fn, 1);
-            case kKindVariadic: return callable(s.variadic) && List(f, p, bracket, fn);
+            case kKindFloat2:
+                return callable(s.float2) && Fixed(f, p, bracket, fn, 2);
+            case kKindFloat3:
+                return callable(s.float3) && Fixed(f, p, bracket, fn, 3);
+            case kKindFloat4:
+                return callable(s.float4) && Fixed(f, p, bracket, fn, 4);
+            case kKindReduce:
+                return callable(s.reduce) && Fixed(f, p, bracket, fn, 1);
+            case kKindVariadic:
+                return callable(s.variadic) && List(f, p, bracket, fn);
             case kKindTransform:
             case kKindElement: {
                 if (fn.kind == kKindTransform ? !s.transform : !s.element)
@@ -183,9 +190,9 @@ private:
                 int n = 0;
                 const char* integerAt = SkipBlanks(p);
                 if (!ReadInteger(p, &n))
-                    return Fail(f, integerAt,
-                                "expected a whole number as the second argument of '" + Name(fn) +
-                                    "'");
+                    return Fail(
+                        f, integerAt,
+                        "expected a whole number as the second argument of '" + Name(fn) + "'");
                 if (!CloseCall(p, bracket)) return Fail(f, p, ExpectedClose(bracket));
                 Step& step = Emit(StepCode::kCallInteger);
                 step.record = &fn;
@@ -215,7 +222,8 @@ private:
                 step.number2 = w;
                 return true;
             }
-            default: return Fail(f, p, "'" + Name(fn) + "' cannot be called");
+            default:
+                return Fail(f, p, "'" + Name(fn) + "' cannot be called");
         }
     }
 
@@ -244,8 +252,7 @@ private:
         char argument[kArgumentCapacity];
         int n = 0;
         for (;;) {
-            if (n == kMaxVariadicArguments)
-                return Fail(f, p, TakesArguments(fn, "at most 24"));
+            if (n == kMaxVariadicArguments) return Fail(f, p, TakesArguments(fn, "at most 24"));
             const char* start = p;
             if (ExtractText(p, bracket, ArgumentMode::More, false, argument)) {
                 if (!Argument(f, start, argument, ArgumentMode::More, fn, "")) return false;
@@ -330,8 +337,7 @@ private:
         size_t n = 0;
         for (;; ++p) {
             char c = *p;
-            if (c == '\0')
-                return std::string("'") + kOpen[stack[depth - 1]] + "' is never closed";
+            if (c == '\0') return std::string("'") + kOpen[stack[depth - 1]] + "' is never closed";
             int open = OpeningBracketKind(c), close = ClosingBracketKind(c);
             if (open >= 0) {
                 if (depth == kMaxBracketDepth) return "brackets nest deeper than 32 levels";
@@ -339,8 +345,8 @@ private:
             } else if (close >= 0) {
                 int expected = stack[--depth];
                 if (expected != close)
-                    return std::string("'") + kOpen[expected] + "' is closed by '" +
-                           kClose[close] + "'";
+                    return std::string("'") + kOpen[expected] + "' is closed by '" + kClose[close] +
+                           "'";
                 if (depth == 0) {
                     if (mode == ArgumentMode::More) return kTooFew;
                     break;
@@ -383,10 +389,12 @@ bool CompiledExpression::Compile(const CMathScript* script, const char* text) {
                            case StepCode::kUserVariable:
                            case StepCode::kNegate:
                            case StepCode::kOperator:
-                           case StepCode::kEndGroup: return true;
+                           case StepCode::kEndGroup:
+                               return true;
                            case StepCode::kCall:
                                return s.record->kind != kKindReduce && !s.record->drawsRandom;
-                           default: return false;
+                           default:
+                               return false;
                        }
                    });
     return complete_;
@@ -441,14 +449,22 @@ bool CallValues(const FunctionRecord& f, ScriptValue* args, int count, ScriptVal
     const FunctionSlots& s = f.slots;
     switch (f.kind) {
         case kKindUnaryOperator:
-        case kKindFloat1: return ApplyUnary(s.float1, args[0], out);
+        case kKindFloat1:
+            return ApplyUnary(s.float1, args[0], out);
         case kKindBinaryOperator:
-        case kKindFloat2: return ApplyBinary(s.float2, args[0], args[1], out);
-        case kKindFloat3: return ApplyTernary(s.float3, args[0], args[1], args[2], out);
-        case kKindFloat4: return ApplyQuaternary(s.float4, args[0], args[1], args[2], args[3], out);
-        case kKindVariadic: return ApplyVariadic(s.variadic, args, count, out);
-        case kKindReduce: out->SetScalar(s.reduce(&args[0])); return true;
-        default: return false;
+        case kKindFloat2:
+            return ApplyBinary(s.float2, args[0], args[1], out);
+        case kKindFloat3:
+            return ApplyTernary(s.float3, args[0], args[1], args[2], out);
+        case kKindFloat4:
+            return ApplyQuaternary(s.float4, args[0], args[1], args[2], args[3], out);
+        case kKindVariadic:
+            return ApplyVariadic(s.variadic, args, count, out);
+        case kKindReduce:
+            out->SetScalar(s.reduce(&args[0]));
+            return true;
+        default:
+            return false;
     }
 }
 
@@ -468,7 +484,9 @@ bool CompiledExpression::RunSteps(CMathScript* script, ScriptValue* target) cons
     size_t n = 0;
     for (const Step& s : steps_) {
         switch (s.code) {
-            case StepCode::kConstant: stack[n++].SetScalar(s.number); break;
+            case StepCode::kConstant:
+                stack[n++].SetScalar(s.number);
+                break;
             case StepCode::kLetter: {
                 const char c = static_cast<char>('a' + s.index);
                 const ScriptValue* v = script->Letter(c);
@@ -527,7 +545,8 @@ bool CompiledExpression::RunSteps(CMathScript* script, ScriptValue* target) cons
                 stack[n++] = std::move(result);
                 break;
             }
-            case StepCode::kFail: return false;
+            case StepCode::kFail:
+                return false;
         }
     }
     return n == 1 && Store(stack[0], target);
@@ -564,9 +583,9 @@ struct Operand {
 struct PlannedOperation {
     PlanOp op;
     const FunctionRecord* record = nullptr;
-    int out = 0;          // register
-    uint32_t count = 0;   // elements of the result
-    int first = 0;        // operands [first, first + arity) of the plan's operand list
+    int out = 0;         // register
+    uint32_t count = 0;  // elements of the result
+    int first = 0;       // operands [first, first + arity) of the plan's operand list
     int arity = 0;
 };
 
@@ -588,11 +607,15 @@ float ApplyScalarCall(const FunctionRecord& f, const Shape* args, int count) {
     auto a = [&](int i) { return args[i].value.scalar; };
     switch (f.kind) {
         case kKindUnaryOperator:
-        case kKindFloat1: return s.float1(a(0));
+        case kKindFloat1:
+            return s.float1(a(0));
         case kKindBinaryOperator:
-        case kKindFloat2: return s.float2(a(0), a(1));
-        case kKindFloat3: return s.float3(a(0), a(1), a(2));
-        case kKindFloat4: return s.float4(a(0), a(1), a(2), a(3));
+        case kKindFloat2:
+            return s.float2(a(0), a(1));
+        case kKindFloat3:
+            return s.float3(a(0), a(1), a(2));
+        case kKindFloat4:
+            return s.float4(a(0), a(1), a(2), a(3));
         default: {
             float buffer[kMaxVariadicArguments] = {};
             for (int i = 0; i < count; ++i) buffer[i] = a(i);
@@ -613,8 +636,10 @@ float ApplyOperatorScalar(const FunctionRecord* op, float a, float b) {
 const float* TileOf(const Operand& o, uint32_t i0, uint32_t length, float* registers,
                     float* padded) {
     switch (o.kind) {
-        case Operand::kScalar: return nullptr;
-        case Operand::kRegister: return registers + size_t(o.reg) * kTile;
+        case Operand::kScalar:
+            return nullptr;
+        case Operand::kRegister:
+            return registers + size_t(o.reg) * kTile;
         case Operand::kSource:
             if (o.count >= i0 + length) return o.source + i0;
             for (uint32_t k = 0; k < length; ++k)
@@ -625,8 +650,7 @@ const float* TileOf(const Operand& o, uint32_t i0, uint32_t length, float* regis
 }
 
 template <class Op>
-void BinaryTile(Op op, const float* a, float sa, const float* b, float sb, float* out,
-                uint32_t m) {
+void BinaryTile(Op op, const float* a, float sa, const float* b, float sb, float* out, uint32_t m) {
     if (a && b) {
         for (uint32_t k = 0; k < m; ++k) out[k] = op(a[k], b[k]);
     } else if (a) {
@@ -669,13 +693,21 @@ void RunOperation(const Plan& plan, const PlannedOperation& p, uint32_t i0, uint
         case PlanOp::kNegate:
             for (uint32_t k = 0; k < m; ++k) out[k] = -in[0][k];
             break;
-        case PlanOp::kAdd: BinaryTile(AddOp{}, in[0], scalarOf(0), in[1], scalarOf(1), out, m); break;
-        case PlanOp::kSub: BinaryTile(SubOp{}, in[0], scalarOf(0), in[1], scalarOf(1), out, m); break;
-        case PlanOp::kMul: BinaryTile(MulOp{}, in[0], scalarOf(0), in[1], scalarOf(1), out, m); break;
-        case PlanOp::kDiv: BinaryTile(DivOp{}, in[0], scalarOf(0), in[1], scalarOf(1), out, m); break;
+        case PlanOp::kAdd:
+            BinaryTile(AddOp{}, in[0], scalarOf(0), in[1], scalarOf(1), out, m);
+            break;
+        case PlanOp::kSub:
+            BinaryTile(SubOp{}, in[0], scalarOf(0), in[1], scalarOf(1), out, m);
+            break;
+        case PlanOp::kMul:
+            BinaryTile(MulOp{}, in[0], scalarOf(0), in[1], scalarOf(1), out, m);
+            break;
+        case PlanOp::kDiv:
+            BinaryTile(DivOp{}, in[0], scalarOf(0), in[1], scalarOf(1), out, m);
+            break;
         case PlanOp::kOperator:
-            BinaryTile(TableOp{p.record->slots.float2}, in[0], scalarOf(0), in[1], scalarOf(1),
-                       out, m);
+            BinaryTile(TableOp{p.record->slots.float2}, in[0], scalarOf(0), in[1], scalarOf(1), out,
+                       m);
             break;
         case PlanOp::kCall: {
             const FunctionSlots& s = p.record->slots;
@@ -740,9 +772,15 @@ bool CompiledExpression::RunTiled(CMathScript* script, ScriptValue* target, bool
     };
     for (const Step& s : steps_) {
         switch (s.code) {
-            case StepCode::kConstant: stack.push_back(Shape{Operand{Operand::kScalar, s.number}}); break;
-            case StepCode::kLetter: view(*script->Letter(char('a' + s.index))); break;
-            case StepCode::kUserVariable: view(script->UserVariableAt(uint32_t(s.index)).value); break;
+            case StepCode::kConstant:
+                stack.push_back(Shape{Operand{Operand::kScalar, s.number}});
+                break;
+            case StepCode::kLetter:
+                view(*script->Letter(char('a' + s.index)));
+                break;
+            case StepCode::kUserVariable:
+                view(script->UserVariableAt(uint32_t(s.index)).value);
+                break;
             case StepCode::kNegate: {
                 Operand& v = stack.back().value;
                 if (v.kind == Operand::kScalar)
@@ -764,16 +802,26 @@ bool CompiledExpression::RunTiled(CMathScript* script, ScriptValue* target, bool
                 if (a.kind == Operand::kScalar && std::fabs(a.scalar) < kEpsilon) a.scalar = 0.0f;
                 PlanOp op = PlanOp::kOperator;
                 switch (s.record->name[0]) {
-                    case '+': op = PlanOp::kAdd; break;
-                    case '-': op = PlanOp::kSub; break;
-                    case '*': op = PlanOp::kMul; break;
-                    case '/': op = PlanOp::kDiv; break;
-                    default: break;
+                    case '+':
+                        op = PlanOp::kAdd;
+                        break;
+                    case '-':
+                        op = PlanOp::kSub;
+                        break;
+                    case '*':
+                        op = PlanOp::kMul;
+                        break;
+                    case '/':
+                        op = PlanOp::kDiv;
+                        break;
+                    default:
+                        break;
                 }
                 planned(op, s.record, n, 2);
                 break;
             }
-            case StepCode::kEndGroup: break;
+            case StepCode::kEndGroup:
+                break;
             case StepCode::kCall: {
                 const int arity = s.index;
                 const Shape* args = &stack[stack.size() - size_t(arity)];
@@ -789,7 +837,8 @@ bool CompiledExpression::RunTiled(CMathScript* script, ScriptValue* target, bool
                 planned(PlanOp::kCall, s.record, n, arity);
                 break;
             }
-            default: return false;
+            default:
+                return false;
         }
     }
     if (stack.size() != 1 || stack[0].value.kind != Operand::kRegister) return false;
@@ -811,11 +860,12 @@ bool CompiledExpression::RunTiled(CMathScript* script, ScriptValue* target, bool
     const int threads = ResolveThreadCount(script->ThreadCount());
     const uint32_t chunks = std::min<uint32_t>(tiles, uint32_t(threads) * 8);
     const size_t scratch = size_t(plan.registers + kMaxVariadicArguments) * kTile;
-    bool memoryOk = true;
+    std::atomic<bool> memoryOk{true};
+    ComputeControl* control = script->Control();
     ParallelFor(chunks, threads, [&](size_t chunk) {
         std::unique_ptr<float[]> space(new (std::nothrow) float[scratch]);
         if (!space) {
-            memoryOk = false;  // the step-by-step run below reports it
+            memoryOk = false;  // the line fails as out of memory
             return;
         }
         float* registers = space.get();
@@ -823,17 +873,17 @@ bool CompiledExpression::RunTiled(CMathScript* script, ScriptValue* target, bool
         const uint32_t firstTile = uint32_t(uint64_t(tiles) * chunk / chunks);
         const uint32_t lastTile = uint32_t(uint64_t(tiles) * (chunk + 1) / chunks);
         for (uint32_t t = firstTile; t < lastTile; ++t) {
+            if (control && control->Cancelled()) return;
             const uint32_t i0 = t * kTile, length = std::min(kTile, n - i0);
             for (size_t k = 0; k < plan.operations.size(); ++k) {
                 const PlannedOperation& p = plan.operations[k];
-                float* out = k + 1 == plan.operations.size()
-                                 ? result + i0
-                                 : registers + size_t(p.out) * kTile;
+                float* out = k + 1 == plan.operations.size() ? result + i0
+                                                             : registers + size_t(p.out) * kTile;
                 RunOperation(plan, p, i0, length, registers, padded, out);
             }
         }
     });
-    if (!memoryOk) {
+    if (!memoryOk || (control && control->Cancelled())) {
         ScriptValue::FreeElements(result, n);
         return false;
     }

@@ -102,5 +102,21 @@ TEST(WorkingBuffer, RenderPreparesOnceFromTheContextStream) {
     EXPECT_EQ(e.runs, 1);
 }
 
+// A cancelled accumulation leaves a cleared buffer, not a finished picture.
+TEST(WorkingBuffer, ACancelledAccumulationLeavesNothingBehind) {
+    CTestAccumulator e(kTestRow);
+    RandomStream random;
+    ComputeControl control;
+    control.RequestCancel();
+    EquationContext context{random, &control};
+    std::vector<uint32_t> texels(e.width * e.height);
+    EXPECT_FALSE(RenderEquation(e, context, texels.data(), e.width, 2));
+    EXPECT_FALSE(e.IsFinished());
+    control.Reset();
+    ASSERT_TRUE(RenderEquation(e, context, texels.data(), e.width, 2));
+    EXPECT_TRUE(e.foundClean);
+    EXPECT_EQ(e.runs, 2);
+}
+
 }  // namespace
 }  // namespace luneth

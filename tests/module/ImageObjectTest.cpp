@@ -448,3 +448,63 @@ TEST(ImageObjects, TwoObjectsOnTwoThreadsMakeThePicturesTheyMakeAlone) {
     }
     EXPECT_EQ(s.TimerDepth(), 0);
 }
+
+// ---------------------------------------------------------------- progress and cancel
+
+namespace {
+
+struct ProgressLog {
+    std::vector<std::pair<int64_t, int64_t>> reports;
+    CLuneth* cancelAfterFirst = nullptr;
+    static void Record(void* user, int64_t done, int64_t total) {
+        auto* log = static_cast<ProgressLog*>(user);
+        log->reports.emplace_back(done, total);
+        if (log->cancelAfterFirst) log->cancelAfterFirst->CancelComputation();
+    }
+    bool MonotonicToTheEnd() const {
+        for (size_t i = 1; i < reports.size(); ++i)
+            if (reports[i].first <= reports[i - 1].first) return false;
+        return !reports.empty() && reports.back().first == reports.back().second;
+    }
+};
+
+}  // namespace
+
+TEST(ImageObject, ProgressRisesToItsTotalAndACancelKeepsThePreviousImage) {
+    LunethSession s;
+    ProgressLog log;
+    s.luneth->SetProgressCallback(ProgressLog::Record, &log);
+    const std::string first =
+        "pixels = width:64 height:32\nx = from 0.0 to 1.0 W\nr = x\ng = 1 - x";
+    ASSERT_TRUE(LoadText(s.luneth, first));
+    EXPECT_TRUE(log.MonotonicToTheEnd());
+    const std::vector<uint32_t> before = s.Texels();
+    const std::string name = s.luneth->GetImageName();
+
+    // A long script, cancelled at its first report: nothing changes, nothing is reported.
+    Calls().clear();
+    log = {};
+    log.cancelAfterFirst = s.luneth;
+    std::string slow = "pixels = width:512 height:512\nx = from 0.0 to 1.0 W\n";
+    for (int i = 0; i < 40; ++i) slow += "r = sin(x + " + std::to_string(i) + ")\n";
+    EXPECT_FALSE(LoadText(s.luneth, slow));
+    EXPECT_TRUE(s.luneth->WasCancelled());
+    EXPECT_EQ(log.reports.size(), 1u);
+    EXPECT_TRUE(Calls().empty());
+    EXPECT_EQ(s.luneth->GetImageType(), kImageMathScript);
+    EXPECT_EQ(s.luneth->GetImageName(), name);
+    EXPECT_EQ(s.Texels(), before);
+    EXPECT_EQ(s.luneth->GetScriptLineCount(), 4);
+
+    // An equation, cancelled after its first band of rows; then computed whole.
+    log = {};
+    log.cancelAfterFirst = s.luneth;
+    EXPECT_FALSE(s.luneth->ComputeEquation(3));
+    EXPECT_EQ(s.Texels(), before);
+    log = {};
+    EXPECT_TRUE(s.luneth->ComputeEquation(3));
+    EXPECT_FALSE(s.luneth->WasCancelled());
+    EXPECT_TRUE(log.MonotonicToTheEnd());
+    EXPECT_EQ(log.reports.back().second, 1024);
+    EXPECT_EQ(s.TimerDepth(), 0);
+}

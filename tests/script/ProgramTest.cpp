@@ -41,10 +41,11 @@ TEST(CompiledLines, TiledRunsGiveTheStepByStepBitsOnAnyNumberOfThreads) {
             EXPECT_STREQ(tiled.Messages(), plain.Messages()) << text;
             for (char c = 'a'; c <= 'z'; ++c)
                 EXPECT_TRUE(test::SameBits(*tiled.Letter(c), *plain.Letter(c)))
-                    << c << " on " << threads << " threads in\n" << text;
+                    << c << " on " << threads << " threads in\n"
+                    << text;
             for (uint32_t i = 0; i < plain.UserVariableCount(); ++i)
-                EXPECT_TRUE(test::SameBits(tiled.UserVariableAt(i).value,
-                                           plain.UserVariableAt(i).value));
+                EXPECT_TRUE(
+                    test::SameBits(tiled.UserVariableAt(i).value, plain.UserVariableAt(i).value));
         }
     }
 }
@@ -61,8 +62,9 @@ TEST(CompiledLines, FailedLinesSayWhereAndWhat) {
         {"vertices = 1\nv = (1 + 2\nw = Fooo + 1\nFoo = 1\nw = Foo 2",
          "line 2, column 5: '(' is never closed\nline 3, column 5: unknown name 'Fooo'\n"
          "line 5, column 9: expected an operator, found '2'\n"},
-        {"v = 1", "line 1, column 1: no element count yet: start the script with 'pixels = "
-                  "width:W height:H' or 'vertices = N'\n"},
+        {"v = 1",
+         "line 1, column 1: no element count yet: start the script with 'pixels = "
+         "width:W height:H' or 'vertices = N'\n"},
         {"pixels = width:4\r\nx = from 0.0 too 1.0 W",
          "line 1, column 10: expected 'width:W height:H' with W x H from 1 to 2^28 pixels\n"
          "line 2, column 1: no element count yet: start the script with 'pixels = width:W "
@@ -82,8 +84,9 @@ TEST(CompiledLines, FailedLinesSayWhereAndWhat) {
 // has made it.
 TEST(CompiledLines, ALineThatFailedIsReadAgainOnItsNextRun) {
     CMathScript s;
-    ASSERT_TRUE(test::RunText(s, "vertices = 1\n[LOOP START: 3]\nv = Late + 1\nLate = loop\n"
-                                 "LOOP END]"));
+    ASSERT_TRUE(test::RunText(s,
+                              "vertices = 1\n[LOOP START: 3]\nv = Late + 1\nLate = loop\n"
+                              "LOOP END]"));
     EXPECT_EQ(s.Letter('v')->scalar, 2.0f);  // 1 + the second pass's Late
     EXPECT_EQ(s.Diagnostics().size(), 1u);
 }

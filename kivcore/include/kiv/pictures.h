@@ -15,9 +15,8 @@ struct KivPictureExtension {
 };
 
 inline constexpr KivPictureExtension kKivPictureExtensions[] = {
-    {"png", KivPictureFormat::Png}, {"jpg", KivPictureFormat::Jpg},
-    {"jpeg", KivPictureFormat::Jpg}, {"bmp", KivPictureFormat::Bmp},
-    {"ppm", KivPictureFormat::Ppm}, {"tga", KivPictureFormat::Tga},
+    {"png", KivPictureFormat::Png}, {"jpg", KivPictureFormat::Jpg}, {"jpeg", KivPictureFormat::Jpg},
+    {"bmp", KivPictureFormat::Bmp}, {"ppm", KivPictureFormat::Ppm}, {"tga", KivPictureFormat::Tga},
     {"dds", KivPictureFormat::Dds},
 };
 
