@@ -333,6 +333,7 @@ constexpr EquationClassTable (*kEquationFamilies[])() = {
     EmblemEquations,
     ClosedFormEquations,
     EscapeTimeEquations,
+    SierpinskiEquations,
 };
 
 EquationFactory FindFactory(const char* className) {

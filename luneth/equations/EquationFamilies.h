@@ -37,6 +37,7 @@ EquationClassTable BitPatternEquations();  // indices 0-15: bit tricks and coord
 EquationClassTable EmblemEquations();      // taiji, svastikas, Go board, flags, stars, triangle
 EquationClassTable ClosedFormEquations();  // one-formula pictures: hole, Hilbert, Vinyl ...
 EquationClassTable EscapeTimeEquations();  // Mandelbrot, Julia, Newton, Lyapunov, Thorn, Ship
+EquationClassTable SierpinskiEquations();  // carpets, triangles, chaos games: 153-160
 
 // Hofstadter's Q-sequence, Q(0) = Q(1) = 1, from the module-wide memo table of "Vinyl";
 // 0 for an index past the table.
