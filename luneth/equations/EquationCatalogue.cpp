@@ -334,6 +334,7 @@ constexpr EquationClassTable (*kEquationFamilies[])() = {
     ClosedFormEquations,
     EscapeTimeEquations,
     SierpinskiEquations,
+    CellularAutomatonEquations,
 };
 
 EquationFactory FindFactory(const char* className) {
