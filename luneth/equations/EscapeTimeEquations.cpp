@@ -256,14 +256,30 @@ constexpr uint32_t OrPacked(uint32_t r, uint32_t g, uint32_t b) {
 }
 
 // 0 below 0 (and for NaN), 255 above 255, else truncated.
-uint32_t ClampByte(float v) {
-    if (!(v >= 0.0f)) return 0;
-    return v > 255.0f ? 255u : static_cast<uint32_t>(v);
+template <class R>
+uint32_t ClampByte(R v) {
+    if (!(v >= R(0))) return 0;
+    return v > R(255) ? 255u : static_cast<uint32_t>(v);
 }
-uint32_t ClampByte(double v) {
-    if (!(v >= 0.0)) return 0;
-    return v > 255.0 ? 255u : static_cast<uint32_t>(v);
-}
+
+// An equation of one orbit and no state besides its parameters, from two functions: where the
+// orbit starts for pixel (x, y), and the colour of its result.
+template <class Orbit>
+using StartOf = typename Orbit::State (*)(const IPixelEquation& e, uint32_t x, uint32_t y);
+template <class Orbit>
+using ColourOf = uint32_t (*)(const IPixelEquation& e, const Result<Orbit>& r);
+
+template <class Orbit, StartOf<Orbit> kStart, ColourOf<Orbit> kColour>
+class COrbitEquation final : public CEscapeTimeEquation<COrbitEquation<Orbit, kStart, kColour>> {
+public:
+    using CEscapeTimeEquation<COrbitEquation>::CEscapeTimeEquation;
+    using Orbits = std::tuple<Orbit>;
+    template <size_t>
+    typename Orbit::State Start(uint32_t x, uint32_t y) const {
+        return kStart(*this, x, y);
+    }
+    uint32_t Colour(uint32_t, uint32_t, const Result<Orbit>& r) const { return kColour(*this, r); }
+};
 
 // ---- 140 "Mandelbrot 1", 148 "Julia Sets 3": escape past 500 within 100 steps ----
 
@@ -273,37 +289,25 @@ using Orbit100 =
 // L = ln n: R = 256 L, G = 128 L, B = 100 n, each to its low byte (n = 0: R = G = 0).
 uint32_t LogColour(uint32_t n) { return Rgb(LogByte(256.0f, n), LogByte(128.0f, n), 100u * n); }
 
-class CPixelMandelbrot1 final : public CEscapeTimeEquation<CPixelMandelbrot1> {
-public:
-    using CEscapeTimeEquation::CEscapeTimeEquation;
-    using Orbits = std::tuple<Orbit100>;
-    template <size_t>
-    Orbit100::State Start(uint32_t x, uint32_t y) const {
-        const float cr = 3.1999998f / float(width) * float(x) - 2.3f;
-        const float ci = 2.4f / float(height) * float(y) - 1.2f;
-        return {0.0f, 0.0f, cr, ci};
-    }
-    // Inside, n is the final |z|^2 truncated.
-    uint32_t Colour(uint32_t, uint32_t, const Result<Orbit100>& r) const {
-        return LogColour(r.left ? r.n : Whole(Orbit100::Magnitude(r.last)));
-    }
-};
+Orbit100::State Mandelbrot1Start(const IPixelEquation& e, uint32_t x, uint32_t y) {
+    return {0.0f, 0.0f, 3.1999998f / float(e.width) * float(x) - 2.3f,
+            2.4f / float(e.height) * float(y) - 1.2f};
+}
+// Inside, n is the final |z|^2 truncated.
+uint32_t Mandelbrot1Colour(const IPixelEquation&, const Result<Orbit100>& r) {
+    return LogColour(r.left ? r.n : Whole(Orbit100::Magnitude(r.last)));
+}
+using CPixelMandelbrot1 = COrbitEquation<Orbit100, Mandelbrot1Start, Mandelbrot1Colour>;
 
-class CPixelJuliaSets3 final : public CEscapeTimeEquation<CPixelJuliaSets3> {
-public:
-    using CEscapeTimeEquation::CEscapeTimeEquation;
-    using Orbits = std::tuple<Orbit100>;
-    template <size_t>
-    Orbit100::State Start(uint32_t x, uint32_t y) const {
-        const float zr = 3.0f / float(width) * float(x) - 1.5f;
-        const float zi = 3.0f / float(height) * float(y) - 1.5f;
-        return {zr, zi, 0.32f, 0.043f};
-    }
-    // Inside, n is 10 |z|^2 truncated.
-    uint32_t Colour(uint32_t, uint32_t, const Result<Orbit100>& r) const {
-        return LogColour(r.left ? r.n : Whole(10.0f * Orbit100::Magnitude(r.last)));
-    }
-};
+Orbit100::State Julia3Start(const IPixelEquation& e, uint32_t x, uint32_t y) {
+    return {3.0f / float(e.width) * float(x) - 1.5f, 3.0f / float(e.height) * float(y) - 1.5f,
+            0.32f, 0.043f};
+}
+// Inside, n is 10 |z|^2 truncated.
+uint32_t Julia3Colour(const IPixelEquation&, const Result<Orbit100>& r) {
+    return LogColour(r.left ? r.n : Whole(10.0f * Orbit100::Magnitude(r.last)));
+}
+using CPixelJuliaSets3 = COrbitEquation<Orbit100, Julia3Start, Julia3Colour>;
 
 // ---- 141 "Mandelbrot 2", 144 "Mandelbrot2-Kasten": a small window at 1/50000 a pixel ----
 
@@ -312,110 +316,79 @@ using Orbit1024 =
     QuadraticOrbit<R, Map::kSimultaneous, Bound::kAtLeast, R(4), Counting::kLeavingStep, 1024>;
 
 template <class R>
-typename Orbit1024<R>::State Window50000(uint32_t x, uint32_t y) {
+typename Orbit1024<R>::State Window50000(const IPixelEquation&, uint32_t x, uint32_t y) {
     return {0, 0, R(x) / R(50000) + R(0.34), R(y) / R(50000) + R(0.06)};
 }
 
-class CPixelMandelbrot2 final : public CEscapeTimeEquation<CPixelMandelbrot2> {
-public:
-    using CEscapeTimeEquation::CEscapeTimeEquation;
-    using Orbits = std::tuple<Orbit1024<float>>;
-    template <size_t>
-    Orbit1024<float>::State Start(uint32_t x, uint32_t y) const {
-        return Window50000<float>(x, y);
-    }
-    uint32_t Colour(uint32_t, uint32_t, const Result<Orbit1024<float>>& r) const {
-        return Rgb(r.n / 4, r.n / 2, r.n);
-    }
-};
+uint32_t Mandelbrot2Colour(const IPixelEquation&, const Result<Orbit1024<float>>& r) {
+    return Rgb(r.n / 4, r.n / 2, r.n);
+}
+using CPixelMandelbrot2 = COrbitEquation<Orbit1024<float>, Window50000<float>, Mandelbrot2Colour>;
 
-class CPixelMandelbrotKasten2 final : public CEscapeTimeEquation<CPixelMandelbrotKasten2> {
-public:
-    using CEscapeTimeEquation::CEscapeTimeEquation;
-    using Orbits = std::tuple<Orbit1024<double>>;
-    template <size_t>
-    Orbit1024<double>::State Start(uint32_t x, uint32_t y) const {
-        return Window50000<double>(x, y);
-    }
-    uint32_t Colour(uint32_t, uint32_t, const Result<Orbit1024<double>>& r) const {
-        const uint32_t q = r.n / 4;
-        return Rgb(std::min(q, 255u), std::min(2 * q, 255u), std::min(4 * q, 255u));
-    }
-};
+uint32_t Kasten2Colour(const IPixelEquation&, const Result<Orbit1024<double>>& r) {
+    const uint32_t q = r.n / 4;
+    return Rgb(std::min(q, 255u), std::min(2 * q, 255u), std::min(4 * q, 255u));
+}
+using CPixelMandelbrotKasten2 =
+    COrbitEquation<Orbit1024<double>, Window50000<double>, Kasten2Colour>;
 
 // ---- 143 "Mandelbrot-Kasten": 8e-9 a pixel, in double ----
 
 using Orbit880 =
     QuadraticOrbit<double, Map::kSimultaneous, Bound::kAtLeast, 4.0, Counting::kLeavingStep, 880>;
 
-class CPixelMandelbrotKasten final : public CEscapeTimeEquation<CPixelMandelbrotKasten> {
-public:
-    using CEscapeTimeEquation::CEscapeTimeEquation;
-    using Orbits = std::tuple<Orbit880>;
-    template <size_t>
-    Orbit880::State Start(uint32_t x, uint32_t y) const {
-        return {0.0, 0.0, double(x) * 8e-9 + 0.356888, double(y) * 8e-9 - 0.645411};
-    }
-    // White below 80 steps, then t = (n - 80) / 800 as (t^3, t^0.7, t^0.5).
-    uint32_t Colour(uint32_t, uint32_t, const Result<Orbit880>& r) const {
-        if (r.n < 80) return kOpaqueWhite;
-        const double t = double(r.n - 80) / 800.0;
-        return Rgb(ClampByte(255.0 * (t * t * t)), ClampByte(255.0 * std::pow(t, 0.7)),
-                   ClampByte(255.0 * std::pow(t, 0.5)));
-    }
-};
+Orbit880::State KastenStart(const IPixelEquation&, uint32_t x, uint32_t y) {
+    return {0.0, 0.0, double(x) * 8e-9 + 0.356888, double(y) * 8e-9 - 0.645411};
+}
+// White below 80 steps, then t = (n - 80) / 800 as (t^3, t^0.7, t^0.5).
+uint32_t KastenColour(const IPixelEquation&, const Result<Orbit880>& r) {
+    if (r.n < 80) return kOpaqueWhite;
+    const double t = double(r.n - 80) / 800.0;
+    return Rgb(ClampByte(255.0 * (t * t * t)), ClampByte(255.0 * std::pow(t, 0.7)),
+               ClampByte(255.0 * std::pow(t, 0.5)));
+}
+using CPixelMandelbrotKasten = COrbitEquation<Orbit880, KastenStart, KastenColour>;
 
 // ---- 145 "Mandelbrot-Lehman": a deep zoom, up to 25600 steps ----
 
 using Orbit25600 = QuadraticOrbit<float, Map::kSimultaneous, Bound::kNotBelow, 4.0f,
                                   Counting::kLeavingStep, 25600>;
 
-class CPixelMandelbrotLehman final : public CEscapeTimeEquation<CPixelMandelbrotLehman> {
-public:
-    using CEscapeTimeEquation::CEscapeTimeEquation;
-    using Orbits = std::tuple<Orbit25600>;
-    template <size_t>
-    Orbit25600::State Start(uint32_t x, uint32_t y) const {
-        return {0.0f, 0.0f, (float(x) - 14680.0f) / 102400.0f, (float(y) - 89500.0f) / 102400.0f};
-    }
-    // R = G = 255 ln n / 10.15, B = 128 - n / 200, each clamped.
-    uint32_t Colour(uint32_t, uint32_t, const Result<Orbit25600>& r) const {
-        const float level = LnCount(r.n) / 10.15f;
-        const uint32_t rg = !(level >= 0.0f) ? 0u : level > 1.0f ? 255u : Whole(255.0f * level);
-        const uint32_t b = ClampByte(128.0f - float(r.n) / 200.0f);
-        return Rgb(rg, rg, b);
-    }
-};
+Orbit25600::State LehmanStart(const IPixelEquation&, uint32_t x, uint32_t y) {
+    return {0.0f, 0.0f, (float(x) - 14680.0f) / 102400.0f, (float(y) - 89500.0f) / 102400.0f};
+}
+// R = G = 255 ln n / 10.15, B = 128 - n / 200, each clamped.
+uint32_t LehmanColour(const IPixelEquation&, const Result<Orbit25600>& r) {
+    const float level = LnCount(r.n) / 10.15f;
+    const uint32_t rg = !(level >= 0.0f) ? 0u : level > 1.0f ? 255u : Whole(255.0f * level);
+    return Rgb(rg, rg, ClampByte(128.0f - float(r.n) / 200.0f));
+}
+using CPixelMandelbrotLehman = COrbitEquation<Orbit25600, LehmanStart, LehmanColour>;
 
 // ---- 142 "Mandelbrot-Martin": the steps that stay inside, three colourings ----
 
 using Orbit256 =
     QuadraticOrbit<float, Map::kSimultaneous, Bound::kAbove, 4.0f, Counting::kStepsInside, 256>;
 
-class CPixelMandelbrotMartin final : public CEscapeTimeEquation<CPixelMandelbrotMartin> {
-public:
-    using CEscapeTimeEquation::CEscapeTimeEquation;
-    using Orbits = std::tuple<Orbit256>;
-    template <size_t>
-    Orbit256::State Start(uint32_t x, uint32_t y) const {
-        return {0.0f, 0.0f, (float(x) - 768.0f) / 512.0f, (float(y) - 512.0f) / 512.0f};
-    }
-    // "Color Type" 0: ln n shades; 1: stepped bands; 2 and up (and anything else): grey n.
-    uint32_t Colour(uint32_t, uint32_t, const Result<Orbit256>& r) const {
-        const uint32_t n = r.n;
-        switch (TruncateInt(params[0])) {
-            case 0: {
-                const float l = LnCount(n);
-                const uint32_t a = Whole(47.0f * l);
-                return OrPacked(a, a, Whole(128.0f - 23.0f * l));
-            }
-            case 1:
-                return OrPacked(n < 32 ? 8 * n : 0, n < 64 ? 4 * n : 0, n);
-            default:
-                return OrPacked(n, n, n);
+Orbit256::State MartinStart(const IPixelEquation&, uint32_t x, uint32_t y) {
+    return {0.0f, 0.0f, (float(x) - 768.0f) / 512.0f, (float(y) - 512.0f) / 512.0f};
+}
+// "Color Type" 0: ln n shades; 1: stepped bands; 2 and up (and anything else): grey n.
+uint32_t MartinColour(const IPixelEquation& e, const Result<Orbit256>& r) {
+    const uint32_t n = r.n;
+    switch (TruncateInt(e.params[0])) {
+        case 0: {
+            const float l = LnCount(n);
+            const uint32_t a = Whole(47.0f * l);
+            return OrPacked(a, a, Whole(128.0f - 23.0f * l));
         }
+        case 1:
+            return OrPacked(n < 32 ? 8 * n : 0, n < 64 ? 4 * n : 0, n);
+        default:
+            return OrPacked(n, n, n);
     }
-};
+}
+using CPixelMandelbrotMartin = COrbitEquation<Orbit256, MartinStart, MartinColour>;
 
 // ---- 146 "Julia Sets 1", 147 "Julia Sets 2": several counts from the same start ----
 
@@ -473,21 +446,16 @@ public:
 using ShipOrbit = QuadraticOrbit<float, Map::kBurningShip, Bound::kAbove, 1000000.0f,
                                  Counting::kStepsInside, 256>;
 
-class CPixelBurningShip final : public CEscapeTimeEquation<CPixelBurningShip> {
-public:
-    using CEscapeTimeEquation::CEscapeTimeEquation;
-    using Orbits = std::tuple<ShipOrbit>;
-    // The window of side 2 "Range" centred on ("Pos X", "Pos Y").
-    template <size_t>
-    ShipOrbit::State Start(uint32_t x, uint32_t y) const {
-        const float r = 2.0f * params[2];
-        return {0.0f, 0.0f, (float(x) / float(width) - 0.5f) * r + params[0],
-                (float(y) / float(height) - 0.5f) * r + params[1]};
-    }
-    uint32_t Colour(uint32_t, uint32_t, const Result<ShipOrbit>& r) const {
-        return OrPacked(r.n, r.n, r.n);
-    }
-};
+// The window of side 2 "Range" centred on ("Pos X", "Pos Y").
+ShipOrbit::State ShipStart(const IPixelEquation& e, uint32_t x, uint32_t y) {
+    const float r = 2.0f * e.params[2];
+    return {0.0f, 0.0f, (float(x) / float(e.width) - 0.5f) * r + e.params[0],
+            (float(y) / float(e.height) - 0.5f) * r + e.params[1]};
+}
+uint32_t GreyCount(const IPixelEquation&, const Result<ShipOrbit>& r) {
+    return OrPacked(r.n, r.n, r.n);
+}
+using CPixelBurningShip = COrbitEquation<ShipOrbit, ShipStart, GreyCount>;
 
 // ---- 174 "Thorn Fractal": u' = u / sin v + Cy, v' = v / cos u + Cx, in double ----
 
@@ -510,22 +478,17 @@ struct ThornOrbit {
     }
 };
 
-// On the centre row sin v is 0: u / 0 is infinite and leaves at once (black), except at the
-// centre, where 0 / 0 is NaN, which never compares outside and runs to the cap (0xFF010100).
-class CPixelThornFractal final : public CEscapeTimeEquation<CPixelThornFractal> {
-public:
-    using CEscapeTimeEquation::CEscapeTimeEquation;
-    using Orbits = std::tuple<ThornOrbit>;
-    template <size_t>
-    ThornOrbit::State Start(uint32_t x, uint32_t y) const {
-        constexpr double kPi = 3.1415927f, kTwoPi = 6.2831855f;  // the float constants, widened
-        return {double(x) * kTwoPi / double(height) - kPi, double(y) * kTwoPi / double(width) - kPi,
-                double(params[0]), double(params[1])};
-    }
-    uint32_t Colour(uint32_t, uint32_t, const Result<ThornOrbit>& r) const {
-        return OrPacked(4 * r.n, 4 * r.n, 4 * r.n);
-    }
-};
+ThornOrbit::State ThornStart(const IPixelEquation& e, uint32_t x, uint32_t y) {
+    constexpr double kPi = 3.1415927f, kTwoPi = 6.2831855f;  // the float constants, widened
+    return {double(x) * kTwoPi / double(e.height) - kPi, double(y) * kTwoPi / double(e.width) - kPi,
+            double(e.params[0]), double(e.params[1])};
+}
+// Grey 4n. On the centre row sin v is 0: u / 0 is infinite and leaves at once (black), except
+// at the centre, where 0 / 0 is NaN, which never compares outside and runs to the cap.
+uint32_t ThornColour(const IPixelEquation&, const Result<ThornOrbit>& r) {
+    return OrPacked(4 * r.n, 4 * r.n, 4 * r.n);
+}
+using CPixelThornFractal = COrbitEquation<ThornOrbit, ThornStart, ThornColour>;
 
 // ---- 169, 170 "Newton Fractal 1/2": 32 Newton steps towards a cube root of 1 ----
 
@@ -551,16 +514,19 @@ struct NewtonOrbit {
 
 // The window ("Min X" .. "Max X") x ("Min Y" .. "Max Y") over the picture; its step sizes follow
 // every parameter change.
-template <class Derived>
-class CNewtonFractal : public CEscapeTimeEquation<Derived> {
+template <ColourOf<NewtonOrbit> kColour>
+class CNewtonFractal final : public CEscapeTimeEquation<CNewtonFractal<kColour>> {
 public:
     using Orbits = std::tuple<NewtonOrbit>;
-    explicit CNewtonFractal(const EquationInfo& info) : CEscapeTimeEquation<Derived>(info) {
+    explicit CNewtonFractal(const EquationInfo& info) : CEscapeTimeEquation<CNewtonFractal>(info) {
         ParamsChanged();
     }
     template <size_t>
     NewtonOrbit::State Start(uint32_t x, uint32_t y) const {
         return {float(x) * stepX_ + this->params[0], float(y) * stepY_ + this->params[2]};
+    }
+    uint32_t Colour(uint32_t, uint32_t, const Result<NewtonOrbit>& r) const {
+        return kColour(*this, r);
     }
 
 protected:
@@ -576,26 +542,18 @@ private:
     float stepX_ = 0.0f, stepY_ = 0.0f;
 };
 
-class CPixelNewtonFractal1 final : public CNewtonFractal<CPixelNewtonFractal1> {
-public:
-    using CNewtonFractal::CNewtonFractal;
-    uint32_t Colour(uint32_t, uint32_t, const Result<NewtonOrbit>& r) const {
-        const float zr = r.last[NewtonOrbit::ZR], zi = r.last[NewtonOrbit::ZI];
-        return Rgb(WeightByte((zr + 2.0f) / 4.0f), WeightByte((zi + 2.0f) / 4.0f),
-                   WeightByte(zr + zi));
-    }
-};
-
+uint32_t Newton1Colour(const IPixelEquation&, const Result<NewtonOrbit>& r) {
+    const float zr = r.last[NewtonOrbit::ZR], zi = r.last[NewtonOrbit::ZI];
+    return Rgb(WeightByte((zr + 2.0f) / 4.0f), WeightByte((zi + 2.0f) / 4.0f), WeightByte(zr + zi));
+}
 // Where a logarithm or root is undefined (zr + 2 or zi + 2 not positive) the channel is 0.
-class CPixelNewtonFractal2 final : public CNewtonFractal<CPixelNewtonFractal2> {
-public:
-    using CNewtonFractal::CNewtonFractal;
-    uint32_t Colour(uint32_t, uint32_t, const Result<NewtonOrbit>& r) const {
-        const float zr = r.last[NewtonOrbit::ZR], zi = r.last[NewtonOrbit::ZI];
-        return Rgb(WeightByte(std::log(zr + 2.0f)), WeightByte(std::sqrt((zi + 2.0f) / 4.0f)),
-                   WeightByte(std::log(zi + 2.0f)));
-    }
-};
+uint32_t Newton2Colour(const IPixelEquation&, const Result<NewtonOrbit>& r) {
+    const float zr = r.last[NewtonOrbit::ZR], zi = r.last[NewtonOrbit::ZI];
+    return Rgb(WeightByte(std::log(zr + 2.0f)), WeightByte(std::sqrt((zi + 2.0f) / 4.0f)),
+               WeightByte(std::log(zi + 2.0f)));
+}
+using CPixelNewtonFractal1 = CNewtonFractal<Newton1Colour>;
+using CPixelNewtonFractal2 = CNewtonFractal<Newton2Colour>;
 
 // ---- 151 "Lyapunov Fractal 1": the exponent of the logistic map with alternating rates ----
 
@@ -615,23 +573,17 @@ struct LyapunovOrbit {
     }
 };
 
+LyapunovOrbit::State LyapunovStart(const IPixelEquation&, uint32_t x, uint32_t y) {
+    return {0.5f, 0.0f, 2.0f * float(x) / 1024.0f + 2.0f, 2.0f * float(y) / 1024.0f + 2.0f};
+}
 // In column 0 the rate 2 keeps p at 1/2, so ln |2 - 2 * 2 * 1/2| = ln 0 makes the exponent
 // -inf: R and B saturate and G is 0 (magenta). A NaN channel is 0.
-class CPixelLyapunovFractal1 final : public CEscapeTimeEquation<CPixelLyapunovFractal1> {
-public:
-    using CEscapeTimeEquation::CEscapeTimeEquation;
-    using Orbits = std::tuple<LyapunovOrbit>;
-    template <size_t>
-    LyapunovOrbit::State Start(uint32_t x, uint32_t y) const {
-        return {0.5f, 0.0f, 2.0f * float(x) / 1024.0f + 2.0f, 2.0f * float(y) / 1024.0f + 2.0f};
-    }
-    uint32_t Colour(uint32_t, uint32_t, const Result<LyapunovOrbit>& r) const {
-        const float lambda = r.last[LyapunovOrbit::LAMBDA], p = r.last[LyapunovOrbit::P];
-        return Rgb(ClampByte(1.5f * std::fabs(lambda)),
-                   lambda > 0.0f ? ClampByte(1.45f * lambda) : 0u,
-                   ClampByte(1.25f * std::fabs(p * lambda)));
-    }
-};
+uint32_t LyapunovColour(const IPixelEquation&, const Result<LyapunovOrbit>& r) {
+    const float lambda = r.last[LyapunovOrbit::LAMBDA], p = r.last[LyapunovOrbit::P];
+    return Rgb(ClampByte(1.5f * std::fabs(lambda)), lambda > 0.0f ? ClampByte(1.45f * lambda) : 0u,
+               ClampByte(1.25f * std::fabs(p * lambda)));
+}
+using CPixelLyapunovFractal1 = COrbitEquation<LyapunovOrbit, LyapunovStart, LyapunovColour>;
 
 constexpr EquationClass kClasses[] = {
     {"CPixelMandelbrot1", CreatePixelEquation<CPixelMandelbrot1>},

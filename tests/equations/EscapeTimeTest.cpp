@@ -148,20 +148,27 @@ TEST(EscapeTime, LanesGiveTheSinglePixelBits) {
     }
 }
 
-// NaN, infinities, huge values and empty windows still give a whole picture.
+// NaN, infinities, huge values and empty windows still give a picture, in lanes and alone.
 TEST(EscapeTime, BadParametersStillGiveAPicture) {
     for (uint32_t index : kEscapeTime) {
         auto e = MakeEquation(index);
         if (!e->GetParamName(0)) continue;
-        for (float v : {kNaN, -kInf, 1e30f, 0.0f}) {
+        const auto* pixels = dynamic_cast<const CPixelEquation*>(e.get());
+        for (float v : {kNaN, kInf, -kInf, 1e30f, -1e30f, 0.0f}) {
             for (uint32_t i = 0; i < 6; ++i) e->SetParam(i, v);
-            const std::vector<uint32_t> picture = test::RenderPicture(*e, 2);
-            EXPECT_EQ(picture.back(), e->GetPixel(e->width - 1, e->height - 1))
-                << index << " " << v;
+            std::vector<uint32_t> row(e->width);
+            for (uint32_t y : {0u, e->height / 2, e->height - 1}) {
+                pixels->ComputeRow(y, 0, e->width, row.data());
+                for (uint32_t x : {0u, e->width / 2, e->width - 1})
+                    EXPECT_EQ(row[x], e->GetPixel(x, y)) << index << " " << v;
+            }
         }
+        e->SetParam(0, kNaN);
+        EXPECT_EQ(test::RenderPicture(*e, 2).size(), size_t(e->width) * e->height);
     }
     // A window of zero width and height is one colour.
     auto ship = MakeEquation(175);
+    ship->SetParam(0, 5.0f);
     ship->SetParam(2, 0.0f);
     EXPECT_EQ(test::CountPixels(*ship, [&](uint32_t c) { return c != ship->GetPixel(0, 0); }), 0u);
 }
