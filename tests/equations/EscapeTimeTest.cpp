@@ -93,6 +93,30 @@ TEST(EscapeTime, KastenTurnsFromWhiteToBlackAt80) {
     EXPECT_EQ(seen, std::vector<uint32_t>(3, 1)) << "counts 79, 80 and 81 not all met";
 }
 
+// With c = (2, 2) for the blue count every orbit leaves early, but each start has |z|^2 <= 2,
+// so j >= 1 and blue is the low byte of trunc(512 ln j) (0 for j = 1, 98 for j = 2).
+TEST(EscapeTime, JuliaSets2CountsAtLeastOneStep) {
+    auto e = MakeEquation(147);
+    e->SetParam(2, 2.0f);
+    e->SetParam(3, 2.0f);
+    const std::vector<uint32_t> picture = test::RenderPicture(*e, 2);
+    uint32_t twos = 0;
+    for (uint32_t y = 0; y < 1024; ++y)
+        for (uint32_t x = 0; x < 1024; ++x) {
+            float zr = (float(x) - 512.0f) / 512.0f, zi = (float(y) - 512.0f) / 512.0f;
+            uint32_t j = 0;
+            for (; zr * zr + zi * zi < 4.0f && j < 200; ++j) {
+                const float r = zr * zr - zi * zi + 2.0f;
+                zi = 2.0f * zr * zi + 2.0f, zr = r;
+            }
+            ASSERT_GE(j, 1u);
+            twos += j == 2;
+            const uint32_t blue = uint32_t(int32_t(512.0f * std::log(float(j)))) & 0xFF;
+            ASSERT_EQ(picture[y * 1024 + x] & 0xFF, blue) << x << ", " << y;
+        }
+    EXPECT_GT(twos, 0u);
+}
+
 TEST(EscapeTime, ResetRestoresDefaults) {
     const std::vector<std::pair<uint32_t, std::vector<float>>> defaults = {
         {142, {0}},
