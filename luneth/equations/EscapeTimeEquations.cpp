@@ -50,6 +50,19 @@ enum class Counting {
     kFixed,        // exactly cap steps, nothing tested; n = cap
 };
 
+// What every orbit declares: its reals, the number of them in its state, how it is counted and
+// its step cap. An orbit adds
+//     template <class T> static void Step(std::array<T, kFields>& s, uint32_t step)  (step 1..)
+//     template <class T> static auto Outside(const std::array<T, kFields>& s)  (unless kFixed)
+template <class R, int kFieldCount, Counting kRule, uint32_t kCap>
+struct OrbitShape {
+    using Real = R;
+    static constexpr int kFields = kFieldCount;
+    using State = std::array<R, kFields>;
+    static constexpr Counting kCounting = kRule;
+    static constexpr uint32_t kSteps = kCap;
+};
+
 template <class Orbit>
 struct Result {
     uint32_t n = 0;
@@ -203,12 +216,9 @@ enum class Map {
 enum class Bound { kAbove, kAtLeast, kNotBelow };  // outside: |z|^2 > b, >= b, or not < b
 
 template <class R, Map kMap, Bound kBound, R kLimit, Counting kRule, uint32_t kCap>
-struct QuadraticOrbit {
-    using Real = R;
-    enum Field { ZR, ZI, CR, CI, kFields };
-    using State = std::array<R, kFields>;
-    static constexpr Counting kCounting = kRule;
-    static constexpr uint32_t kSteps = kCap;
+struct QuadraticOrbit : OrbitShape<R, 4, kRule, kCap> {
+    enum Field { ZR, ZI, CR, CI };
+    using OrbitShape<R, 4, kRule, kCap>::kFields;
 
     template <class T>
     static void Step(std::array<T, kFields>& s, uint32_t) {
@@ -459,12 +469,8 @@ using CPixelBurningShip = COrbitEquation<ShipOrbit, ShipStart, GreyCount>;
 
 // ---- 174 "Thorn Fractal": u' = u / sin v + Cy, v' = v / cos u + Cx, in double ----
 
-struct ThornOrbit {
-    using Real = double;
-    enum Field { U, V, CX, CY, kFields };
-    using State = std::array<double, kFields>;
-    static constexpr Counting kCounting = Counting::kStepsInside;
-    static constexpr uint32_t kSteps = 64;
+struct ThornOrbit : OrbitShape<double, 4, Counting::kStepsInside, 64> {
+    enum Field { U, V, CX, CY };
 
     template <class T>
     static void Step(std::array<T, kFields>& s, uint32_t) {
@@ -492,12 +498,8 @@ using CPixelThornFractal = COrbitEquation<ThornOrbit, ThornStart, ThornColour>;
 
 // ---- 169, 170 "Newton Fractal 1/2": 32 Newton steps towards a cube root of 1 ----
 
-struct NewtonOrbit {
-    using Real = float;
-    enum Field { ZR, ZI, kFields };
-    using State = std::array<float, kFields>;
-    static constexpr Counting kCounting = Counting::kFixed;
-    static constexpr uint32_t kSteps = 32;
+struct NewtonOrbit : OrbitShape<float, 2, Counting::kFixed, 32> {
+    enum Field { ZR, ZI };
 
     // z' = 2z/3 + 1/(3 z^2), with |z^2|^2 kept from 0 by 2^-23.
     template <class T>
@@ -557,12 +559,8 @@ using CPixelNewtonFractal2 = CNewtonFractal<Newton2Colour>;
 
 // ---- 151 "Lyapunov Fractal 1": the exponent of the logistic map with alternating rates ----
 
-struct LyapunovOrbit {
-    using Real = float;
-    enum Field { P, LAMBDA, RX, RY, kFields };
-    using State = std::array<float, kFields>;
-    static constexpr Counting kCounting = Counting::kFixed;
-    static constexpr uint32_t kSteps = 50;
+struct LyapunovOrbit : OrbitShape<float, 4, Counting::kFixed, 50> {
+    enum Field { P, LAMBDA, RX, RY };
 
     // Steps 2 and 4 of every five use the row's rate, the others the column's.
     template <class T>
