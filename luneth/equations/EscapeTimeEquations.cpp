@@ -89,8 +89,8 @@ Result<Orbit> Follow(typename Orbit::State s) {
 
 // The same count for kWidth * K lanes in K vectors V. The bound is tested after every step;
 // whether any lane is still inside only after every fourth.
-template <class Orbit, class V, int K, class StartOf>
-[[gnu::always_inline]] inline void FollowLanes(StartOf startOf, Result<Orbit>* out) {
+template <class Orbit, class V, int K, class StartAt>
+[[gnu::always_inline]] inline void FollowLanes(StartAt startOf, Result<Orbit>* out) {
     using Real = typename Orbit::Real;
     using M = lanes::IntOf<V>;
     constexpr int kWidth = sizeof(V) / sizeof(Real);
