@@ -332,6 +332,9 @@ constexpr EquationClassTable (*kEquationFamilies[])() = {
     BitPatternEquations,
     EmblemEquations,
     ClosedFormEquations,
+    EscapeTimeEquations,
+    SierpinskiEquations,
+    CellularAutomatonEquations,
 };
 
 EquationFactory FindFactory(const char* className) {

@@ -184,9 +184,10 @@ public:
 //
 // Prepare runs Accumulate over the cleared buffer when cell 0 is 0, then marks the picture
 // finished by making cell 0 non-zero (1 when the accumulation left it 0); a finished buffer is
-// not computed again. Every pixel answers CellColor of its cell, so the mark shows on pixel
-// (0, 0). Every accepted SetParam and ResetParams clears the buffer, so the next computation
-// accumulates again with the new values; computing twice without a change reuses the picture.
+// not computed again. Every pixel answers CellColorAt of its cell (CellColor unless a class
+// overrides it), so the mark shows on pixel (0, 0). Every accepted SetParam and ResetParams
+// clears the buffer, so the next computation accumulates again with the new values; computing
+// twice without a change reuses the picture.
 // The buffer is allocated with the object; when that fails the equation reports a size of
 // 0 x 0, which the image object refuses to compute.
 template <typename Cell>
@@ -216,7 +217,7 @@ public:
 
     uint32_t Pixel(uint32_t x, uint32_t y) const final {
         if (!cells_ || x >= width || y >= height) return 0;
-        return CellColor(cells_[static_cast<size_t>(y) * width + x]);
+        return CellColorAt(cells_[static_cast<size_t>(y) * width + x], x, y);
     }
 
     bool IsFinished() const { return cells_ && cells_[0] != 0; }
@@ -228,6 +229,9 @@ protected:
     virtual void Accumulate(Cell* cells, EquationContext& context) = 0;
     // The colour of a finished cell.
     virtual uint32_t CellColor(Cell cell) const = 0;
+    // The colour of the finished cell of pixel (x, y): pictures whose empty cells show a
+    // background that depends on the position override this one.
+    virtual uint32_t CellColorAt(Cell cell, uint32_t, uint32_t) const { return CellColor(cell); }
 
     void ParamsChanged() override {
         if (cells_) std::fill(cells_.get(), cells_.get() + cellCount_, Cell{});

@@ -50,8 +50,33 @@ inline constexpr RecordedPicture kPictureChecksums[] = {
     {107, 0x07DA960E3343AC25ull},  // Palette
     {131, 0x2988B0B6A4B52B27ull},  // Sheet Music
     {133, 0x74DA6DFA4EE9C557ull},  // Vinyl
+    {140, 0x5B884669A936CB5Cull},  // Mandelbrot 1
+    {141, 0x277E5967C3FB328Full},  // Mandelbrot 2
+    {142, 0x5921C1A9F5292395ull},  // Mandelbrot-Martin
+    {143, 0x812A62B4D592915Dull},  // Mandelbrot-Kasten
+    {144, 0xB0E4E0FD0694B74Full},  // Mandelbrot2-Kasten
+    {145, 0xDAB576EA8E6AD8D0ull},  // Mandelbrot-Lehman
+    {146, 0x659ADA8F85D923ADull},  // Julia Sets 1
+    {147, 0x01EFB8DA1391B81Aull},  // Julia Sets 2
+    {148, 0x97FF88498360FB64ull},  // Julia Sets 3
+    {151, 0x665C107F5E189612ull},  // Lyapunov Fractal 1
+    {153, 0x2D47DADF0CAC04D5ull},  // Sierpinski Iteration
+    {154, 0x94A4123CEA91DB25ull},  // Sierpinski Carpets 1
+    {155, 0x2940746A37BBDB25ull},  // Sierpinski Carpets 2
+    {156, 0x68BE31ACC16CE069ull},  // Sierpinski Carpets 3
+    {157, 0xF5C3720CE99B2781ull},  // Sierpinski Triangle
+    {158, 0xA5F55E3F27CC4BFDull},  // Sierpinski Paint Splash
+    {159, 0x498E2982C648A101ull},  // Sierpinski Pentagon
+    {160, 0x15DC6F4705BD2A56ull},  // Sierpinski Triangle Map
     {167, 0xD9D11AF3C3F5D825ull},  // Hilbert Color
     {168, 0xD9D11AF3C3F5D825ull},  // Hilbert Red
+    {169, 0xAA1248B5A748E4A6ull},  // Newton Fractal 1
+    {170, 0xFFE5CBB3207D1186ull},  // Newton Fractal 2
+    {171, 0x93D2180F2C0297DAull},  // Cellular Automata 1
+    {172, 0x6774C5ACCD159469ull},  // Cellular Automata 2
+    {173, 0x4A7A1FC2B4200572ull},  // Cellular Automata 3
+    {174, 0x7681E81AC991CC73ull},  // Thorn Fractal
+    {175, 0x3BF2416D2F239D31ull},  // Burning Ship
     {176, 0x927F43E267B12325ull},  // Square Tile Fractal
     {177, 0xB0182D76AA006585ull},  // Circle Squares
 };
