@@ -35,7 +35,7 @@
 // EquationFamilies.h.
 //
 // Pixels must be safe for any (x, y), also outside width x height: no out-of-bounds reads,
-// no division by zero, no endless loop. Inside the picture they give the specified colour.
+// no division by zero, no endless loop. Inside the picture they give the equation's colour.
 #pragma once
 
 #include <algorithm>

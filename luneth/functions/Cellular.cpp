@@ -10,7 +10,7 @@
 //   3. cellular grids    tw_cellular2d/3d, li_cellular2d, tile_cell2d/3d, tiled_cellular2d/3d
 //   4. table
 //
-// Choices where the rules are ours:
+// Design of the rules:
 //   fast_voronoi2d    the four cells around the lattice corner nearest to p, each with a point
 //                     jittered by at most 0.25 around its centre (iq_voronoi2d's offsets);
 //                     min distance from 1, so in [0, 1] like iq_voronoi2d.

@@ -13,7 +13,7 @@
 // Every kind-9 member reads its coordinates first, then its parameters; a missing argument
 // reads as 0, and a count below 1 selects the member's default (FractalSums.h).
 //
-// Bounds of our own: the quasicrystal loops of tw_ and sin_quasicrytals2d stop at a
+// Bounds: the quasicrystal loops of tw_ and sin_quasicrytals2d stop at a
 // non-positive step (result 0), after kMaxIterations steps, or when the angle no longer
 // advances; kali patterns and kaliset3 keep their divisors at least 2^-23.
 #include "functions/FractalSums.h"

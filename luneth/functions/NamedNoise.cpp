@@ -9,7 +9,7 @@
 //   4. folded-sine patterns     sg_noise2/3, sine_noise2/3/4, tri_noise3/4, quad_noise3/4
 //   (sin_wave_noise3 has its own file for its wave table.)
 //
-// Choices where the corner rules are ours:
+// Design of the corner rules:
 //   cycle_noise2d/3d  corners fract(sin((127.1 cx + 311.7 cy [+ 74.7 cz] + 1000) * 0.001)
 //                     * 100000) with each corner wrapped into [0, period) (a floored modulo, so
 //                     negative coordinates repeat too). The dot product's large, non-integer

@@ -17,7 +17,7 @@
 //                               plane 0, or of the 3-D cell values) plus a 3-octave texture fbm
 //   desert_plain2d/3d           crossed dune sines
 //
-// Choices where the rules are ours: the frames and weights of jagged_ and sinusoids_ below
+// Design: the frames and weights of jagged_ and sinusoids_ below
 // (the 2-D weights sum to the stated ranges); every 3-D member is its 2-D rule applied to the
 // three cyclic axis pairs (x, y), (y, z), (z, x) with weights scaled by 2/3, so that the
 // ranges stay those of the 2-D members, and with the 3-D rotations of the fractal sums.

@@ -33,9 +33,9 @@
 //   crater_tx       [-1, 0.3]      the texture's crater fields (tex_craters), p / 2
 //   rock_patch      [0, 1]         cobbles: rounded cells of varied height, p / 4
 //   ice_patch       [0, 1]         flat floes of varied height parted by thin cracks, p / 4
-// The rules of heightfield, heightfield_tx, mercury, mars, moon, alps, elevated, hillock and
-// mountain are the library's documented recipes; the others, and the 3-D forms (the 2-D
-// rotations become the orthonormal 3-D rotation of the fractal sums), are ours.
+// heightfield, heightfield_tx, mercury, mars, moon, alps, elevated, hillock and mountain follow
+// fixed recipes; the others are designed here, and every 3-D form turns the 2-D rotations into
+// the orthonormal 3-D rotation of the fractal sums.
 // Between octaves the 2-D rotations are by +-36.87 degrees (cos 0.8, sin 0.6).
 #include <algorithm>
 #include <array>

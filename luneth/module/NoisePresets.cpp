@@ -123,7 +123,7 @@ float GradientFunction(float v) {
 // ================================================================ wrapped value noise, Voronoi
 
 int32_t WrappedIntValueNoise3D(int32_t x, int32_t y, int32_t z, int32_t seed) {
-    // libnoise's constants; unsigned arithmetic wraps where the original overflows.
+    // libnoise's constants; unsigned arithmetic wraps where libnoise's signed hash overflows.
     uint32_t n = (1619u * uint32_t(x) + 31337u * uint32_t(y) + 6971u * uint32_t(z) +
                   1013u * uint32_t(seed)) &
                  0x7fffffffu;
