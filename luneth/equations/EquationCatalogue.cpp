@@ -332,6 +332,7 @@ constexpr EquationClassTable (*kEquationFamilies[])() = {
     BitPatternEquations,
     EmblemEquations,
     ClosedFormEquations,
+    RandomPictureEquations,
 };
 
 EquationFactory FindFactory(const char* className) {
