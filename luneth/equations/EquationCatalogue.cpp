@@ -333,6 +333,7 @@ constexpr EquationClassTable (*kEquationFamilies[])() = {
     EmblemEquations,
     ClosedFormEquations,
     RandomPictureEquations,
+    ClothEquations,
 };
 
 EquationFactory FindFactory(const char* className) {

@@ -37,6 +37,7 @@ EquationClassTable BitPatternEquations();  // indices 0-15: bit tricks and coord
 EquationClassTable EmblemEquations();      // taiji, svastikas, Go board, flags, stars, triangle
 EquationClassTable ClosedFormEquations();  // one-formula pictures: hole, Hilbert, Vinyl ...
 EquationClassTable RandomPictureEquations();  // random formulas, cat map, random maps, hash
+EquationClassTable ClothEquations();          // woven lattice, gingham, tartan
 
 // Hofstadter's Q-sequence, Q(0) = Q(1) = 1, from the module-wide memo table of "Vinyl";
 // 0 for an index past the table.
