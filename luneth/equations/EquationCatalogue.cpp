@@ -334,6 +334,7 @@ constexpr EquationClassTable (*kEquationFamilies[])() = {
     ClosedFormEquations,
     RandomPictureEquations,
     ClothEquations,
+    StripeEquations,
 };
 
 EquationFactory FindFactory(const char* className) {

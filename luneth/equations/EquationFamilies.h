@@ -38,6 +38,7 @@ EquationClassTable EmblemEquations();      // taiji, svastikas, Go board, flags,
 EquationClassTable ClosedFormEquations();  // one-formula pictures: hole, Hilbert, Vinyl ...
 EquationClassTable RandomPictureEquations();  // random formulas, cat map, random maps, hash
 EquationClassTable ClothEquations();          // woven lattice, gingham, tartan
+EquationClassTable StripeEquations();         // straight, bent, blurred, zebra, forked stripes
 
 // Hofstadter's Q-sequence, Q(0) = Q(1) = 1, from the module-wide memo table of "Vinyl";
 // 0 for an index past the table.

@@ -5,6 +5,7 @@
 //   FromHex(0xRRGGBB)      a colour from the usual hexadecimal notation
 //   Hue(h)                 a saturated rainbow colour, h in turns (any float, wraps)
 //   Clamp01, Fract, Mix, Smoothstep, Band
+//   SquareWave, PhaseBlur, Stripes   antialiased stripes of a phase counted in periods
 //   Centre(x, y, w, h)     the pixel centre relative to the picture centre
 //   Polar(p), Rotate       radius and angle (-pi .. pi) of a point; a point turned
 //   SegmentDistance        the distance from a point to a segment
@@ -91,6 +92,33 @@ inline float SegmentDistance(Point p, Point a, Point b) {
         length2 > 0.0f ? Clamp01(((p.x - a.x) * dx + (p.y - a.y) * dy) / length2) : 0.0f;
     const float ex = p.x - a.x - t * dx, ey = p.y - a.y - t * dy;
     return std::sqrt(ex * ex + ey * ey);
+}
+
+// Stripes from a phase that counts periods: SquareWave is 1 on the first half of each period
+// and 0 on the second, with edges `blur` phase units wide; where a period is finer than about
+// two pixels the stripes give way to their average, 0.5, instead of flickering.
+inline float SquareWave(float phase, float blur) {
+    const float s = Fract(phase);
+    const float d = s < 0.5f ? std::fmin(s, 0.5f - s) : -std::fmin(s - 0.5f, 1.0f - s);
+    const float sharp = Clamp01(0.5f + d / std::fmax(blur, 1e-6f));
+    return Mix(sharp, 0.5f, Smoothstep(0.25f, 0.5f, blur));
+}
+// How far a periodic phase moves between two neighbouring pixels, the difference taken to the
+// nearest whole period so that a jump of whole periods (a branch cut of atan2) counts as none.
+inline float PhaseStep(float from, float to) {
+    const float d = to - from;
+    return std::fabs(d - std::round(d));
+}
+// The phase's change over one pixel, from its values one pixel right and one pixel down.
+template <typename Phase>
+float PhaseBlur(const Phase& phase, float x, float y, float here) {
+    return PhaseStep(here, phase(x + 1.0f, y)) + PhaseStep(here, phase(x, y + 1.0f));
+}
+// Antialiased two-tone stripes of phase(x, y).
+template <typename Phase>
+float Stripes(const Phase& phase, float x, float y) {
+    const float here = phase(x, y);
+    return SquareWave(here, PhaseBlur(phase, x, y, here));
 }
 
 // A colour ramp: stops in increasing order of `at`, linear between them, flat beyond the ends.
