@@ -329,12 +329,8 @@ static_assert(std::size(kCatalogue) <= kEquationSlotCount);
 
 // The families whose classes are built. A row whose class none of them provides stays empty.
 constexpr EquationClassTable (*kEquationFamilies[])() = {
-    BitPatternEquations,
-    EmblemEquations,
-    ClosedFormEquations,
-    RandomPictureEquations,
-    ClothEquations,
-    StripeEquations,
+    BitPatternEquations, EmblemEquations, ClosedFormEquations, RandomPictureEquations,
+    ClothEquations,      StripeEquations, SpiralEquations,
 };
 
 EquationFactory FindFactory(const char* className) {

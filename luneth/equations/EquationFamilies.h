@@ -39,6 +39,7 @@ EquationClassTable ClosedFormEquations();  // one-formula pictures: hole, Hilber
 EquationClassTable RandomPictureEquations();  // random formulas, cat map, random maps, hash
 EquationClassTable ClothEquations();          // woven lattice, gingham, tartan
 EquationClassTable StripeEquations();         // straight, bent, blurred, zebra, forked stripes
+EquationClassTable SpiralEquations();         // spirals, swirled stars, rosette, rings, tunnel
 
 // Hofstadter's Q-sequence, Q(0) = Q(1) = 1, from the module-wide memo table of "Vinyl";
 // 0 for an index past the table.

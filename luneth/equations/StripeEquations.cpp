@@ -25,26 +25,6 @@ namespace {
 
 using namespace picture;
 
-// The colour of band floor(phase) of a repeating palette, shared with its neighbours near the
-// band edges over `blur` phase units.
-template <size_t N>
-Colour BandColour(const Colour (&palette)[N], float phase, float blur) {
-    const float k = std::floor(phase), t = phase - k;
-    const int64_t i = static_cast<int64_t>(k), n = static_cast<int64_t>(N);
-    auto at = [&](int64_t j) { return palette[((j % n) + n) % n]; };
-    const float b = std::fmax(blur, 1e-6f);
-    const float next = Clamp01(0.5f + (t - 1.0f) / b), previous = Clamp01(0.5f - t / b);
-    return at(i) * (1.0f - next - previous) + at(i + 1) * next + at(i - 1) * previous;
-}
-
-// Band colours of a phase function, softened by the phase's change over a pixel.
-template <size_t N, typename Phase>
-uint32_t PaletteBands(const Colour (&palette)[N], const Phase& phase, uint32_t x, uint32_t y) {
-    const float fx = static_cast<float>(x) + 0.5f, fy = static_cast<float>(y) + 0.5f;
-    const float here = phase(fx, fy);
-    return Pack(BandColour(palette, here, PhaseBlur(phase, fx, fy, here)));
-}
-
 // =============================================================================================
 // Straight
 // =============================================================================================
