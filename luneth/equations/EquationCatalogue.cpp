@@ -329,8 +329,14 @@ static_assert(std::size(kCatalogue) <= kEquationSlotCount);
 
 // The families whose classes are built. A row whose class none of them provides stays empty.
 constexpr EquationClassTable (*kEquationFamilies[])() = {
-    BitPatternEquations, EmblemEquations, ClosedFormEquations, RandomPictureEquations,
-    ClothEquations,      StripeEquations, SpiralEquations,
+    BitPatternEquations,
+    EmblemEquations,
+    ClosedFormEquations,
+    RandomPictureEquations,
+    ClothEquations,
+    StripeEquations,
+    SpiralEquations,
+    PatternEquations,
 };
 
 EquationFactory FindFactory(const char* className) {

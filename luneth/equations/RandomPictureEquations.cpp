@@ -1,19 +1,20 @@
 // Random pictures: what random numbers look like when they are given a shape.
 //
 // Index of this file:
-//   Drawn once       CDrawnEquation, RandomTable: numbers from the image object's stream
+//   Drawn numbers    RandomTable: lattice values from the image object's stream
 //   Formulas         "Math Random" (random formula trees, one a channel)
 //   Cat map          "Arnold Random" (a picture scrambled by Arnold's cat map, and back)
 //   Lattices         "Map Random", "Color Map Random", "Color Random 2", "Smooth Color Random"
 //   Hash, tiles      "Hash" (hashed lattice cells), "MyRandom" (random Truchet tiles)
 //
 // Every member except "Hash" and "Arnold Random" draws its random numbers from the image
-// object's stream, once, at its first computation: the picture is then kept, like the picture
-// of an accumulating equation, and pixels only read what was drawn.
+// object's stream, once, at its first computation (CDrawnEquation): the picture is then kept,
+// like the picture of an accumulating equation, and pixels only read what was drawn.
 #include <cmath>
 #include <cstdint>
 #include <vector>
 
+#include "equations/DrawnEquation.h"
 #include "equations/EquationFamilies.h"
 #include "equations/PictureMath.h"
 #include "equations/PixelHelpers.h"
@@ -27,23 +28,6 @@ using namespace picture;
 // =============================================================================================
 // Drawn once
 // =============================================================================================
-
-class CDrawnEquation : public CPixelEquation {
-public:
-    using CPixelEquation::CPixelEquation;
-
-    void Prepare(EquationContext& context) final {
-        if (drawn_) return;
-        Draw(context.random);
-        drawn_ = true;
-    }
-
-protected:
-    virtual void Draw(RandomStream& random) = 0;
-
-private:
-    bool drawn_ = false;
-};
 
 // Random values from the stream, read as an endless lattice: cell (i, j) of layer `salt` takes
 // the entry its hash picks, so no period shows however far or densely the lattice is read.
