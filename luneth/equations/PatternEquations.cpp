@@ -72,34 +72,49 @@ uint32_t CrossTargetPixel(uint32_t x, uint32_t y) {
 // Three projectors along the bottom edge throw fans of seven beams each (red, green and
 // violet) up through drifting smoke. A beam is a hot core with a wide soft glow, fading with
 // distance; light adds up where beams cross and is then compressed so it never clips hard.
+struct LaserBeam {
+    float x, dx, dy;  // the projector on the bottom edge and the beam's direction, upwards
+    Colour colour;
+};
+struct LaserShow {
+    LaserBeam beams[21];
+    LaserShow() {
+        struct Projector {
+            float x, spread, tilt;
+            Colour colour;
+        };
+        static constexpr Projector kProjectors[] = {
+            {170.0f, 0.9f, 0.35f, FromHex(0xFF0A1E)},
+            {512.0f, 1.2f, 0.0f, FromHex(0x0AFF3C)},
+            {854.0f, 0.9f, -0.35f, FromHex(0x6A1EFF)},
+        };
+        int n = 0;
+        for (const Projector& source : kProjectors)
+            for (int k = 0; k < 7; ++k) {
+                const float a = source.tilt + source.spread * (static_cast<float>(k) / 3.0f - 1.0f);
+                beams[n++] = {source.x, std::sin(a), std::cos(a), source.colour};
+            }
+    }
+};
+
 uint32_t LaserLightPixel(uint32_t x, uint32_t y) {
-    struct Projector {
-        float x, spread, tilt;
-        Colour colour;
-    };
-    static constexpr Projector kProjectors[] = {
-        {170.0f, 0.9f, 0.35f, FromHex(0xFF0A1E)},
-        {512.0f, 1.2f, 0.0f, FromHex(0x0AFF3C)},
-        {854.0f, 0.9f, -0.35f, FromHex(0x6A1EFF)},
-    };
+    static const LaserShow show;
     const Point p = PixelCentre(x, y);
     const float smoke = 0.4f + 0.6f * Fbm(p.x / 160.0f, p.y / 90.0f, 3, 17);
     Colour light = FromHex(0x030208) + FromHex(0x0C0618) * (p.y / 1024.0f);
-    for (const Projector& source : kProjectors) {
-        const float sx = p.x - source.x, sy = 1030.0f - p.y;  // from the projector, upwards
-        const float distance = std::sqrt(sx * sx + sy * sy);
-        for (int k = 0; k < 7; ++k) {
-            const float a = source.tilt + source.spread * (static_cast<float>(k) / 3.0f - 1.0f);
-            const float dx = std::sin(a), dy = std::cos(a);
-            const float t = sx * dx + sy * dy;
-            if (t <= 0.0f) continue;
-            const float e = std::fabs(sx * dy - sy * dx);
-            if (e > 60.0f) continue;
-            float beam = 0.6f * smoke * smoke * std::exp(-e / 10.0f);
-            if (e < 4.0f) beam += 1.1f * std::exp(-e * e / 1.2f);
-            light = light + source.colour * (beam * std::exp(-t / 1300.0f));
+    for (int k = 0; k < 21; ++k) {
+        const LaserBeam& beam = show.beams[k];
+        const float sx = p.x - beam.x, sy = 1030.0f - p.y;  // from the projector
+        if (k % 7 == 0) {  // the projector's own glare, once for its fan
+            const float distance = std::sqrt(sx * sx + sy * sy);
+            light = light + Mix(beam.colour, {1.0f, 1.0f, 1.0f}, 0.5f) * (6.0f / (distance + 6.0f));
         }
-        light = light + Mix(source.colour, {1.0f, 1.0f, 1.0f}, 0.5f) * (6.0f / (distance + 6.0f));
+        const float t = sx * beam.dx + sy * beam.dy;
+        const float e = std::fabs(sx * beam.dy - sy * beam.dx);
+        if (t <= 0.0f || e > 60.0f) continue;
+        float glow = 0.6f * smoke * smoke * std::exp(-e / 10.0f);
+        if (e < 4.0f) glow += 1.1f * std::exp(-e * e / 1.2f);
+        light = light + beam.colour * (glow * std::exp(-t / 1300.0f));
     }
     auto compress = [](float v) { return 1.0f - std::exp(-1.6f * v); };
     return Pack({compress(light.r), compress(light.g), compress(light.b)});

@@ -1,6 +1,7 @@
 // Float helpers of the pictures that are drawn rather than computed bit by bit: colours in
 // [0, 1], smooth edges, hashes and lattice noise.
 //
+//   SinPi(t)               sin(pi t), a fast polynomial
 //   Colour                 r, g, b floats; +, -, * by a float; Mix; Pack gives 0xFFRRGGBB
 //   FromHex(0xRRGGBB)      a colour from the usual hexadecimal notation
 //   Hue(h)                 a saturated rainbow colour, h in turns (any float, wraps)
@@ -59,6 +60,20 @@ constexpr Colour FromHex(uint32_t rgb) {
 inline uint32_t ChannelByte(float v) { return static_cast<uint32_t>(Clamp01(v) * 255.0f + 0.5f); }
 inline uint32_t Pack(Colour c) {
     return 0xFF000000u | ChannelByte(c.r) << 16 | ChannelByte(c.g) << 8 | ChannelByte(c.b);
+}
+
+// sin(pi t), from its Taylor series on [-1/2, 1/2] (error below 1e-7)
+// after folding t there: cheaper than the library's sine, and the same on every path.
+inline float SinPi(float t) {
+    if (!(std::fabs(t) < 4194304.0f)) return 0.0f;  // no fraction left to speak of; NaN too
+    t -= 2.0f * static_cast<float>(static_cast<int32_t>(t * 0.5f + (t < 0.0f ? -0.5f : 0.5f)));
+    if (t > 0.5f) t = 1.0f - t;
+    if (t < -0.5f) t = -1.0f - t;
+    const float x = kPi * t, x2 = x * x;
+    return x * (1.0f +
+                x2 * (-1.0f / 6 +
+                      x2 * (1.0f / 120 +
+                            x2 * (-1.0f / 5040 + x2 * (1.0f / 362880 - x2 * (1.0f / 39916800))))));
 }
 
 // Three cosines a third of a turn apart: red at 0, green at 1/3, blue at 2/3.
@@ -127,7 +142,8 @@ float Stripes(const Phase& phase, float x, float y) {
 template <size_t N>
 Colour BandColour(const Colour (&palette)[N], float phase, float blur) {
     const float k = std::floor(phase), t = phase - k;
-    const int64_t i = static_cast<int64_t>(k), n = static_cast<int64_t>(N);
+    const int64_t i = std::fabs(k) < 1e15f ? static_cast<int64_t>(k) : 0;
+    const int64_t n = static_cast<int64_t>(N);
     auto at = [&](int64_t j) { return palette[((j % n) + n) % n]; };
     const float b = std::fmax(blur, 1e-6f);
     const float next = Clamp01(0.5f + (t - 1.0f) / b), previous = Clamp01(0.5f - t / b);
@@ -168,8 +184,8 @@ constexpr uint32_t Mix32(uint32_t h) {
     return h;
 }
 constexpr uint32_t HashCell(int64_t x, int64_t y, uint32_t seed) {
-    return Mix32(static_cast<uint32_t>(x) * 0x9E3779B9u ^
-                 Mix32(static_cast<uint32_t>(y) + seed * 0x85EBCA77u));
+    return Mix32(static_cast<uint32_t>(x) * 0x9E3779B9u + static_cast<uint32_t>(y) * 0x85EBCA77u +
+                 seed * 0xC2B2AE3Du);
 }
 inline float HashUnit(int64_t x, int64_t y, uint32_t seed) {
     return static_cast<float>(HashCell(x, y, seed) >> 8) * (1.0f / 16777216.0f);

@@ -10,6 +10,7 @@
 // Every member except "Hash" and "Arnold Random" draws its random numbers from the image
 // object's stream, once, at its first computation (CDrawnEquation): the picture is then kept,
 // like the picture of an accumulating equation, and pixels only read what was drawn.
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <vector>
@@ -80,17 +81,21 @@ Colour VividColour(float hue, float saturation, float value) {
 // =============================================================================================
 
 // Formulas are trees of the operations below over x and y in [-1, 1]; every operation keeps
-// its values in [-1, 1]. Nodes are stored children first, so a pixel evaluates them in order.
+// its values in [-1, 1]. Nodes are stored children first, so they are evaluated in order, a
+// node at a time over a run of pixels of one row.
 class CPixelMathRandom final : public CDrawnEquation {
 public:
     using CDrawnEquation::CDrawnEquation;
 
     uint32_t Pixel(uint32_t x, uint32_t y) const override {
-        const float u = (static_cast<float>(x) + 0.5f) / 512.0f - 1.0f;
-        const float v = (static_cast<float>(y) + 0.5f) / 512.0f - 1.0f;
-        float channel[3];
-        for (int c = 0; c < 3; ++c) channel[c] = Evaluate(formulas_[c], u, v);
-        return Pack({0.5f + 0.5f * channel[0], 0.5f + 0.5f * channel[1], 0.5f + 0.5f * channel[2]});
+        uint32_t colour = 0;
+        Run(y, x, 1, &colour);
+        return colour;
+    }
+
+    void ComputeRow(uint32_t y, uint32_t x0, uint32_t count, uint32_t* out) const override {
+        for (uint32_t done = 0; done < count; done += kRun)
+            Run(y, x0 + done, std::min(kRun, count - done), out + done);
     }
 
 private:
@@ -106,48 +111,62 @@ private:
     };
     static constexpr int kDepth = 7;
     static constexpr int kMaxNodes = 48;
+    static constexpr uint32_t kRun = 64;
 
-    static float Evaluate(const Formula& f, float x, float y) {
-        float value[kMaxNodes] = {};
-        for (size_t i = 0; i < f.nodes.size(); ++i) {
-            const Node& n = f.nodes[i];
-            const float a = value[n.a], b = value[n.b];
-            float r = 0.0f;
-            switch (n.op) {
+    static float Coordinate(uint32_t v) { return (static_cast<float>(v) + 0.5f) / 512.0f - 1.0f; }
+
+    // Pixels x0 .. x0 + n - 1 of row y, n at most kRun.
+    void Run(uint32_t y, uint32_t x0, uint32_t n, uint32_t* out) const {
+        float xs[kRun], channel[3][kRun];
+        for (uint32_t i = 0; i < n; ++i) xs[i] = Coordinate(x0 + i);
+        for (int c = 0; c < 3; ++c) Evaluate(formulas_[c], xs, Coordinate(y), n, channel[c]);
+        for (uint32_t i = 0; i < n; ++i)
+            out[i] = Pack({0.5f + 0.5f * channel[0][i], 0.5f + 0.5f * channel[1][i],
+                           0.5f + 0.5f * channel[2][i]});
+    }
+
+    // The formula at (xs[i], y) for i below n, into out.
+    static void Evaluate(const Formula& f, const float* xs, float y, uint32_t n, float* out) {
+        float value[kMaxNodes][kRun];
+        for (size_t k = 0; k < f.nodes.size(); ++k) {
+            const Node& node = f.nodes[k];
+            const float* a = value[node.a];
+            const float* b = value[node.b];
+            float* r = value[k];
+            switch (node.op) {
                 case Op::X:
-                    r = x;
+                    for (uint32_t i = 0; i < n; ++i) r[i] = xs[i];
                     break;
                 case Op::Y:
-                    r = y;
+                    for (uint32_t i = 0; i < n; ++i) r[i] = y;
                     break;
                 case Op::Constant:
-                    r = n.constant;
+                    for (uint32_t i = 0; i < n; ++i) r[i] = node.constant;
                     break;
                 case Op::Sin:
-                    r = std::sin(kPi * a);
+                    for (uint32_t i = 0; i < n; ++i) r[i] = SinPi(a[i]);
                     break;
                 case Op::Cos:
-                    r = std::cos(kPi * a);
+                    for (uint32_t i = 0; i < n; ++i) r[i] = SinPi(a[i] + 0.5f);
                     break;
                 case Op::Cube:
-                    r = a * a * a;
+                    for (uint32_t i = 0; i < n; ++i) r[i] = a[i] * a[i] * a[i];
                     break;
                 case Op::Well:
-                    r = 1.0f - 2.0f * std::fabs(a);
+                    for (uint32_t i = 0; i < n; ++i) r[i] = 1.0f - 2.0f * std::fabs(a[i]);
                     break;
                 case Op::Product:
-                    r = a * b;
+                    for (uint32_t i = 0; i < n; ++i) r[i] = a[i] * b[i];
                     break;
                 case Op::Mean:
-                    r = 0.5f * (a + b);
+                    for (uint32_t i = 0; i < n; ++i) r[i] = 0.5f * (a[i] + b[i]);
                     break;
                 case Op::SinSum:
-                    r = std::sin(kPi * (a + b));
+                    for (uint32_t i = 0; i < n; ++i) r[i] = SinPi(a[i] + b[i]);
                     break;
             }
-            value[i] = r;
         }
-        return value[f.root];
+        for (uint32_t i = 0; i < n; ++i) out[i] = value[f.root][i];
     }
 
     // Appends a random tree of at most `depth` levels; returns its root, or -1 when the node
@@ -174,12 +193,12 @@ private:
 
     // How much a formula varies over the picture: the spread of 16 x 16 samples.
     static float Spread(const Formula& f) {
-        float sum = 0.0f, sum2 = 0.0f;
-        for (int j = 0; j < 16; ++j)
-            for (int i = 0; i < 16; ++i) {
-                const float v = Evaluate(f, (i + 0.5f) / 8.0f - 1.0f, (j + 0.5f) / 8.0f - 1.0f);
-                sum += v, sum2 += v * v;
-            }
+        float xs[16], row[16], sum = 0.0f, sum2 = 0.0f;
+        for (int i = 0; i < 16; ++i) xs[i] = (i + 0.5f) / 8.0f - 1.0f;
+        for (int j = 0; j < 16; ++j) {
+            Evaluate(f, xs, (j + 0.5f) / 8.0f - 1.0f, 16, row);
+            for (float v : row) sum += v, sum2 += v * v;
+        }
         const float mean = sum / 256.0f;
         return std::sqrt(std::fmax(0.0f, sum2 / 256.0f - mean * mean));
     }
@@ -207,7 +226,7 @@ private:
 // 336 x 336 grid of a panel. Within a few steps the cat is stretched and folded into noise
 // that looks random, yet the map is a permutation with period 24 on this grid: it unfolds
 // again (step 21 is three steps back) and step 24 is the cat once more. SeedX and SeedY move
-// the cat across the torus before it is scrambled (their fractions; the torus wraps).
+// the cat across the torus before it is scrambled.
 class CPixelArnoldRandom final : public CPixelEquation {
 public:
     explicit CPixelArnoldRandom(const EquationInfo& info) : CPixelEquation(info) {
@@ -220,10 +239,10 @@ public:
             }
             for (int i = 0; i < 4; ++i) inverse_[k][i] = static_cast<int32_t>(m[i]);
         }
-        ParamsChanged();
     }
 
     uint32_t Pixel(uint32_t x, uint32_t y) const override {
+        if (x >= width || y >= height) return kFrame;
         const int32_t px = Signed(x) - kGap, py = Signed(y) - kGap;
         if (px < 0 || py < 0) return kFrame;
         const int32_t col = px / (kPanel + kGap), row = py / (kPanel + kGap);
@@ -231,15 +250,9 @@ public:
         if (col > 2 || row > 2 || i >= kPanel || j >= kPanel) return kFrame;
         const int32_t* m = inverse_[row * 3 + col];
         const int32_t si = (m[0] * i + m[1] * j) % kPanel, sj = (m[2] * i + m[3] * j) % kPanel;
-        const float u = Fract((static_cast<float>(si) + 0.5f) / kPanel - shiftU_);
-        const float v = Fract((static_cast<float>(sj) + 0.5f) / kPanel - shiftV_);
+        const float u = Fract((static_cast<float>(si) + 0.5f) / kPanel - CatShift(params[0]));
+        const float v = Fract((static_cast<float>(sj) + 0.5f) / kPanel - CatShift(params[1]));
         return Pack(Cat(u, v));
-    }
-
-protected:
-    void ParamsChanged() override {
-        shiftU_ = Wrap(params[0]);
-        shiftV_ = Wrap(params[1]);
     }
 
 private:
@@ -247,9 +260,11 @@ private:
     static constexpr int kSteps[9] = {0, 1, 2, 3, 5, 8, 13, 21, 24};
     static constexpr uint32_t kFrame = 0xFF202020u;
 
-    // The fraction of a seed, 0 for NaN and infinities.
-    static float Wrap(float seed) {
-        const double s = static_cast<double>(seed);
+    // How far a seed moves the cat, in turns of the torus: the seed times the golden ratio's
+    // fraction, wrapped, so every seed of the range has a place of its own and a small step
+    // of the seed is a small move. NaN and infinities leave the cat where seed 0 puts it.
+    static float CatShift(float seed) {
+        const double s = static_cast<double>(seed) * 0.6180339887498949;
         return std::isfinite(s) ? static_cast<float>(s - std::floor(s)) : 0.0f;
     }
 
@@ -298,7 +313,6 @@ private:
     }
 
     int32_t inverse_[9][4] = {};
-    float shiftU_ = 0.0f, shiftV_ = 0.0f;
 };
 
 // =============================================================================================
@@ -438,8 +452,8 @@ private:
 
 // An integer hash of lattice cells, its three low bytes as red, green and blue: a mosaic of
 // tiles of 32 / Scale pixels, each with a bevel so the tiling reads. Scale 32 hashes every
-// pixel's own coordinates and larger ones give plain noise; below 1/32 (0 included) one tile
-// fills the picture.
+// pixel's own coordinates and larger ones give plain noise; tiles grow no larger than 256
+// pixels, so Scale 1/8 and below (0 included) show a mosaic of four by four.
 class CPixelHash final : public CPixelEquation {
 public:
     explicit CPixelHash(const EquationInfo& info) : CPixelEquation(info) { ParamsChanged(); }
@@ -466,7 +480,7 @@ public:
 protected:
     void ParamsChanged() override {
         const float s = params[0];
-        scale_ = s >= 1.0f / 32.0f ? std::fmin(s, 1000.0f) : 1.0f / 32.0f;
+        scale_ = s >= 0.125f ? std::fmin(s, 1000.0f) : 0.125f;
         const float tile = kTile / scale_;
         bevel_ = tile >= 8.0f ? std::fmin(6.0f, tile / 8.0f) : 0.0f;
     }

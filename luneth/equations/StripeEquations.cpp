@@ -116,7 +116,8 @@ uint32_t BlurStripesPixel(uint32_t x, uint32_t y) {
                                           FromHex(0x2A9D8F), FromHex(0x264653), FromHex(0xF1FAEE)};
     constexpr double kBand = 40.0;
     const double fx = static_cast<double>(x) + 0.5;
-    const double depth = (static_cast<double>(y) + 0.5) / 1024.0;
+    // Rows below the picture keep the blur of its last row.
+    const double depth = std::fmin((static_cast<double>(y) + 0.5) / 1024.0, 1.0);
     const double w = 0.7 + 110.0 * depth * depth;
     // The share of a triangle of half-width w about 0 that lies below t.
     auto below = [w](double t) {

@@ -29,6 +29,14 @@ inline constexpr RecordedPicture kPictureChecksums[] = {
     {13, 0xB2834DC189492781ull},   // Float Convert Int 1
     {14, 0xB83A33AA575EAC25ull},   // Float Convert Int 2
     {15, 0x39D9BE7491E07966ull},   // Float Convert Int 3
+    {42, 0x62B8179CE1596DBBull},   // Math Random
+    {43, 0xD700AD43017D702Full},   // Arnold Random
+    {44, 0x9EF2C3B8583EF03Full},   // Map Random
+    {45, 0x8E08A567C7BC433Eull},   // Color Map Random
+    {46, 0xEC1411E1BC62758Dull},   // Color Random 2
+    {47, 0x393ECFCD1C3A4146ull},   // Smooth Color Random
+    {48, 0x3AFEFBDCAA32520Dull},   // Hash
+    {49, 0x7BB8495478DF5388ull},   // MyRandom
     {50, 0xE1AEB8D70FF94F4Cull},   // Taiji Yinyang
     {51, 0x91C0E4D52025AD55ull},   // Taiji Four Diagrams
     {52, 0x1F91572F64CE0325ull},   // Taiji World
@@ -46,10 +54,34 @@ inline constexpr RecordedPicture kPictureChecksums[] = {
     {65, 0xE27FE8D39EB4FD26ull},   // Triangle
     {68, 0xCD24BB27FB62A6B1ull},   // N Star
     {69, 0xE5C718ED0D1CF18Dull},   // N Light Star
+    {70, 0xBF5E8D286E4D4CB5ull},   // Lattice Cloth
+    {71, 0xA2E8B818D1C5B639ull},   // Flat Table Cloth
     {77, 0x2E9323623A114B78ull},   // Cameron 2
+    {78, 0xE1273FFB9F137260ull},   // Plaid Trip
     {107, 0x07DA960E3343AC25ull},  // Palette
+    {111, 0xC89A1CF636A5F325ull},  // Stripes
+    {112, 0x91A75F82EAFE63A4ull},  // Sine Stripes
+    {113, 0x66E5ED1C4441296Dull},  // Nonlinear Stripes
+    {114, 0x7EDB26A7E166AFE5ull},  // Wave Stripes
+    {115, 0x70E7C6C06315F601ull},  // Blur Stripes
+    {116, 0x64DCA8FDCC617150ull},  // Zebra Stripes
+    {117, 0xD742BC2F345CCF64ull},  // Mistake Stripes
+    {118, 0x5E4FC4624D9EB104ull},  // Cross Target
+    {123, 0xA7B2ECE10E31C428ull},  // Spiral 1
+    {124, 0x2701DAD9C4797885ull},  // Spiral 2
+    {125, 0xCC50932D5113F6FDull},  // Swirly Pointy 1
+    {126, 0xD3440F195FB1004Full},  // Swirly Pointy 2
+    {127, 0xB7D3F4023DDC7315ull},  // Swirly Pointy 3
+    {128, 0x33EAC62538971EC4ull},  // Faubiguy Circle
+    {129, 0xAA8081AC5FB478BEull},  // Groovy
+    {130, 0x1CC44DCC739B1529ull},  // Laser Light
     {131, 0x2988B0B6A4B52B27ull},  // Sheet Music
+    {132, 0x198289A207FF8BE1ull},  // Voronoi Diagrams
     {133, 0x74DA6DFA4EE9C557ull},  // Vinyl
+    {136, 0x46140302F6418EFAull},  // Wavy Chessboard
+    {137, 0x542D7AB0F734D558ull},  // Sharp Edges
+    {138, 0xB43F2AE5E2459F05ull},  // Binary Flash
+    {139, 0x4D9CFCF360B476E6ull},  // Triangular Limbo
     {167, 0xD9D11AF3C3F5D825ull},  // Hilbert Color
     {168, 0xD9D11AF3C3F5D825ull},  // Hilbert Red
     {176, 0x927F43E267B12325ull},  // Square Tile Fractal
