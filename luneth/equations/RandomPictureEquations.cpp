@@ -352,16 +352,32 @@ public:
     }
 
 private:
-    void Draw(RandomStream& random) override { table_.Draw(random); }
-
     // Land rises towards the middle so the map is an island with coasts on every side.
-    float Height(float x, float y) const {
+    float Relief(float x, float y) const {
         const float h = table_.Octaves(x / 260.0f, y / 260.0f, 6, 11);
         const float dx = x / 512.0f - 1.0f, dy = y / 512.0f - 1.0f;
-        return 0.5f + (h - 0.5f) * 2.2f - 0.3f * (dx * dx + dy * dy) + 0.1f;
+        return h - 0.14f * (dx * dx + dy * dy);
+    }
+
+    // Heights on the colour ramp: the sea level (0.5) and the snow line (0.94) are put where
+    // 45 and 97 of a hundred samples of the drawn relief lie below, so every drawing is a map
+    // of land and sea with a few peaks, whatever its numbers.
+    float Height(float x, float y) const { return 0.5f + (Relief(x, y) - seaLevel_) * gain_; }
+
+    void Draw(RandomStream& random) override {
+        table_.Draw(random);
+        std::vector<float> samples;
+        for (int j = 0; j < 64; ++j)
+            for (int i = 0; i < 64; ++i)
+                samples.push_back(Relief(16.0f * i + 8.0f, 16.0f * j + 8.0f));
+        std::sort(samples.begin(), samples.end());
+        seaLevel_ = samples[samples.size() * 45 / 100];
+        const float snow = samples[samples.size() * 97 / 100];
+        gain_ = snow > seaLevel_ ? 0.44f / (snow - seaLevel_) : 1.0f;
     }
 
     RandomTable table_;
+    float seaLevel_ = 0.5f, gain_ = 1.0f;
 };
 
 // A warped random field read through a drawn colour map: five random colours, blended in a
