@@ -52,7 +52,7 @@ public:
     using CPixelEquation::CPixelEquation;
 
     uint32_t Pixel(uint32_t x, uint32_t y) const override {
-        const float fx = static_cast<float>(x) + 0.5f, fy = static_cast<float>(y) + 0.5f;
+        const auto [fx, fy] = PixelCentre(x, y);
         const ThreadPlace warp = PlaceAmongThreads(fx, kPitch);
         const ThreadPlace weft = PlaceAmongThreads(fy, kPitch);
         // Heights along each thread: +1 over a crossing, -1 under it.
@@ -95,7 +95,7 @@ public:
     using CPixelEquation::CPixelEquation;
 
     uint32_t Pixel(uint32_t x, uint32_t y) const override {
-        const float fx = static_cast<float>(x) + 0.5f, fy = static_cast<float>(y) + 0.5f;
+        const auto [fx, fy] = PixelCentre(x, y);
         const float edge = std::fmin(std::fmin(fx, fy), std::fmin(static_cast<float>(width) - fx,
                                                                   static_cast<float>(height) - fy));
         // The weave: threads 3 pixels wide, alternately over and under.

@@ -23,10 +23,6 @@ namespace {
 
 using namespace picture;
 
-Point PixelCentre(uint32_t x, uint32_t y) {
-    return {static_cast<float>(x) + 0.5f, static_cast<float>(y) + 0.5f};
-}
-
 // =============================================================================================
 // "Cross Target"
 // =============================================================================================

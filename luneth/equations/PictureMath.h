@@ -8,6 +8,7 @@
 //   Clamp01, Fract, Mix, Smoothstep, Band
 //   SquareWave, PhaseBlur, Stripes   antialiased stripes of a phase counted in periods
 //   BandColour, PaletteBands         bands of a repeating palette along such a phase
+//   PixelCentre(x, y)      the centre of pixel (x, y)
 //   Centre(x, y, w, h)     the pixel centre relative to the picture centre
 //   Polar(p), Rotate       radius and angle (-pi .. pi) of a point; a point turned
 //   SegmentDistance        the distance from a point to a segment
@@ -86,6 +87,9 @@ inline Colour Hue(float turns) {
 struct Point {
     float x = 0.0f, y = 0.0f;
 };
+inline Point PixelCentre(uint32_t x, uint32_t y) {
+    return {static_cast<float>(x) + 0.5f, static_cast<float>(y) + 0.5f};
+}
 inline Point Centre(uint32_t x, uint32_t y, uint32_t width, uint32_t height) {
     return {static_cast<float>(x) + 0.5f - 0.5f * static_cast<float>(width),
             static_cast<float>(y) + 0.5f - 0.5f * static_cast<float>(height)};
@@ -153,7 +157,7 @@ Colour BandColour(const Colour (&palette)[N], float phase, float blur) {
 // Band colours of a phase function, softened by the phase's change over a pixel.
 template <size_t N, typename Phase>
 uint32_t PaletteBands(const Colour (&palette)[N], const Phase& phase, uint32_t x, uint32_t y) {
-    const float fx = static_cast<float>(x) + 0.5f, fy = static_cast<float>(y) + 0.5f;
+    const auto [fx, fy] = PixelCentre(x, y);
     const float here = phase(fx, fy);
     return Pack(BandColour(palette, here, PhaseBlur(phase, fx, fy, here)));
 }

@@ -62,7 +62,7 @@ public:
     explicit CPixelSpiral2(const EquationInfo& info) : CPixelEquation(info) { ParamsChanged(); }
 
     uint32_t Pixel(uint32_t x, uint32_t y) const override {
-        const float fx = static_cast<float>(x) + 0.5f, fy = static_cast<float>(y) + 0.5f;
+        const auto [fx, fy] = PixelCentre(x, y);
         float channel[3];
         for (int c = 0; c < 3; ++c) {
             const float inverse = inverse_[c], offset = static_cast<float>(c) / 3.0f;
@@ -116,7 +116,7 @@ uint32_t SwirlyPointy1Pixel(uint32_t x, uint32_t y) {
 // A sun of 24 spikes that bend one way and 24 that bend the other, each spike narrowing to a
 // point as it goes out, gold over crimson on deep violet, round a glowing disc.
 uint32_t SwirlyPointy2Pixel(uint32_t x, uint32_t y) {
-    const float fx = static_cast<float>(x) + 0.5f, fy = static_cast<float>(y) + 0.5f;
+    const auto [fx, fy] = PixelCentre(x, y);
     const PolarPoint p = PolarAt(fx, fy);
     const float twist = 1.7f * std::log(std::fmax(p.r, 1.0f) / 60.0f);
     // A spike covers the angles where Points exceeds the distance along it; the edge is one
@@ -140,7 +140,7 @@ uint32_t SwirlyPointy2Pixel(uint32_t x, uint32_t y) {
 // neighbours twisting opposite ways; the tiles run through the rainbow along the diagonals.
 uint32_t SwirlyPointy3Pixel(uint32_t x, uint32_t y) {
     constexpr float kTile = 128.0f;
-    const float fx = static_cast<float>(x) + 0.5f, fy = static_cast<float>(y) + 0.5f;
+    const auto [fx, fy] = PixelCentre(x, y);
     const float tx = std::floor(fx / kTile), ty = std::floor(fy / kTile);
     const Point local{fx - (tx + 0.5f) * kTile, fy - (ty + 0.5f) * kTile};
     const int64_t parity = (static_cast<int64_t>(tx) + static_cast<int64_t>(ty)) & 1;
@@ -218,7 +218,7 @@ uint32_t TriangularLimboPixel(uint32_t x, uint32_t y) {
             std::fmax(-q.y, std::fmax(0.866025f * q.x + 0.5f * q.y, -0.866025f * q.x + 0.5f * q.y));
         return std::log(std::fmax(d, 1e-3f)) / std::log(1.2f);
     };
-    const float fx = static_cast<float>(x) + 0.5f, fy = static_cast<float>(y) + 0.5f;
+    const auto [fx, fy] = PixelCentre(x, y);
     const float here = depth(fx, fy);
     const Colour c = BandColour(kRings, here, PhaseBlur(depth, fx, fy, here));
     const float fog = Smoothstep(std::log(6.0f), std::log(300.0f), here * std::log(1.2f));

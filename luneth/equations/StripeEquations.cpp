@@ -79,7 +79,7 @@ uint32_t NonlinearStripesPixel(uint32_t x, uint32_t y) {
         const float p = 0.5f * std::exp(1.792f * Clamp01(fy / 1024.0f));  // 0.5 .. 3
         return 24.0f * std::pow(Clamp01(fx / 1024.0f), p);
     };
-    const float fx = static_cast<float>(x) + 0.5f, fy = static_cast<float>(y) + 0.5f;
+    const auto [fx, fy] = PixelCentre(x, y);
     const float here = phase(fx, fy);
     const float s = SquareWave(here, PhaseBlur(phase, fx, fy, here));
     const Colour light = Mix(FromHex(0xFFF3D6), FromHex(0xD6F5FF), fy / 1024.0f);
@@ -153,7 +153,7 @@ uint32_t ZebraStripesPixel(uint32_t x, uint32_t y) {
         const float threshold = 0.7f * (Fbm(1.5f * u + 4.0f, 1.5f * v, 2, 9) - 0.5f);
         return std::sin(kTwoPi * phase) - threshold;
     };
-    const float fx = static_cast<float>(x) + 0.5f, fy = static_cast<float>(y) + 0.5f;
+    const auto [fx, fy] = PixelCentre(x, y);
     const float here = field(fx, fy);
     const float slope =
         std::fabs(field(fx + 1.0f, fy) - here) + std::fabs(field(fx, fy + 1.0f) - here);
@@ -180,7 +180,7 @@ uint32_t MistakeStripesPixel(uint32_t x, uint32_t y) {
             p += d.charge * std::atan2(fy - d.y, fx - d.x) / kTwoPi;
         return p;
     };
-    const float fx = static_cast<float>(x) + 0.5f, fy = static_cast<float>(y) + 0.5f;
+    const auto [fx, fy] = PixelCentre(x, y);
     const float s = Stripes(phase, fx, fy);
     const Colour dark = Mix(FromHex(0x22306B), FromHex(0x6B2240), fy / 1024.0f);
     return Pack(Mix(dark, FromHex(0xF5EDDC), s));

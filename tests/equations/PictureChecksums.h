@@ -31,7 +31,7 @@ inline constexpr RecordedPicture kPictureChecksums[] = {
     {15, 0x39D9BE7491E07966ull},   // Float Convert Int 3
     {42, 0x62B8179CE1596DBBull},   // Math Random
     {43, 0xD700AD43017D702Full},   // Arnold Random
-    {44, 0x9EF2C3B8583EF03Full},   // Map Random
+    {44, 0x24B4B9380066B436ull},   // Map Random
     {45, 0x8E08A567C7BC433Eull},   // Color Map Random
     {46, 0xEC1411E1BC62758Dull},   // Color Random 2
     {47, 0x393ECFCD1C3A4146ull},   // Smooth Color Random
