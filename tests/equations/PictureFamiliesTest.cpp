@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
+#include <cstdlib>
 #include <limits>
 #include <map>
 #include <string>
@@ -12,6 +14,7 @@
 
 #include "equations/EquationRenderer.h"
 #include "equations/EquationTestUtil.h"
+#include "equations/PictureMath.h"
 
 namespace luneth {
 namespace {
@@ -108,6 +111,60 @@ TEST(PictureFamilies, ArnoldsCatComesBackAfterTwentyFourSteps) {
     EXPECT_EQ(panel(2, 2), cat);
     EXPECT_NE(panel(1, 1), cat);
     EXPECT_EQ(e->GetPixel(0, 0), 0xFF202020u);  // the frame between panels
+}
+
+TEST(PictureFamilies, FastSineFollowsTheLibrarySine) {
+    for (float t = -40.0f; t <= 40.0f; t += 0.0137f)
+        EXPECT_NEAR(picture::SinPi(t), std::sin(3.14159265358979 * t), 2e-6) << t;
+    EXPECT_EQ(picture::SinPi(std::nanf("")), 0.0f);
+    EXPECT_EQ(picture::SinPi(1e30f), 0.0f);
+}
+
+// Where atan2 jumps from pi to -pi (left of a polar picture's centre, left of each
+// dislocation of "Mistake Stripes") the colours run on: neighbouring rows across the line
+// differ about as much as the rows beside it.
+TEST(PictureFamilies, NoSeamWhereTheAngleWrapsAround) {
+    struct Cut {
+        uint32_t index, row, xFrom, xTo;  // the jump lies between rows row - 1 and row
+    };
+    const Cut cuts[] = {{123, 512, 20, 500}, {124, 512, 20, 500}, {125, 512, 20, 500},
+                        {126, 512, 80, 500}, {129, 512, 20, 500}, {117, 270, 10, 290},
+                        {117, 800, 10, 770}};
+    auto rowStep = [](IPixelEquation& e, uint32_t row, uint32_t x0, uint32_t x1) {
+        double sum = 0;
+        for (uint32_t x = x0; x < x1; ++x) {
+            const uint32_t a = e.GetPixel(x, row - 1), b = e.GetPixel(x, row);
+            for (int shift = 0; shift < 24; shift += 8)
+                sum += std::abs(int((a >> shift) & 0xFF) - int((b >> shift) & 0xFF));
+        }
+        return sum;
+    };
+    for (const Cut& c : cuts) {
+        auto e = MakeEquation(c.index);
+        const double across = rowStep(*e, c.row, c.xFrom, c.xTo);
+        const double beside =
+            rowStep(*e, c.row - 1, c.xFrom, c.xTo) + rowStep(*e, c.row + 1, c.xFrom, c.xTo);
+        EXPECT_LT(across, beside + 2.0 * (c.xTo - c.xFrom)) << e->GetName() << " row " << c.row;
+    }
+}
+
+// "MyRandom" colours each connected path of its Truchet arcs alike: where an arc crosses from
+// one tile into the next (the middle of a tile edge), both sides have the path's colour.
+TEST(PictureFamilies, TruchetPathsKeepTheirColourAcrossTiles) {
+    auto e = MakeEquation(49);
+    RenderPicture(*e, 1);  // draws the tiles from a fresh image object's stream
+    auto close = [](uint32_t a, uint32_t b) {
+        for (int shift = 0; shift < 24; shift += 8)
+            if (std::abs(int((a >> shift) & 0xFF) - int((b >> shift) & 0xFF)) > 6) return false;
+        return true;
+    };
+    for (uint32_t k = 1; k < 16; ++k)
+        for (uint32_t j = 0; j < 16; ++j) {
+            EXPECT_TRUE(
+                close(e->GetPixel(64 * k - 1, 64 * j + 32), e->GetPixel(64 * k, 64 * j + 32)));
+            EXPECT_TRUE(
+                close(e->GetPixel(64 * j + 32, 64 * k - 1), e->GetPixel(64 * j + 32, 64 * k)));
+        }
 }
 
 }  // namespace
