@@ -36,6 +36,7 @@ std::unique_ptr<IPixelEquation> CreatePixelEquation(const EquationInfo& info) {
 EquationClassTable BitPatternEquations();  // indices 0-15: bit tricks and coordinate formulas
 EquationClassTable EmblemEquations();      // taiji, svastikas, Go board, flags, stars, triangle
 EquationClassTable ClosedFormEquations();  // one-formula pictures: hole, Hilbert, Vinyl ...
+
 EquationClassTable RandomPictureEquations();  // random formulas, cat map, random maps, hash
 EquationClassTable ClothEquations();          // woven lattice, gingham, tartan
 EquationClassTable StripeEquations();         // straight, bent, blurred, zebra, forked stripes
