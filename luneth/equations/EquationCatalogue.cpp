@@ -335,6 +335,11 @@ constexpr EquationClassTable (*kEquationFamilies[])() = {
     EscapeTimeEquations,
     SierpinskiEquations,
     CellularAutomatonEquations,
+    RandomPictureEquations,
+    ClothEquations,
+    StripeEquations,
+    SpiralEquations,
+    PatternEquations,
 };
 
 EquationFactory FindFactory(const char* className) {

@@ -40,6 +40,12 @@ EquationClassTable EscapeTimeEquations();  // Mandelbrot, Julia, Newton, Lyapuno
 EquationClassTable SierpinskiEquations();  // carpets, triangles, chaos games: 153-160
 EquationClassTable CellularAutomatonEquations();  // elementary automata: 171-173
 
+EquationClassTable RandomPictureEquations();  // random formulas, cat map, random maps, hash
+EquationClassTable ClothEquations();          // woven lattice, gingham, tartan
+EquationClassTable StripeEquations();         // straight, bent, blurred, zebra, forked stripes
+EquationClassTable SpiralEquations();         // spirals, swirled stars, rosette, rings, tunnel
+EquationClassTable PatternEquations();        // target, lasers, Voronoi, chessboard, shards
+
 // Hofstadter's Q-sequence, Q(0) = Q(1) = 1, from the module-wide memo table of "Vinyl";
 // 0 for an index past the table.
 int HofstadterQ(uint32_t i);

@@ -13,72 +13,104 @@ struct RecordedPicture {
 };
 
 inline constexpr RecordedPicture kPictureChecksums[] = {
-    {0, 0xF8E3E56CE9222325ull},    // Black
-    {1, 0xEDCA745A0AC7B049ull},    // Color RGB
-    {2, 0x8B013EA2B7E22325ull},    // XOR
-    {3, 0xAA20EA77A1C62595ull},    // Pow FTW
-    {4, 0xA01F43EC69F1B325ull},    // Pow And
-    {5, 0x4547A6AE444769BAull},    // AndAddOr
-    {6, 0xCD9681EF8E1D21C4ull},    // And
-    {7, 0x5B5BED079FC80325ull},    // Colorful Triangle
-    {8, 0x041155D57D1F71D2ull},    // Unicorns
-    {9, 0x7ACB8EFD63BE6615ull},    // Purple
-    {10, 0x957B56419C2CFE87ull},   // Color Point
-    {11, 0x2A8CAB9ADEA46119ull},   // Construction Papers
-    {12, 0x96C95D30AC85BE28ull},   // Spotlight
-    {13, 0xB2834DC189492781ull},   // Float Convert Int 1
-    {14, 0xB83A33AA575EAC25ull},   // Float Convert Int 2
-    {15, 0x39D9BE7491E07966ull},   // Float Convert Int 3
-    {50, 0xE1AEB8D70FF94F4Cull},   // Taiji Yinyang
-    {51, 0x91C0E4D52025AD55ull},   // Taiji Four Diagrams
-    {52, 0x1F91572F64CE0325ull},   // Taiji World
-    {53, 0xFC90139DDDE9303Cull},   // Taiji Eight Diagrams
-    {54, 0x9BCA01F3E9954625ull},   // Svastika Left
-    {55, 0xBD81D6D7B219FC2Dull},   // Svastika Right
-    {56, 0xCC79129485038CC7ull},   // Svastikas Set
-    {57, 0x5C127BECBFB1ACF5ull},   // Cross on a Hill
-    {59, 0xF95C6D8556FDB1C5ull},   // Blue Sky White Sun
-    {60, 0xEF1A663986E76F05ull},   // Five Stars Red Flag
-    {61, 0x8BE91857C3FED657ull},   // American Flag
-    {62, 0x146FD0BC1A934A65ull},   // WeiQi
-    {63, 0x5707DE78A20CCBE2ull},   // Trial Coordinate
-    {64, 0x26193043649B4C3Dull},   // Black Hole
-    {65, 0xE27FE8D39EB4FD26ull},   // Triangle
-    {68, 0xCD24BB27FB62A6B1ull},   // N Star
-    {69, 0xE5C718ED0D1CF18Dull},   // N Light Star
-    {77, 0x2E9323623A114B78ull},   // Cameron 2
-    {107, 0x07DA960E3343AC25ull},  // Palette
-    {131, 0x2988B0B6A4B52B27ull},  // Sheet Music
-    {133, 0x74DA6DFA4EE9C557ull},  // Vinyl
-    {140, 0x5B884669A936CB5Cull},  // Mandelbrot 1
-    {141, 0x277E5967C3FB328Full},  // Mandelbrot 2
-    {142, 0x5921C1A9F5292395ull},  // Mandelbrot-Martin
-    {143, 0x812A62B4D592915Dull},  // Mandelbrot-Kasten
-    {144, 0xB0E4E0FD0694B74Full},  // Mandelbrot2-Kasten
-    {145, 0xDAB576EA8E6AD8D0ull},  // Mandelbrot-Lehman
-    {146, 0x659ADA8F85D923ADull},  // Julia Sets 1
-    {147, 0x01EFB8DA1391B81Aull},  // Julia Sets 2
-    {148, 0x97FF88498360FB64ull},  // Julia Sets 3
-    {151, 0x665C107F5E189612ull},  // Lyapunov Fractal 1
-    {153, 0x2D47DADF0CAC04D5ull},  // Sierpinski Iteration
-    {154, 0x94A4123CEA91DB25ull},  // Sierpinski Carpets 1
-    {155, 0x2940746A37BBDB25ull},  // Sierpinski Carpets 2
-    {156, 0x68BE31ACC16CE069ull},  // Sierpinski Carpets 3
-    {157, 0xF5C3720CE99B2781ull},  // Sierpinski Triangle
-    {158, 0xA5F55E3F27CC4BFDull},  // Sierpinski Paint Splash
-    {159, 0x498E2982C648A101ull},  // Sierpinski Pentagon
-    {160, 0x15DC6F4705BD2A56ull},  // Sierpinski Triangle Map
-    {167, 0xD9D11AF3C3F5D825ull},  // Hilbert Color
-    {168, 0xD9D11AF3C3F5D825ull},  // Hilbert Red
-    {169, 0xAA1248B5A748E4A6ull},  // Newton Fractal 1
-    {170, 0xFFE5CBB3207D1186ull},  // Newton Fractal 2
-    {171, 0x93D2180F2C0297DAull},  // Cellular Automata 1
-    {172, 0x6774C5ACCD159469ull},  // Cellular Automata 2
-    {173, 0x4A7A1FC2B4200572ull},  // Cellular Automata 3
-    {174, 0x7681E81AC991CC73ull},  // Thorn Fractal
-    {175, 0x3BF2416D2F239D31ull},  // Burning Ship
-    {176, 0x927F43E267B12325ull},  // Square Tile Fractal
-    {177, 0xB0182D76AA006585ull},  // Circle Squares
+    {0, 0xF8E3E56CE9222325ull},  // Black
+    {1, 0xEDCA745A0AC7B049ull},  // Color RGB
+    {2, 0x8B013EA2B7E22325ull},  // XOR
+    {3, 0xAA20EA77A1C62595ull},  // Pow FTW
+    {4, 0xA01F43EC69F1B325ull},  // Pow And
+    {5, 0x4547A6AE444769BAull},  // AndAddOr
+    {6, 0xCD9681EF8E1D21C4ull},  // And
+    {7, 0x5B5BED079FC80325ull},  // Colorful Triangle
+    {8, 0x041155D57D1F71D2ull},  // Unicorns
+    {9, 0x7ACB8EFD63BE6615ull},  // Purple
+    {10, 0x957B56419C2CFE87ull}, // Color Point
+    {11, 0x2A8CAB9ADEA46119ull}, // Construction Papers
+    {12, 0x96C95D30AC85BE28ull}, // Spotlight
+    {13, 0xB2834DC189492781ull}, // Float Convert Int 1
+    {14, 0xB83A33AA575EAC25ull}, // Float Convert Int 2
+    {15, 0x39D9BE7491E07966ull}, // Float Convert Int 3
+    {42, 0x62B8179CE1596DBBull}, // Math Random
+    {43, 0xD700AD43017D702Full}, // Arnold Random
+    {44, 0x24B4B9380066B436ull}, // Map Random
+    {45, 0x8E08A567C7BC433Eull}, // Color Map Random
+    {46, 0xEC1411E1BC62758Dull}, // Color Random 2
+    {47, 0x393ECFCD1C3A4146ull}, // Smooth Color Random
+    {48, 0x3AFEFBDCAA32520Dull}, // Hash
+    {49, 0x7BB8495478DF5388ull}, // MyRandom
+    {50, 0xE1AEB8D70FF94F4Cull}, // Taiji Yinyang
+    {51, 0x91C0E4D52025AD55ull}, // Taiji Four Diagrams
+    {52, 0x1F91572F64CE0325ull}, // Taiji World
+    {53, 0xFC90139DDDE9303Cull}, // Taiji Eight Diagrams
+    {54, 0x9BCA01F3E9954625ull}, // Svastika Left
+    {55, 0xBD81D6D7B219FC2Dull}, // Svastika Right
+    {56, 0xCC79129485038CC7ull}, // Svastikas Set
+    {57, 0x5C127BECBFB1ACF5ull}, // Cross on a Hill
+    {59, 0xF95C6D8556FDB1C5ull}, // Blue Sky White Sun
+    {60, 0xEF1A663986E76F05ull}, // Five Stars Red Flag
+    {61, 0x8BE91857C3FED657ull}, // American Flag
+    {62, 0x146FD0BC1A934A65ull}, // WeiQi
+    {63, 0x5707DE78A20CCBE2ull}, // Trial Coordinate
+    {64, 0x26193043649B4C3Dull}, // Black Hole
+    {65, 0xE27FE8D39EB4FD26ull}, // Triangle
+    {68, 0xCD24BB27FB62A6B1ull}, // N Star
+    {69, 0xE5C718ED0D1CF18Dull}, // N Light Star
+    {70, 0xBF5E8D286E4D4CB5ull}, // Lattice Cloth
+    {71, 0xA2E8B818D1C5B639ull}, // Flat Table Cloth
+    {77, 0x2E9323623A114B78ull}, // Cameron 2
+    {78, 0xE1273FFB9F137260ull}, // Plaid Trip
+    {107, 0x07DA960E3343AC25ull}, // Palette
+    {111, 0xC89A1CF636A5F325ull}, // Stripes
+    {112, 0x91A75F82EAFE63A4ull}, // Sine Stripes
+    {113, 0x66E5ED1C4441296Dull}, // Nonlinear Stripes
+    {114, 0x7EDB26A7E166AFE5ull}, // Wave Stripes
+    {115, 0x70E7C6C06315F601ull}, // Blur Stripes
+    {116, 0x64DCA8FDCC617150ull}, // Zebra Stripes
+    {117, 0xD742BC2F345CCF64ull}, // Mistake Stripes
+    {118, 0x5E4FC4624D9EB104ull}, // Cross Target
+    {123, 0xA7B2ECE10E31C428ull}, // Spiral 1
+    {124, 0x2701DAD9C4797885ull}, // Spiral 2
+    {125, 0xCC50932D5113F6FDull}, // Swirly Pointy 1
+    {126, 0xD3440F195FB1004Full}, // Swirly Pointy 2
+    {127, 0xB7D3F4023DDC7315ull}, // Swirly Pointy 3
+    {128, 0x33EAC62538971EC4ull}, // Faubiguy Circle
+    {129, 0xAA8081AC5FB478BEull}, // Groovy
+    {130, 0x1CC44DCC739B1529ull}, // Laser Light
+    {131, 0x2988B0B6A4B52B27ull}, // Sheet Music
+    {132, 0x198289A207FF8BE1ull}, // Voronoi Diagrams
+    {133, 0x74DA6DFA4EE9C557ull}, // Vinyl
+    {136, 0x46140302F6418EFAull}, // Wavy Chessboard
+    {137, 0x542D7AB0F734D558ull}, // Sharp Edges
+    {138, 0xB43F2AE5E2459F05ull}, // Binary Flash
+    {139, 0x4D9CFCF360B476E6ull}, // Triangular Limbo
+    {140, 0x5B884669A936CB5Cull}, // Mandelbrot 1
+    {141, 0x277E5967C3FB328Full}, // Mandelbrot 2
+    {142, 0x5921C1A9F5292395ull}, // Mandelbrot-Martin
+    {143, 0x812A62B4D592915Dull}, // Mandelbrot-Kasten
+    {144, 0xB0E4E0FD0694B74Full}, // Mandelbrot2-Kasten
+    {145, 0xDAB576EA8E6AD8D0ull}, // Mandelbrot-Lehman
+    {146, 0x659ADA8F85D923ADull}, // Julia Sets 1
+    {147, 0x01EFB8DA1391B81Aull}, // Julia Sets 2
+    {148, 0x97FF88498360FB64ull}, // Julia Sets 3
+    {151, 0x665C107F5E189612ull}, // Lyapunov Fractal 1
+    {153, 0x2D47DADF0CAC04D5ull}, // Sierpinski Iteration
+    {154, 0x94A4123CEA91DB25ull}, // Sierpinski Carpets 1
+    {155, 0x2940746A37BBDB25ull}, // Sierpinski Carpets 2
+    {156, 0x68BE31ACC16CE069ull}, // Sierpinski Carpets 3
+    {157, 0xF5C3720CE99B2781ull}, // Sierpinski Triangle
+    {158, 0xA5F55E3F27CC4BFDull}, // Sierpinski Paint Splash
+    {159, 0x498E2982C648A101ull}, // Sierpinski Pentagon
+    {160, 0x15DC6F4705BD2A56ull}, // Sierpinski Triangle Map
+    {167, 0xD9D11AF3C3F5D825ull}, // Hilbert Color
+    {168, 0xD9D11AF3C3F5D825ull}, // Hilbert Red
+    {169, 0xAA1248B5A748E4A6ull}, // Newton Fractal 1
+    {170, 0xFFE5CBB3207D1186ull}, // Newton Fractal 2
+    {171, 0x93D2180F2C0297DAull}, // Cellular Automata 1
+    {172, 0x6774C5ACCD159469ull}, // Cellular Automata 2
+    {173, 0x4A7A1FC2B4200572ull}, // Cellular Automata 3
+    {174, 0x7681E81AC991CC73ull}, // Thorn Fractal
+    {175, 0x3BF2416D2F239D31ull}, // Burning Ship
+    {176, 0x927F43E267B12325ull}, // Square Tile Fractal
+    {177, 0xB0182D76AA006585ull}, // Circle Squares
 };
 
 }  // namespace luneth::test
