@@ -1,10 +1,14 @@
 #!/usr/bin/python3
-"""Runs the script-engine benchmark and the same computations in numpy float32, in one run.
+"""Runs the script-engine benchmark and the same lines in numpy float32, in one run.
 
-Prints nanoseconds per element for both and the ratio engine / numpy. Usage:
+Prints, for single lines over 1024 x 1024 elements, nanoseconds per element of the engine at
+1, 2 and all threads and of numpy, with the ratio engine (1 thread) / numpy; then whole sample
+scripts and a pure equation at 1, 2 and all threads with their speed-up over one thread.
+Usage:
     /usr/bin/python3 bench/compare_numpy.py [build/bench/script_engine_bench]
 """
 import json
+import os
 import subprocess
 import sys
 import timeit
@@ -43,12 +47,27 @@ def numpy_ns(fn):
 
 out = subprocess.run([binary, "--benchmark_format=json", "--benchmark_min_time=0.5"],
                      check=True, capture_output=True, text=True).stdout
-engine = {}
+results = {}
 for b in json.loads(out)["benchmarks"]:
-    engine[b["name"].split("/")[1]] = b["ns_per_element"] * 1e9  # the counter is in seconds
+    parts = b["name"].split("/")  # kind/case/threads[/real_time] or RenderEquation/i/threads
+    kind, case, threads = parts[0], parts[1], int(parts[2])
+    results[(kind, case, threads)] = b
 
-print(f"{'line':40s} {'engine ns/el':>13s} {'numpy ns/el':>12s} {'ratio':>7s}")
+all_threads = os.cpu_count()
+label = {1: "1", 2: "2", 0: f"all ({all_threads})"}
+
+print(f"{'line (ns per element)':40s} {'1 thread':>9s} {'2':>7s} {'all':>7s} {'numpy':>7s} "
+      f"{'ratio':>6s}")
 for key, (line, fn) in cases.items():
-    e = engine[key]
+    e = {t: results[("EvaluateLine", key, t)]["ns_per_element"] * 1e9 for t in (1, 2, 0)}
     p = numpy_ns(fn)
-    print(f"{line:40s} {e:13.3f} {p:12.3f} {e / p:7.2f}")
+    print(f"{line:40s} {e[1]:9.3f} {e[2]:7.3f} {e[0]:7.3f} {p:7.3f} {e[1] / p:6.2f}")
+
+print()
+print(f"{'whole run (ms)':40s} {'1 thread':>9s} {'2':>7s} {'all':>7s} {'x2':>6s} {'xall':>6s}")
+rows = [(f"script {c}", ("RunSample", c)) for c in ("plasma", "clouds", "voronoi_cells")]
+rows.append(("equation 3 \"Pow FTW\"", ("RenderEquation", "3")))
+for title, (kind, case) in rows:
+    t = {k: results[(kind, case, k)]["real_time"] for k in (1, 2, 0)}
+    print(f"{title:40s} {t[1]:9.1f} {t[2]:7.1f} {t[0]:7.1f} {t[1] / t[2]:6.2f} {t[1] / t[0]:6.2f}")
+print(f"\n(all = {all_threads} hardware threads)")

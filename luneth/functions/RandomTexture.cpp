@@ -2,7 +2,9 @@
 #include "functions/RandomTexture.h"
 
 #include <algorithm>
+#include <vector>
 
+#include "common/Parallel.h"
 #include "common/Random.h"
 
 namespace luneth::texture {
@@ -40,27 +42,40 @@ void BuildWorleyPlane(RandomTexture& t) {
 
 void BuildWorleyTable3(RandomTexture& t) {
     const int count = kPeriodX * kPeriodY * kPeriodZ;
-    auto point = [&](int k, int axis) {
+    // Every cell's point, read once from the values (indices k, 11k, 17k modulo the count).
+    std::vector<float> point(size_t(count) * 3);
+    for (int k = 0; k < count; ++k) {
         static constexpr int kStride[3] = {1, 11, 17};
-        return t.values[(static_cast<int64_t>(k) * kStride[axis]) % kValueCount];
-    };
+        for (int axis = 0; axis < 3; ++axis)
+            point[size_t(k) * 3 + axis] =
+                t.values[(static_cast<int64_t>(k) * kStride[axis]) % kValueCount];
+    }
     t.worley3.resize(count);
-    for (int z = 0; z < kPeriodZ; ++z) {
+    // Neighbour offsets along each axis, wrapped once here instead of per cell.
+    auto wrapped = [](int i, int period) { return (i + period) % period; };
+    // Each layer of z on its own: the cells do not depend on each other.
+    ParallelFor(kPeriodZ, ResolveThreadCount(0), [&](size_t layer) {
+        const int z = int(layer);
+        int planes[3], rows[3][kPeriodY], columns[3][kPeriodX];
+        for (int d = 0; d < 3; ++d) {
+            planes[d] = wrapped(z + d - 1, kPeriodZ) * kPeriodX * kPeriodY;
+            for (int y = 0; y < kPeriodY; ++y) rows[d][y] = wrapped(y + d - 1, kPeriodY) * kPeriodX;
+            for (int x = 0; x < kPeriodX; ++x) columns[d][x] = wrapped(x + d - 1, kPeriodX);
+        }
         for (int y = 0; y < kPeriodY; ++y) {
             for (int x = 0; x < kPeriodX; ++x) {
                 const int k = Index3(x, y, z);
-                const float ox = point(k, 0), oy = point(k, 1), oz = point(k, 2);
+                const float* o = &point[size_t(k) * 3];
                 float best = 3.0f;
                 for (int dz = -1; dz <= 1; ++dz) {
                     for (int dy = -1; dy <= 1; ++dy) {
+                        const int base = planes[dz + 1] + rows[dy + 1][y];
                         for (int dx = -1; dx <= 1; ++dx) {
                             if (dx == 0 && dy == 0 && dz == 0) continue;
-                            int n = Index3((x + dx + kPeriodX) % kPeriodX,
-                                           (y + dy + kPeriodY) % kPeriodY,
-                                           (z + dz + kPeriodZ) % kPeriodZ);
-                            float ex = static_cast<float>(dx) + point(n, 0) - ox;
-                            float ey = static_cast<float>(dy) + point(n, 1) - oy;
-                            float ez = static_cast<float>(dz) + point(n, 2) - oz;
+                            const float* n = &point[size_t(base + columns[dx + 1][x]) * 3];
+                            float ex = static_cast<float>(dx) + n[0] - o[0];
+                            float ey = static_cast<float>(dy) + n[1] - o[1];
+                            float ez = static_cast<float>(dz) + n[2] - o[2];
                             best = std::min(best, ex * ex + ey * ey + ez * ez);
                         }
                     }
@@ -68,7 +83,7 @@ void BuildWorleyTable3(RandomTexture& t) {
                 t.worley3[k] = std::sqrt(best);
             }
         }
-    }
+    });
 }
 
 }  // namespace
