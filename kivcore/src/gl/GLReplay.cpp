@@ -210,21 +210,17 @@ void CGLReplay::BeginFrame(int width, int height) {
 }
 
 void CGLReplay::EndFrame() {
-    for (auto it = meshes_.begin(); it != meshes_.end();) {
-        if (it->second.used) {
-            ++it;
-            continue;
-        }
-        glDeleteBuffers(1, &it->second.vertices);
-        glDeleteBuffers(1, &it->second.indices);
-        it = meshes_.erase(it);
-    }
+    DropUnused(meshes_, [this](const CachedMesh& cached) {
+        glDeleteBuffers(1, &cached.vertices);
+        glDeleteBuffers(1, &cached.indices);
+    });
 }
 
 void CGLReplay::Restore2D() {
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_CULL_FACE);
     if (polygonMode_) polygonMode_(GL_FRONT_AND_BACK, kFill);
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
     glEnable(GL_BLEND);
     glBlendFuncSeparate(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA, GL_ZERO, GL_ONE);
     glViewport(0, 0, width_, height_);

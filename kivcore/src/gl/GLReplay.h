@@ -25,6 +25,16 @@
 
 namespace kivcore {
 
+// Drops the entries of a cache of GL objects that the frame did not use, each through `drop`.
+template <class Cache, class Drop>
+void DropUnused(Cache& cache, Drop drop) {
+    std::erase_if(cache, [&drop](const auto& entry) {
+        if (entry.second.used) return false;
+        drop(entry.second);
+        return true;
+    });
+}
+
 class CGLReplay : protected QOpenGLFunctions {
 public:
     // In the widget's current context; false when the shader does not build (see Log).
@@ -41,8 +51,8 @@ public:
     // calls). Texts go to `drawText`.
     void Replay(const CRenderRecorder& record, uint32_t begin, uint32_t end, CDeviceState* state,
                 const std::function<void(const KivRenderCall&)>& drawText);
-    // Leaves the fixed state as the 2D drawing expects it: no z, no culling, filled, blending
-    // by alpha, the whole surface.
+    // Leaves the fixed state as the 2D drawing expects it: no z, no culling, filled, every
+    // channel written, blending by alpha (the surface's alpha kept), the whole surface.
     void Restore2D();
 
 private:

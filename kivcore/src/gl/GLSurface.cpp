@@ -220,6 +220,8 @@ void CGLView::paintGL() {
 void CGLView::DrawText(const KivRenderCall& call) {
     // Text at scale 1 is this many device pixels high.
     constexpr float kFontPixels = 16.0f;
+    // The painter's glyph cache copies itself through the surface's channels, alpha included.
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
     QPainter painter(this);
     painter.scale(1.0 / DeviceRatio(), 1.0 / DeviceRatio());  // positions are device pixels
     QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
@@ -293,14 +295,8 @@ GLuint CGLView::TextureFor(const CTexture* texture) {
 }
 
 void CGLView::DropUnusedTextures() {
-    for (auto it = textures_.begin(); it != textures_.end();) {
-        if (it->second.used) {
-            ++it;
-            continue;
-        }
-        glDeleteTextures(1, &it->second.name);
-        it = textures_.erase(it);
-    }
+    DropUnused(textures_,
+               [this](const CachedTexture& cached) { glDeleteTextures(1, &cached.name); });
 }
 
 void CGLView::DrawImage(CImageControl* control) {
