@@ -1,4 +1,5 @@
 // KicSceneControl: defaults, settings, the common steps of Apply.
+#include <algorithm>
 #include <cmath>
 
 #include "kiv/services.h"
@@ -167,7 +168,12 @@ void KicSceneControl::SetContents(KcDxMesh* mesh, const KivVector3& low, const K
     if (mesh) mesh->AddRef();
     if (contents_) contents_->Release();
     contents_ = mesh;
-    if (mesh) FrameContents((low + high) * 0.5f, (high - low) * 0.5f);
+    if (!mesh) return;
+    // Halves first, so that no sum overflows; a box of no size or beyond measure still gives
+    // every scene a finite view.
+    KivVector3 half = high * 0.5f - low * 0.5f;
+    for (float* c : {&half.x, &half.y, &half.z}) *c = std::clamp(*c, 0.0f, kMaxContentsHalf);
+    FrameContents(low * 0.5f + high * 0.5f, half);
 }
 
 float KicSceneControl::FitDistance(float radius) const {

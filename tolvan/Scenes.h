@@ -20,6 +20,7 @@
 // (and KcDxMeshBuilder) at level 4, the multiple scene's missing font at level 2.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <initializer_list>
 #include <utility>
@@ -120,7 +121,10 @@ protected:
     void DrawContents();
     // The radius of the sphere around a box, and the distance at which that sphere's disc
     // through its centre fills the scene's perspective view.
-    static float Radius(const KivVector3& half) { return kivmath::Length(half); }
+    static float Radius(const KivVector3& half) {
+        return std::max(kivmath::Length(half), kMinContentsRadius);
+    }
+    static constexpr float kMaxContentsHalf = 1e6f, kMinContentsRadius = 1e-3f;
     float FitDistance(float radius) const;
     // Left-handed perspective with fov and the back buffer's aspect (nothing without render).
     void UpdatePerspectiveLH();

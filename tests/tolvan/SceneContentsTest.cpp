@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 #include "tolvan/SceneSession.h"
@@ -89,6 +90,14 @@ TEST(SceneContents, EverySceneFramesTheBoxAndDrawsTheMeshLitByItsColours) {
         }
         EXPECT_GT(bottom - top, 0.4f * float(vp.height)) << name;
         EXPECT_LT(bottom - top, 1.1f * float(vp.height)) << name;
+        // A point, and a box beyond measure: finite views all the same.
+        for (float size : {0.0f, 3e38f}) {
+            scene->SetContents(mesh, {-size, 1, 1}, {size, 1, 1});
+            const KivMatrix& v = scene->GetView();
+            EXPECT_TRUE(
+                std::all_of(&v.m[0][0], &v.m[0][0] + 16, [](float f) { return std::isfinite(f); }))
+                << name << " " << size;
+        }
         scene->SetContents(nullptr, {}, {});
         EXPECT_EQ(scene->GetContents(), nullptr);
         s.api->DestroyEngineObject(scene);
