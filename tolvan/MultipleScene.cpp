@@ -224,6 +224,17 @@ void KcMultipleScene::Apply() {
     if (disabled_ || !render_) return;
     ApplyTransforms();
     ApplyStates(leftHanded_ ? D3DCULL_CCW : D3DCULL_CW);
+    DrawContents();
+}
+
+// The orbit turns about the contents' centre from where it fits them; the flying and walking
+// cameras start from that eye too.
+void KcMultipleScene::FrameContents(const KivVector3& centre, const KivVector3& half) {
+    target_.SetTarget(centre);
+    target_.Zoom(target_.distance - FitDistance(Radius(half)));
+    fly_.SetFrame(target_.position, target_.look, target_.up);
+    walk_.SetFrame(target_.position, target_.look, target_.up);
+    UpdateView();
 }
 
 void KcMultipleScene::Render() {

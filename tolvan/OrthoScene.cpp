@@ -99,6 +99,19 @@ void KcOrthoScene::SetOrthoHeight(float height) {
 
 void KcOrthoScene::SetOrthoWidth(float width) { SetOrthoHeight(orthoY_ * width / orthoX_); }
 
+// The eye on the contents' centre, the view as large as their box across the view's axes.
+void KcOrthoScene::FrameContents(const KivVector3& centre, const KivVector3& half) {
+    auto across = [&half](const KivVector3& axis) {
+        return std::fabs(axis.x) * half.x + std::fabs(axis.y) * half.y + std::fabs(axis.z) * half.z;
+    };
+    float width, height, aspect = BackBuffer(&width, &height) ? width / height : 1.0f;
+    float h =
+        std::clamp(2.2f * std::max(across(up_), across(right_) / aspect), kMinHeight, kMaxHeight);
+    SetOrthoSize(h * aspect, h);
+    eye_ = centre - look_ * ((nearZ_ + farZ_) / 2.0f);
+    UpdateView();
+}
+
 // ---------------------------------------------------------------- grid
 
 bool KcOrthoScene::SetGrid(uint32_t lines, uint32_t colour1, uint32_t colour2) {

@@ -94,6 +94,16 @@ void KcRectFrameScene::SetFrame(float width, float height, bool makeMesh, uint32
     UpdateWorld();
 }
 
+// The contents stand in the frame, centred: their sphere fills its height.
+void KcRectFrameScene::FrameContents(const KivVector3& centre, const KivVector3& half) {
+    contentsCentre_ = centre;
+    SetFrame(2.0f * half.x, 2.0f * Radius(half), false, 0, 0, 0);
+}
+
+KivMatrix KcRectFrameScene::ContentsWorld() const {
+    return kivmath::MatrixTranslation(-contentsCentre_) * world_;
+}
+
 // ---------------------------------------------------------------- grid
 
 void KcRectFrameScene::ClearGrid() {
@@ -131,7 +141,7 @@ bool KcRectFrameScene::BuildGrid(float z, bool evenX, bool evenY) {
 
 void KcRectFrameScene::ApplyContents() {
     render_->SetRenderState(D3DRS_ZWRITEENABLE, 0);
-    if (contents_) {
+    if (shown_) {
         SelectColourArgument(D3DTA_DIFFUSE);
         if (frameMesh_) frameMesh_->DrawSubset(0);
         if (grid_ && gridColour_) {

@@ -35,6 +35,9 @@ public:
     KivVector3 GetEye() const override { return eye_; }
     KivVector3 GetAt() const override { return at_; }
 
+protected:
+    void FrameContents(const KivVector3& centre, const KivVector3& half) override;
+
 private:
     KivVector3 eye_{0, 0, 0};
     KivVector3 at_{0, 0, 1};
@@ -97,6 +100,9 @@ public:
     float MoveStep(uint32_t elapsedMs) const override;
     float TurnStep(uint32_t elapsedMs) const override { return rotateSpeed_ * float(elapsedMs); }
 
+protected:
+    void FrameContents(const KivVector3& centre, const KivVector3& half) override;
+
 private:
     KcCameraBase* Current() { return GetCamera(cameraKind_); }
     void DriveByKeys(uint32_t elapsedMs);
@@ -148,8 +154,8 @@ public:
     void UpdateWorld() override;
     void SetMouseEnabled(bool on) override { mouse_ = on; }
     bool IsMouseEnabled() const override { return mouse_; }
-    void SetContentsShown(bool on) override { contents_ = on; }
-    bool IsContentsShown() const override { return contents_; }
+    void SetContentsShown(bool on) override { shown_ = on; }
+    bool IsContentsShown() const override { return shown_; }
     bool BuildGrid(float z, bool evenX, bool evenY) override;
     void ClearGrid() override;
     uint32_t GetGridLineCount() const override { return grid_ ? gridLines_ : 0; }
@@ -158,6 +164,8 @@ public:
 
 protected:
     void ApplyContents() override;
+    void FrameContents(const KivVector3& centre, const KivVector3& half) override;
+    KivMatrix ContentsWorld() const override;
 
 private:
     KcDxMeshBuilder* meshes_ = nullptr;
@@ -168,8 +176,9 @@ private:
     float tiltSpeed_ = 0.0005f;
     float zOffset_ = -1.0f;
     float tilt_ = 0;
-    bool mouse_ = true, contents_ = true;
+    bool mouse_ = true, shown_ = true;
     uint32_t gridColour_ = 0xFFA08060;
+    KivVector3 contentsCentre_;
 };
 
 // ================================================================ KcZAxisScene
@@ -205,9 +214,12 @@ public:
     void SetPivot(const KivVector3& pivot) override;
     KivVector3 GetPivot() const override { return pivot_; }
 
+protected:
+    void FrameContents(const KivVector3& centre, const KivVector3& half) override;
+
 private:
     // The base distance that fits an object of the current size in the field of view.
-    void FitDistance();
+    void FitBaseDistance();
     // Turns the world by `rotation` and puts the pivot back at the origin.
     void Turn(const KivMatrix& rotation);
     void Recentre();
@@ -261,6 +273,7 @@ public:
 
 protected:
     void ApplyContents() override;
+    void FrameContents(const KivVector3& centre, const KivVector3& half) override;
 
 private:
     void FillGrid();

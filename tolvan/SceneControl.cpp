@@ -1,4 +1,5 @@
 // KicSceneControl: defaults, settings, the common steps of Apply.
+#include <algorithm>
 #include <cmath>
 
 #include "kiv/services.h"
@@ -60,6 +61,10 @@ KicSceneControl::KicSceneControl()
       world_(kivmath::MatrixIdentity()),
       view_(kivmath::MatrixIdentity()),
       projection_(kivmath::MatrixIdentity()) {}
+
+KicSceneControl::~KicSceneControl() {
+    if (contents_) contents_->Release();
+}
 
 int KicSceneControl::Release() {
     if (refCount_ > 1) return --refCount_;
@@ -157,6 +162,39 @@ void KicSceneControl::ResetLight(const KivVector3* direction) {
 
 void KicSceneControl::ResetMaterial() { material_ = DefaultMaterial(); }
 
+// ---------------------------------------------------------------- contents
+
+void KicSceneControl::SetContents(KcDxMesh* mesh, const KivVector3& low, const KivVector3& high) {
+    if (mesh) mesh->AddRef();
+    if (contents_) contents_->Release();
+    contents_ = mesh;
+    if (!mesh) return;
+    // Halves first, so that no sum overflows; a box of no size or beyond measure still gives
+    // every scene a finite view.
+    KivVector3 half = high * 0.5f - low * 0.5f;
+    for (float* c : {&half.x, &half.y, &half.z}) *c = std::clamp(*c, 0.0f, kMaxContentsHalf);
+    FrameContents(low * 0.5f + high * 0.5f, half);
+}
+
+float KicSceneControl::FitDistance(float radius) const {
+    // The sphere's disc through its centre spans the narrower of the two fields of view.
+    float t = std::tan(fov_ / 2.0f), width, height;
+    if (BackBuffer(&width, &height) && width < height) t *= width / height;
+    return t > 0.0f ? radius / t : radius;
+}
+
+void KicSceneControl::DrawContents() {
+    if (!contents_) return;
+    render_->SetTransform(D3DTS_WORLD, ContentsWorld());
+    // The mesh's colours stand for the material's diffuse and ambient, so its dark side keeps
+    // its hue; the specular highlight is the material's.
+    render_->SetRenderState(D3DRS_AMBIENTMATERIALSOURCE, D3DMCS_COLOR1);
+    SelectColourArgument(D3DTA_DIFFUSE);
+    contents_->DrawSubset(0);
+    render_->SetRenderState(D3DRS_AMBIENTMATERIALSOURCE, D3DMCS_MATERIAL);
+    render_->SetTransform(D3DTS_WORLD, world_);
+}
+
 // ---------------------------------------------------------------- engine and render service
 
 KicBaseClass* KicSceneControl::FindService(const char* name, int level, const char* prefix) {
@@ -212,6 +250,7 @@ void KicSceneControl::Apply() {
     ApplyStates(D3DCULL_CCW);
     ApplyTransforms();
     ApplyContents();
+    DrawContents();
 }
 
 void KicSceneControl::ApplyStates(uint32_t cullMode) {

@@ -5,20 +5,22 @@
 // view. The engine creates scenes by class name (KivEngineAPI::CreateEngineObject, or the
 // configuration key "KivCore/Scenes") and runs the events each registers in Init:
 //
-//   class             interface          events (kind, order)                      view
-//   KcSimpleScene     KicSimpleScene     (2, 16) (32, 4096)                        eye, look-at
-//   point KcMultipleScene   KicMultipleScene   (1, 0) (2, 0) (8, 0) (16, -16) (32, 4096) three
-//   cameras KcRectFrameScene  KicRectFrameScene  (2, 32) (32, 4096)                        a framed
-//   rectangle KcZAxisScene      KicZAxisScene      (1, 16) (2, 16) (32, 4096)                an
-//   object turned KcOrthoScene      KicOrthoScene      (2, 16) (32, 4096) 2D, pan, zoom, grid
+//   KcSimpleScene (KicSimpleScene): an eye looking at a point; events (2, 16) (32, 4096)
+//   KcMultipleScene (KicMultipleScene): three cameras; events (1, 0) (2, 0) (8, 0) (16, -16)
+//       (32, 4096)
+//   KcRectFrameScene (KicRectFrameScene): a framed rectangle; events (2, 32) (32, 4096)
+//   KcZAxisScene (KicZAxisScene): an object turned; events (1, 16) (2, 16) (32, 4096)
+//   KcOrthoScene (KicOrthoScene): 2D, pan, zoom, grid; events (2, 16) (32, 4096)
 //
 // Every scene, in Init, reads section "SceneControl" of the engine's configuration (LoadSettings)
 // and answers false from OnMessage, so every other entity still receives each message. Apply
-// sets lighting, specular and culling states and the three transforms; nothing happens while
-// the scene is disabled or without the render service. Texts of the log: "Can not Get Service
-// KcDX9Render" (and KcDxMeshBuilder) at level 4, the multiple scene's missing font at level 2.
+// sets lighting, specular and culling states and the three transforms, draws what the scene
+// draws itself and then its contents (SetContents); nothing happens while the scene is
+// disabled or without the render service. Texts of the log: "Can not Get Service KcDX9Render"
+// (and KcDxMeshBuilder) at level 4, the multiple scene's missing font at level 2.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <initializer_list>
 #include <utility>
@@ -40,7 +42,7 @@ public:
     static constexpr float kDefaultFov = 0.7853982f;  // pi / 4
 
     KicSceneControl();
-    ~KicSceneControl() override = default;
+    ~KicSceneControl() override;
 
     // The last reference destroys the scene through the engine.
     int Release() override;
@@ -63,6 +65,13 @@ public:
     // The default light, its direction from the argument or (-3, -2, 1), normalised.
     virtual void ResetLight(const KivVector3* direction);
     virtual void ResetMaterial();
+    // A mesh the scene shows (the viewer's surface), drawn after the scene's own drawing with
+    // its light and material, lit vertices taking their diffuse and ambient colours from the
+    // mesh's colours; the scene holds a reference while it shows it. The scene frames the box
+    // from `low` to `high`: it moves its view so that the box fills it, each scene its own way.
+    // Null shows nothing and leaves the view.
+    virtual void SetContents(KcDxMesh* mesh, const KivVector3& low, const KivVector3& high);
+    KcDxMesh* GetContents() const { return contents_; }
 
     // Reads the keys of section "SceneControl" in order, the current values as defaults
     // (part of every Init). Values out of range are logged and ignored.
@@ -100,8 +109,23 @@ protected:
     // Steps of Apply: lighting, specular and culling; then the three transforms.
     void ApplyStates(uint32_t cullMode);
     void ApplyTransforms();
-    // What a scene draws after the common steps of Apply.
+    // What a scene draws itself after the common steps of Apply.
     virtual void ApplyContents() {}
+    // Moves the view onto a box of contents with its centre and half sizes (nothing here).
+    virtual void FrameContents(const KivVector3& centre, const KivVector3& half) {
+        (void)centre, (void)half;
+    }
+    // The contents' world matrix (the scene's world here).
+    virtual KivMatrix ContentsWorld() const { return world_; }
+    // Draws the contents, then sets the scene's world again.
+    void DrawContents();
+    // The radius of the sphere around a box, and the distance at which that sphere's disc
+    // through its centre fills the scene's perspective view.
+    static float Radius(const KivVector3& half) {
+        return std::max(kivmath::Length(half), kMinContentsRadius);
+    }
+    static constexpr float kMaxContentsHalf = 1e6f, kMinContentsRadius = 1e-3f;
+    float FitDistance(float radius) const;
     // Left-handed perspective with fov and the back buffer's aspect (nothing without render).
     void UpdatePerspectiveLH();
     bool BackBuffer(float* width, float* height) const;
@@ -118,6 +142,7 @@ protected:
     bool disabled_ = false;
     bool lightAble_ = true;
     bool specularAble_ = true;
+    KcDxMesh* contents_ = nullptr;
 };
 
 // ---------------------------------------------------------------- the five interfaces

@@ -43,6 +43,12 @@ bool KcSimpleScene::OnMessage(uint32_t message, uintptr_t, intptr_t) {
     return false;
 }
 
+// From the front and a little above, so that the contents show their depth.
+void KcSimpleScene::FrameContents(const KivVector3& centre, const KivVector3& half) {
+    const KivVector3 back = kivmath::Vec3Normalize({0.0f, 0.4f, -1.0f});
+    SetEyeAt(centre + back * FitDistance(Radius(half)), centre);
+}
+
 void KcSimpleScene::UpdateView() { view_ = kivmath::MatrixLookAtLH(eye_, at_, {0, 1, 0}); }
 
 void KcSimpleScene::SetEyeAt(const KivVector3& eye, const KivVector3& at) {

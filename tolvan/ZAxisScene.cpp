@@ -28,7 +28,7 @@ uint32_t ArrowBit(uintptr_t key) {
 
 }  // namespace
 
-KcZAxisScene::KcZAxisScene() { FitDistance(); }
+KcZAxisScene::KcZAxisScene() { FitBaseDistance(); }
 
 bool KcZAxisScene::IsKindOf(const char* name) const {
     return KivNameIs(name, "KcZAxisScene") || KivNameIs(name, "KicZAxisScene") ||
@@ -44,7 +44,7 @@ bool KcZAxisScene::Init() {
     return true;
 }
 
-void KcZAxisScene::FitDistance() { baseDistance_ = size_ * -0.55f / std::tan(fov_ / 2.0f); }
+void KcZAxisScene::FitBaseDistance() { baseDistance_ = size_ * -0.55f / std::tan(fov_ / 2.0f); }
 
 void KcZAxisScene::UpdateView() {
     view_ = kivmath::MatrixLookAtLH({0, 0, baseDistance_ + zoomOffset_}, {0, 0, 0}, {0, 1, 0});
@@ -58,13 +58,13 @@ bool KcZAxisScene::GetEyePosition(KivVector3* eye) const {
 void KcZAxisScene::SetFOV(float radians) {
     fov_ = radians;
     UpdateProjection();
-    FitDistance();
+    FitBaseDistance();
     UpdateView();
 }
 
 void KcZAxisScene::SetObjectSize(float size) {
     size_ = size;
-    FitDistance();
+    FitBaseDistance();
     UpdateView();
 }
 
@@ -76,6 +76,13 @@ void KcZAxisScene::SetObjectWidth(float width) {
 float KcZAxisScene::GetObjectWidth() const {
     float w, h;
     return BackBuffer(&w, &h) ? size_ * w / h : size_;
+}
+
+// The contents turn about their centre and fill the view.
+void KcZAxisScene::FrameContents(const KivVector3& centre, const KivVector3& half) {
+    pivot_ = centre;
+    SetObjectSize(2.0f * Radius(half));
+    ResetView();
 }
 
 void KcZAxisScene::ResetView() {

@@ -11,14 +11,19 @@
 #include <cmath>
 
 #include "Host.h"
+#include "SceneChooser.h"
 #include "ScriptPanel.h"
 
 namespace brisel {
 
 namespace {
 
+// The scenes of the view that boots the engine; they hear of every load.
+CSceneChooser* gScenes = nullptr;
+
 void ReportLoad(const char* name, int width, int height, float costTimeMs) {
     SetStatusText(LoadReportText(QString::fromUtf8(name ? name : ""), width, height, costTimeMs));
+    if (gScenes) gScenes->ImageChanged();
 }
 
 QByteArray Local(const QString& path) { return QFile::encodeName(path); }
@@ -60,6 +65,8 @@ CBriselView::CBriselView(Mode mode, QWidget* parent) : QWidget(parent) {
         luneth_ = static_cast<ILuneth*>(game);
         luneth_->SetDropFilesEnabled(false);
         luneth_->SetImageCallback(ReportLoad);
+        scenes_ = std::make_unique<CSceneChooser>(api_, luneth_);
+        gScenes = scenes_.get();
     }
     panel_ = new CScriptPanel(this);
     panel_->SetLuneth(luneth_);
@@ -80,6 +87,8 @@ CBriselView::~CBriselView() {
     frameTimer_.stop();
     delete panel_;
     panel_ = nullptr;
+    if (gScenes == scenes_.get()) gScenes = nullptr;
+    scenes_.reset();
     if (api_) KivEngineShutdown();
     api_ = nullptr;
     luneth_ = nullptr;
@@ -104,9 +113,11 @@ void CBriselView::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
 }
 
-// Left presses belong to the engine (dragging the picture); the host takes and ignores them.
+// Presses belong to the engine (dragging the picture, turning a scene's camera); the host takes
+// and ignores them.
 void CBriselView::mousePressEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton) return event->accept();
+    if (event->button() & (Qt::LeftButton | Qt::RightButton | Qt::MiddleButton))
+        return event->accept();
     QWidget::mousePressEvent(event);
 }
 
@@ -149,6 +160,7 @@ CBriselView::Opened CBriselView::OpenByExtension(const QString& path) {
 void CBriselView::Unload() {
     if (!luneth_) return;
     luneth_->UnloadImage();
+    if (scenes_) scenes_->ImageChanged();
     panel_->Refresh();
     SetStatusText(tr("清空脚本!"));
 }
@@ -196,6 +208,17 @@ void CBriselView::ShowScriptPanel() {
     if (panel_->isVisible()) return;
     panel_->Refresh();
     panel_->show();
+}
+
+bool CBriselView::ChooseScene(const QString& name) {
+    if (!scenes_) return false;
+    if (!scenes_->Choose(name)) {
+        SetStatusText(tr("无法创建场景%1").arg(name));
+        return false;
+    }
+    if (!name.isEmpty() && scenes_->SurfacePoints() == 0)
+        SetStatusText(tr("场景%1:当前图像没有可显示的曲面").arg(name));
+    return true;
 }
 
 void CBriselView::ToggleModulePanel() {

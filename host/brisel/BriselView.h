@@ -14,12 +14,14 @@
 #include <QMimeData>
 #include <QTimer>
 #include <QWidget>
+#include <memory>
 
 #include "kiv/engine.h"
 #include "module/ILuneth.h"
 
 namespace brisel {
 
+class CSceneChooser;
 class CScriptPanel;
 
 class CBriselView : public QWidget {
@@ -34,6 +36,8 @@ public:
 
     ILuneth* Luneth() const { return luneth_; }
     CScriptPanel* ScriptPanel() const { return panel_; }
+    // The 3-D scenes of the View menu; null without an image object.
+    CSceneChooser* Scenes() const { return scenes_.get(); }
 
     // Load file: a file dialog, then OpenByExtension.
     void LoadFile();
@@ -47,6 +51,9 @@ public:
     int ExportAllEquations();
     void ShowScriptPanel();
     void ToggleModulePanel();
+    // The scene of that class name, or the image view for an empty name; the status bar says
+    // when the scene can't be made or the current image has no surface to show in it.
+    bool ChooseScene(const QString& name);
 
 signals:
     // A file was opened by extension (for the recent-file list).
@@ -67,6 +74,7 @@ private:
     KivEngineAPI* api_ = nullptr;
     ILuneth* luneth_ = nullptr;
     CScriptPanel* panel_ = nullptr;
+    std::unique_ptr<CSceneChooser> scenes_;
     QTimer frameTimer_;
     bool exitSignalled_ = false;
 };

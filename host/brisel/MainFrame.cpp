@@ -2,6 +2,7 @@
 // the application's start-up.
 #include "MainFrame.h"
 
+#include <QActionGroup>
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDialog>
@@ -19,6 +20,7 @@
 #include <cstring>
 
 #include "Host.h"
+#include "SceneChooser.h"
 
 namespace brisel {
 
@@ -102,6 +104,7 @@ void CMainFrame::CreateMenus() {
     add(viewMenu, tr("脚本编辑面板(F5)"), QKeySequence(Qt::Key_F5),
         [this] { view_->ShowScriptPanel(); });
     add(viewMenu, tr("图形用户界面(U)"), {}, [this] { view_->ToggleModulePanel(); });
+    CreateSceneMenu(viewMenu->addMenu(tr("三维场景")));
 
     QMenu* help = menuBar()->addMenu(tr("帮助(&H)"));
     add(help, tr("关于 Brisel(&A)..."), {}, [this] { ShowAbout(); });
@@ -114,6 +117,34 @@ void CMainFrame::CreateMenus() {
                                  [this] { SetFullScreen(false); });
     leaveFullScreenAction_->setEnabled(false);
     UpdateRecentMenu();
+}
+
+// "None" (the image view) and the five scenes, one of them checked: the one shown.
+void CMainFrame::CreateSceneMenu(QMenu* menu) {
+    auto* group = new QActionGroup(this);
+    QString current = view_->Scenes() ? view_->Scenes()->Current() : QString();
+    auto item = [&](const QString& text, const QString& name) {
+        QAction* action = menu->addAction(text);
+        action->setCheckable(true);
+        action->setChecked(name == current);
+        action->setData(name);
+        group->addAction(action);
+        sceneActions_.push_back(action);
+    };
+    item(tr("无(图像视图)"), QString());
+    menu->addSeparator();
+    for (const char* name : CSceneChooser::kSceneNames)
+        item(QString::fromLatin1(name), QString::fromLatin1(name));
+    connect(group, &QActionGroup::triggered, this, [this](QAction* action) {
+        view_->ChooseScene(action->data().toString());
+        CheckCurrentScene();
+    });
+    menu->setEnabled(view_->Scenes() != nullptr);
+}
+
+void CMainFrame::CheckCurrentScene() {
+    QString current = view_->Scenes() ? view_->Scenes()->Current() : QString();
+    for (QAction* action : sceneActions_) action->setChecked(action->data().toString() == current);
 }
 
 void CMainFrame::CreateStatusBar() {

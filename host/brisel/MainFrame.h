@@ -1,7 +1,8 @@
-// CMainFrame: the main window. Caption "Brisel"; the menus File, View and Help with their keys;
-// F2 (export every equation), F11 (full screen on and off) and Esc (full screen off) as window
-// keys; the status bar with the ready pane, the message pane (pane 1, where every message of the
-// program goes) and the progress bar (pane 2); the view of the engine in the middle.
+// CMainFrame: the main window. Caption "Brisel"; the menus File, View (with the 3-D scenes) and
+// Help with their keys; F2 (export every equation), F11 (full screen on and off) and Esc (full
+// screen off) as window keys; the status bar with the ready pane, the message pane (pane 1, where
+// every message of the program goes) and the progress bar (pane 2); the view of the engine in the
+// middle.
 //
 // Full screen hides the menus and the status bar and fills the screen; leaving it restores the
 // saved geometry. The File menu lists the last four opened files (QSettings "RecentFiles").
@@ -9,6 +10,7 @@
 
 #include <QByteArray>
 #include <QMainWindow>
+#include <vector>
 
 #include "BriselView.h"
 
@@ -40,11 +42,15 @@ public:
     void AddRecentFile(const QString& path);
     QStringList RecentFiles() const;
     void ShowAbout();
+    // The View menu's scene items: "none" first, then the scenes by class name.
+    const std::vector<QAction*>& SceneActions() const { return sceneActions_; }
 
 private:
     void CreateMenus();
     void CreateStatusBar();
     void UpdateRecentMenu();
+    void CreateSceneMenu(QMenu* menu);
+    void CheckCurrentScene();
 
     CBriselView* view_ = nullptr;
     QLabel* message_ = nullptr;
@@ -52,6 +58,7 @@ private:
     QMenu* recentMenu_ = nullptr;
     QAction* statusBarAction_ = nullptr;
     QAction* leaveFullScreenAction_ = nullptr;
+    std::vector<QAction*> sceneActions_;
     bool fullScreen_ = false;
     bool statusBarWasVisible_ = true;
     QByteArray savedGeometry_;

@@ -66,6 +66,14 @@
         <source>已导出%1张图像到&quot;%2&quot;</source>
         <translation>Exported %1 pictures to &quot;%2&quot;</translation>
     </message>
+    <message>
+        <source>无法创建场景%1</source>
+        <translation>Cannot create the scene %1</translation>
+    </message>
+    <message>
+        <source>场景%1:当前图像没有可显示的曲面</source>
+        <translation>Scene %1: the current image has no surface to show</translation>
+    </message>
 </context>
 <context>
     <name>brisel::CMainFrame</name>
@@ -148,6 +156,14 @@
     <message>
         <source>确定</source>
         <translation>OK</translation>
+    </message>
+    <message>
+        <source>三维场景</source>
+        <translation>3-D Scenes</translation>
+    </message>
+    <message>
+        <source>无(图像视图)</source>
+        <translation>None (image view)</translation>
     </message>
 </context>
 <context>

@@ -507,7 +507,9 @@ void CKivEngine::RunFrame() {
     if (game_) game_->Update(elapsed);
     entities_.Run(kKivEventApply, elapsedMs);
     entities_.Run(kKivEventRender, elapsedMs);
+    marks_.gameRender = render_ ? render_->GetCallCount() : 0;
     if (game_) game_->Render();
+    marks_.overlay = render_ ? render_->GetCallCount() : 0;
     entities_.Run(kKivEventRenderOverlay, elapsedMs);
     if (game_) game_->RenderOverlay();
     ++frameCount_;

@@ -129,6 +129,13 @@ public:
     }
     // Tells every grid scene that the surface changed size.
     void OnSurfaceResized();
+    // Where the steps of the last frame begin in the render record: the calls before
+    // `gameRender` are the scenes' Apply and Render, then come the game's Render (with the
+    // engine's own 2D objects) and from `overlay` on the overlays.
+    struct FrameMarks {
+        uint32_t gameRender = 0, overlay = 0;
+    };
+    const FrameMarks& Marks() const { return marks_; }
 
 private:
     struct Module {
@@ -184,6 +191,7 @@ private:
     uint64_t lastFrameMs_ = 0;
     uint64_t frameCount_ = 0;
     float frameRate_ = 0.0f;
+    FrameMarks marks_;
 };
 
 // The running engine, or null.

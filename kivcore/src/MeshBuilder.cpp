@@ -1,5 +1,7 @@
 #include "MeshBuilder.h"
 
+#include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <new>
 #include <utility>
@@ -60,6 +62,11 @@ void AddArrow(CMesh& mesh, KivVector3 axis, KivVector3 u, KivVector3 w, float le
 
 // ---------------------------------------------------------------- meshes
 
+CMesh::CMesh() {
+    static std::atomic<uint64_t> next{1};
+    serial_ = next++;
+}
+
 bool CMesh::DrawSubset(uint32_t subset) {
     CKivEngine* engine = Engine();
     if (subset != 0 || !engine || !engine->Render()) return false;
@@ -80,6 +87,12 @@ void CMesh::AddQuad(const KivVector3& a, const KivVector3& b, const KivVector3& 
                     const KivVector3& d, const KivVector3& normal, uint32_t colour) {
     AddTriangle(a, b, c, normal, colour);
     AddTriangle(a, c, d, normal, colour);
+}
+
+void CMesh::Assign(const CMeshVertex* vertices, uint32_t vertexCount, const uint32_t* indices,
+                   uint32_t faceCount) {
+    vertices_.assign(vertices, vertices + vertexCount);
+    indices_.assign(indices, indices + size_t(faceCount) * 3);
 }
 
 // ---------------------------------------------------------------- the builder
@@ -115,6 +128,19 @@ KcDxMesh* CMeshBuilder::CreateRectFrameMesh(float width, float height, float bor
             if (Dot(out, outer[i] + outer[j]) < 0.0f) out = -out;
             mesh.AddQuad(outer[i], outer[j], outer[j] + back, outer[i] + back, out, colour3);
         }
+    });
+}
+
+KcDxMesh* CMeshBuilder::CreateMesh(const void* vertices, uint32_t vertexCount,
+                                   const uint32_t* indices, uint32_t faceCount) {
+    if (!vertices || !indices || vertexCount == 0 || faceCount == 0 ||
+        vertexCount > kKivMaxMeshVertices || faceCount > kKivMaxMeshVertices)
+        return nullptr;
+    const uint32_t* end = indices + size_t(faceCount) * 3;
+    if (std::any_of(indices, end, [vertexCount](uint32_t i) { return i >= vertexCount; }))
+        return nullptr;
+    return BuildMesh([&](CMesh& mesh) {
+        mesh.Assign(static_cast<const CMeshVertex*>(vertices), vertexCount, indices, faceCount);
     });
 }
 

@@ -20,6 +20,10 @@ class CMesh final : public CEngineObject<KcDxMesh, kKivKindResource> {
 public:
     static constexpr uint32_t kFVF = D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_DIFFUSE;
 
+    CMesh();
+    // Tells this mesh from one made later at the same address (a drawing's cache keys on it).
+    uint64_t Serial() const { return serial_; }
+
     bool IsKindOf(const char* name) const override {
         return NameIn(name, {"KcDxMesh", "KicBaseClass"});
     }
@@ -35,8 +39,12 @@ public:
     // A flat quad a-b-c-d (in order around its edge) facing along `normal`.
     void AddQuad(const KivVector3& a, const KivVector3& b, const KivVector3& c, const KivVector3& d,
                  const KivVector3& normal, uint32_t colour);
+    // Copies the caller's vertices and triangles (checked by the builder).
+    void Assign(const CMeshVertex* vertices, uint32_t vertexCount, const uint32_t* indices,
+                uint32_t faceCount);
 
 private:
+    uint64_t serial_;
     std::vector<CMeshVertex> vertices_;
     std::vector<uint32_t> indices_;
 };
@@ -52,6 +60,8 @@ public:
     void ReleaseMesh(KcDxMesh* mesh) override {
         if (mesh) mesh->Release();
     }
+    KcDxMesh* CreateMesh(const void* vertices, uint32_t vertexCount, const uint32_t* indices,
+                         uint32_t faceCount) override;
 };
 
 }  // namespace kivcore

@@ -1,6 +1,7 @@
 #include "RenderRecorder.h"
 
 #include <cstring>
+#include <utility>
 
 #include "Services.h"
 
@@ -34,60 +35,109 @@ bool CVertexBuffer::Lock(uint32_t offset, uint32_t size, void** data) {
 
 // ---------------------------------------------------------------- state
 
-CRenderRecorder::CRenderRecorder(int width, int height) {
-    world_ = view_ = projection_ = kivmath::MatrixIdentity();
-    renderStates_[D3DRS_ZENABLE] = 1;
-    renderStates_[D3DRS_ZWRITEENABLE] = 1;
-    renderStates_[D3DRS_SRCBLEND] = 2;   // one
-    renderStates_[D3DRS_DESTBLEND] = 1;  // zero
-    renderStates_[D3DRS_CULLMODE] = D3DCULL_CCW;
-    renderStates_[D3DRS_ALPHAFUNC] = 8;  // always
-    renderStates_[D3DRS_TEXTUREFACTOR] = 0xFFFFFFFF;
-    renderStates_[D3DRS_LIGHTING] = 1;
-    renderStates_[D3DRS_COLORVERTEX] = 1;
+CDeviceState::CDeviceState(int width, int height) {
+    world = view = projection = kivmath::MatrixIdentity();
+    const std::pair<uint32_t, uint32_t> defaults[] = {
+        {D3DRS_ZENABLE, 1},
+        {D3DRS_FILLMODE, D3DFILL_SOLID},
+        {D3DRS_ZWRITEENABLE, 1},
+        {D3DRS_SRCBLEND, D3DBLEND_ONE},
+        {D3DRS_DESTBLEND, D3DBLEND_ZERO},
+        {D3DRS_CULLMODE, D3DCULL_CCW},
+        {D3DRS_ZFUNC, D3DCMP_LESSEQUAL},
+        {D3DRS_ALPHAFUNC, D3DCMP_ALWAYS},
+        {D3DRS_TEXTUREFACTOR, 0xFFFFFFFF},
+        {D3DRS_LIGHTING, 1},
+        {D3DRS_COLORVERTEX, 1},
+        {D3DRS_LOCALVIEWER, 1},
+        {D3DRS_DIFFUSEMATERIALSOURCE, D3DMCS_COLOR1},
+        {D3DRS_SPECULARMATERIALSOURCE, D3DMCS_COLOR2},
+    };
+    for (auto [state, value] : defaults) renderStates[state] = value;
     for (uint32_t s = 0; s < kKivTextureStageCount; ++s) {
-        stages_[s][D3DTSS_COLOROP] = s == 0 ? D3DTOP_MODULATE : D3DTOP_DISABLE;
-        stages_[s][D3DTSS_ALPHAOP] = s == 0 ? D3DTOP_SELECTARG1 : D3DTOP_DISABLE;
-        stages_[s][D3DTSS_COLORARG1] = stages_[s][D3DTSS_ALPHAARG1] = D3DTA_TEXTURE;
-        stages_[s][D3DTSS_COLORARG2] = stages_[s][D3DTSS_ALPHAARG2] = D3DTA_CURRENT;
+        stages[s][D3DTSS_COLOROP] = s == 0 ? D3DTOP_MODULATE : D3DTOP_DISABLE;
+        stages[s][D3DTSS_ALPHAOP] = s == 0 ? D3DTOP_SELECTARG1 : D3DTOP_DISABLE;
+        stages[s][D3DTSS_COLORARG1] = stages[s][D3DTSS_ALPHAARG1] = D3DTA_TEXTURE;
+        stages[s][D3DTSS_COLORARG2] = stages[s][D3DTSS_ALPHAARG2] = D3DTA_CURRENT;
     }
-    for (D3DLIGHT9& light : lights_) {
+    for (D3DLIGHT9& light : lights) {
         light.Diffuse = {1, 1, 1, 0};
         light.Direction = {0, 0, 1};
     }
-    material_.Diffuse = material_.Ambient = {1, 1, 1, 1};
-    ResetViewport(width, height);
+    material.Diffuse = material.Ambient = {1, 1, 1, 1};
+    viewport = KivViewport{0, 0, uint32_t(width), uint32_t(height), 0.0f, 1.0f};
 }
 
-CRenderRecorder::~CRenderRecorder() { ReleaseResources(); }
-
-void CRenderRecorder::ResetViewport(int width, int height) {
-    viewport_ = KivViewport{0, 0, uint32_t(width), uint32_t(height), 0.0f, 1.0f};
-}
-
-KivMatrix* CRenderRecorder::Transform(uint32_t type) {
+KivMatrix* CDeviceState::Transform(uint32_t type) {
     switch (type) {
         case D3DTS_WORLD:
-            return &world_;
+            return &world;
         case D3DTS_VIEW:
-            return &view_;
+            return &view;
         case D3DTS_PROJECTION:
-            return &projection_;
+            return &projection;
         default:
             return nullptr;
     }
 }
 
+void CDeviceState::Apply(const KivRenderCall& call) {
+    switch (call.op) {
+        case KivRenderOp::kSetTransform:
+            if (KivMatrix* target = Transform(call.a)) *target = call.matrix;
+            break;
+        case KivRenderOp::kSetRenderState:
+            if (call.a < kKivRenderStateCount) renderStates[call.a] = call.b;
+            break;
+        case KivRenderOp::kSetTextureStageState:
+            if (call.a < kKivTextureStageCount && call.b < kKivTextureStageStateCount)
+                stages[call.a][call.b] = call.c;
+            break;
+        case KivRenderOp::kSetLight:
+            if (call.a < kKivLightCount) lights[call.a] = call.light;
+            break;
+        case KivRenderOp::kLightEnable:
+            if (call.a < kKivLightCount) lightEnabled[call.a] = call.b != 0;
+            break;
+        case KivRenderOp::kSetMaterial:
+            material = call.material;
+            break;
+        case KivRenderOp::kSetFVF:
+            fvf = call.a;
+            break;
+        case KivRenderOp::kSetViewport:
+            viewport = call.viewport;
+            break;
+        case KivRenderOp::kSetStreamSource:
+            streamOffset = call.b, streamStride = call.c;
+            break;
+        case KivRenderOp::kDrawPrimitiveUP:  // unsets stream 0
+            streamOffset = streamStride = 0;
+            break;
+        default:
+            break;
+    }
+}
+
+CRenderRecorder::CRenderRecorder(int width, int height)
+    : state_(width, height), recordStart_(width, height) {}
+
+CRenderRecorder::~CRenderRecorder() { ReleaseResources(); }
+
+void CRenderRecorder::ResetViewport(int width, int height) {
+    state_.viewport = KivViewport{0, 0, uint32_t(width), uint32_t(height), 0.0f, 1.0f};
+}
+
 bool CRenderRecorder::SetTransform(uint32_t type, const KivMatrix& matrix) {
-    KivMatrix* target = Transform(type);
-    if (!target) return false;
-    *target = matrix;
-    Record(KivRenderOp::kSetTransform, type).matrix = matrix;
+    if (!state_.Transform(type)) return false;
+    KivRenderCall& call = Record(KivRenderOp::kSetTransform, type);
+    call.matrix = matrix;
+    Commit(call);
     return true;
 }
 
 bool CRenderRecorder::GetTransform(uint32_t type, KivMatrix* matrix) const {
-    KivMatrix* source = const_cast<CRenderRecorder*>(this)->Transform(type);
+    const KivMatrix* source = const_cast<CDeviceState&>(state_).Transform(type);
     if (!source || !matrix) return false;
     *matrix = *source;
     return true;
@@ -95,64 +145,61 @@ bool CRenderRecorder::GetTransform(uint32_t type, KivMatrix* matrix) const {
 
 bool CRenderRecorder::SetRenderState(uint32_t state, uint32_t value) {
     if (state >= kKivRenderStateCount) return false;
-    renderStates_[state] = value;
-    Record(KivRenderOp::kSetRenderState, state, value);
+    Commit(Record(KivRenderOp::kSetRenderState, state, value));
     return true;
 }
 
 uint32_t CRenderRecorder::GetRenderState(uint32_t state) const {
-    return state < kKivRenderStateCount ? renderStates_[state] : 0;
+    return state < kKivRenderStateCount ? state_.renderStates[state] : 0;
 }
 
 bool CRenderRecorder::SetTextureStageState(uint32_t stage, uint32_t type, uint32_t value) {
     if (stage >= kKivTextureStageCount || type >= kKivTextureStageStateCount) return false;
-    stages_[stage][type] = value;
-    Record(KivRenderOp::kSetTextureStageState, stage, type, value);
+    Commit(Record(KivRenderOp::kSetTextureStageState, stage, type, value));
     return true;
 }
 
 uint32_t CRenderRecorder::GetTextureStageState(uint32_t stage, uint32_t type) const {
     if (stage >= kKivTextureStageCount || type >= kKivTextureStageStateCount) return 0;
-    return stages_[stage][type];
+    return state_.stages[stage][type];
 }
 
 bool CRenderRecorder::SetLight(uint32_t index, const D3DLIGHT9& light) {
     if (index >= kKivLightCount) return false;
-    lights_[index] = light;
-    Record(KivRenderOp::kSetLight, index).light = light;
+    KivRenderCall& call = Record(KivRenderOp::kSetLight, index);
+    call.light = light;
+    Commit(call);
     return true;
 }
 
 bool CRenderRecorder::GetLight(uint32_t index, D3DLIGHT9* light) const {
     if (index >= kKivLightCount || !light) return false;
-    *light = lights_[index];
+    *light = state_.lights[index];
     return true;
 }
 
 bool CRenderRecorder::LightEnable(uint32_t index, bool enable) {
     if (index >= kKivLightCount) return false;
-    lightEnabled_[index] = enable;
-    Record(KivRenderOp::kLightEnable, index, enable ? 1 : 0);
+    Commit(Record(KivRenderOp::kLightEnable, index, enable ? 1 : 0));
     return true;
 }
 
 bool CRenderRecorder::GetLightEnable(uint32_t index) const {
-    return index < kKivLightCount && lightEnabled_[index];
+    return index < kKivLightCount && state_.lightEnabled[index];
 }
 
 void CRenderRecorder::SetMaterial(const D3DMATERIAL9& material) {
-    material_ = material;
-    Record(KivRenderOp::kSetMaterial).material = material;
+    KivRenderCall& call = Record(KivRenderOp::kSetMaterial);
+    call.material = material;
+    Commit(call);
 }
 
-void CRenderRecorder::SetFVF(uint32_t fvf) {
-    fvf_ = fvf;
-    Record(KivRenderOp::kSetFVF, fvf);
-}
+void CRenderRecorder::SetFVF(uint32_t fvf) { Commit(Record(KivRenderOp::kSetFVF, fvf)); }
 
 void CRenderRecorder::SetViewport(const KivViewport& viewport) {
-    viewport_ = viewport;
-    Record(KivRenderOp::kSetViewport).viewport = viewport;
+    KivRenderCall& call = Record(KivRenderOp::kSetViewport);
+    call.viewport = viewport;
+    Commit(call);
 }
 
 // ---------------------------------------------------------------- buffers and draws
@@ -177,16 +224,17 @@ bool CRenderRecorder::SetStreamSource(uint32_t stream, KcVertexBuffer* buffer, u
     if (buffer) buffer->AddRef();
     if (stream_) stream_->Release();
     stream_ = buffer;
-    streamOffset_ = offset;
-    streamStride_ = stride;
-    Keep(Record(KivRenderOp::kSetStreamSource, stream, offset, stride), buffer);
+    KivRenderCall& call = Record(KivRenderOp::kSetStreamSource, stream, offset, stride);
+    Keep(call, buffer);
+    Commit(call);
     return true;
 }
 
 bool CRenderRecorder::DrawPrimitive(uint32_t type, uint32_t startVertex, uint32_t primitiveCount) {
     uint32_t vertices = KivPrimitiveVertexCount(type, primitiveCount);
-    if (!stream_ || vertices == 0 || streamStride_ == 0) return false;
-    uint64_t end = streamOffset_ + (uint64_t(startVertex) + vertices) * streamStride_;
+    const uint32_t stride = state_.streamStride;
+    if (!stream_ || vertices == 0 || stride == 0) return false;
+    uint64_t end = state_.streamOffset + (uint64_t(startVertex) + vertices) * stride;
     if (end > stream_->GetLength()) return false;
     KivRenderCall& call = Record(KivRenderOp::kDrawPrimitive, type, primitiveCount, startVertex);
     call.vertexCount = vertices;
@@ -203,10 +251,10 @@ bool CRenderRecorder::DrawPrimitiveUP(uint32_t type, uint32_t primitiveCount, co
     // Stream 0 is unset as a side effect of the call, not as a call of its own.
     if (stream_) stream_->Release();
     stream_ = nullptr;
-    streamOffset_ = streamStride_ = 0;
     KivRenderCall& call = Record(KivRenderOp::kDrawPrimitiveUP, type, primitiveCount, stride);
     call.vertexCount = count;
     Copy(call, vertices, count * stride);
+    Commit(call);
     return true;
 }
 
@@ -257,6 +305,7 @@ void CRenderRecorder::Copy(KivRenderCall& call, const void* bytes, uint32_t size
 }
 
 void CRenderRecorder::ClearCalls() {
+    recordStart_ = state_;
     std::vector<KivRenderCall> calls;
     calls.swap(calls_);
     payloads_.clear();

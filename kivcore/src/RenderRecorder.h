@@ -3,6 +3,10 @@
 // format, stream source, viewport) and records every call of the frame in order, so that the
 // headless engine can be inspected and a windowed engine can draw the same calls.
 //
+// CDeviceState is that state with the one rule that changes it: the recorder applies each call
+// as it records it, and the windowed drawing replays the record from the state the record
+// began with (RecordStart), so both meet the same state at every call.
+//
 // CVertexBuffer is the service's vertex buffer: bytes from the engine allocator.
 #pragma once
 
@@ -13,6 +17,26 @@
 #include "kiv/services.h"
 
 namespace kivcore {
+
+struct CDeviceState {
+    // The defaults of a fresh device (kiv/render.h) with a viewport over width x height.
+    CDeviceState(int width, int height);
+    // What a call that the service accepted changes (nothing for draws and texts).
+    void Apply(const KivRenderCall& call);
+    // The transform of a type, null for an unknown type.
+    KivMatrix* Transform(uint32_t type);
+    bool operator==(const CDeviceState&) const = default;
+
+    KivMatrix world, view, projection;
+    std::array<uint32_t, kKivRenderStateCount> renderStates{};
+    std::array<std::array<uint32_t, kKivTextureStageStateCount>, kKivTextureStageCount> stages{};
+    std::array<D3DLIGHT9, kKivLightCount> lights{};
+    std::array<bool, kKivLightCount> lightEnabled{};
+    D3DMATERIAL9 material;
+    uint32_t fvf = 0;
+    KivViewport viewport;
+    uint32_t streamOffset = 0, streamStride = 0;  // of stream 0; its buffer is in each draw
+};
 
 class CVertexBuffer final : public CEngineObject<KcVertexBuffer, kKivKindResource> {
 public:
@@ -54,11 +78,11 @@ public:
     bool LightEnable(uint32_t index, bool enable) override;
     bool GetLightEnable(uint32_t index) const override;
     void SetMaterial(const D3DMATERIAL9& material) override;
-    void GetMaterial(D3DMATERIAL9* material) const override { *material = material_; }
+    void GetMaterial(D3DMATERIAL9* material) const override { *material = state_.material; }
     void SetFVF(uint32_t fvf) override;
-    uint32_t GetFVF() const override { return fvf_; }
+    uint32_t GetFVF() const override { return state_.fvf; }
     void SetViewport(const KivViewport& viewport) override;
-    KivViewport GetViewport() const override { return viewport_; }
+    KivViewport GetViewport() const override { return state_.viewport; }
     KcVertexBuffer* CreateVertexBuffer(uint32_t length, uint32_t usage, uint32_t fvf,
                                        KivMemoryPool pool) override;
     bool SetStreamSource(uint32_t stream, KcVertexBuffer* buffer, uint32_t offset,
@@ -80,6 +104,10 @@ public:
     // Drops every reference the service holds (the record and the stream source), before the
     // engine destroys what is left at shutdown.
     void ReleaseResources();
+    // The state when the record was last emptied: replaying the record from it gives the
+    // current state.
+    const CDeviceState& RecordStart() const { return recordStart_; }
+    const CDeviceState& State() const { return state_; }
 
 protected:
     // The viewport covers a surface of this size again.
@@ -87,21 +115,13 @@ protected:
 
 private:
     KivRenderCall& Record(KivRenderOp op, uint32_t a = 0, uint32_t b = 0, uint32_t c = 0);
+    // The state follows a recorded call.
+    void Commit(const KivRenderCall& call) { state_.Apply(call); }
     void Keep(KivRenderCall& call, KicBaseClass* resource);
     void Copy(KivRenderCall& call, const void* bytes, uint32_t size);
-    KivMatrix* Transform(uint32_t type);
 
-    KivMatrix world_, view_, projection_;
-    std::array<uint32_t, kKivRenderStateCount> renderStates_{};
-    std::array<std::array<uint32_t, kKivTextureStageStateCount>, kKivTextureStageCount> stages_{};
-    std::array<D3DLIGHT9, kKivLightCount> lights_{};
-    std::array<bool, kKivLightCount> lightEnabled_{};
-    D3DMATERIAL9 material_;
-    uint32_t fvf_ = 0;
-    KivViewport viewport_;
+    CDeviceState state_, recordStart_;
     KcVertexBuffer* stream_ = nullptr;
-    uint32_t streamOffset_ = 0;
-    uint32_t streamStride_ = 0;
     std::vector<KivRenderCall> calls_;
     KivRenderCall overflow_;                      // where calls past the record's limit go
     std::vector<std::vector<uint8_t>> payloads_;  // the bytes that calls_ point at

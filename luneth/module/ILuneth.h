@@ -117,4 +117,10 @@ public:
     // What the last script run could not read, one line per failed script line:
     // "line L, column C: what was expected\n" (empty when every line ran).
     virtual const char* GetScriptDiagnostics() = 0;
+    // The image view (the picture on its grid) shown, or put aside while the host shows a 3-D
+    // scene in its place. Aside, neither the picture nor the grid lines are drawn, and the image
+    // object leaves keys and mouse to the scenes: Esc still asks to end, the window's size and
+    // dropped files are still handled. Shown at start.
+    virtual void SetImageViewShown(bool shown) = 0;
+    virtual bool IsImageViewShown() = 0;
 };

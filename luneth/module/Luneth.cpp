@@ -403,7 +403,7 @@ void CLuneth::PlaceImage() {
         return;
     }
     imageControl_->SetTexture(texture_);
-    imageControl_->SetVisible(true);
+    imageControl_->SetVisible(imageViewShown_);
     imageControl_->SetDisabled(false);
     float w = float(texture_->GetWidth()), h = float(texture_->GetHeight());
     float x0, y0, x1, y1;
@@ -424,7 +424,29 @@ void CLuneth::ShowOriginalSize() {
 
 // ================================================================ messages
 
+void CLuneth::SetImageViewShown(bool shown) {
+    if (shown == imageViewShown_) return;
+    imageViewShown_ = shown;
+    if (gridScene_) {
+        // Aside, the grid's lines turn transparent; shown again, they get their colours back.
+        KcGridScene2D* g = gridScene_;
+        if (!shown) {
+            gridColours_[0] = g->GetAxisColor(), gridColours_[1] = g->GetMajorColor();
+            gridColours_[2] = g->GetMinorColor();
+        }
+        g->SetAxisColor(shown ? gridColours_[0] : 0);
+        g->SetMajorColor(shown ? gridColours_[1] : 0);
+        g->SetMinorColor(shown ? gridColours_[2] : 0);
+    }
+    PlaceImage();
+}
+
 bool CLuneth::OnMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) {
+    // Aside, keys and mouse are the scenes'; the mouse is taken, so the hidden grid stays put.
+    if (!imageViewShown_) {
+        if (message == WM_KEYDOWN && int(wParam) != VK_ESCAPE) return false;
+        if (message >= WM_MOUSEMOVE && message <= WM_MOUSEWHEEL) return true;
+    }
     switch (message) {
         case WM_SIZE:
             if (render_) {

@@ -87,6 +87,8 @@ public:
     void SetProgressCallback(ProgressCallback callback, void* user) override;
     void CancelComputation() override { control_.RequestCancel(); }
     bool WasCancelled() override { return cancelled_; }
+    void SetImageViewShown(bool shown) override;
+    bool IsImageViewShown() override { return imageViewShown_; }
     // The script object (tests read its state directly).
     const luneth::CMathScript& Script() const { return *script_; }
 
@@ -139,6 +141,8 @@ private:
     KcTexturesMgr* textures_ = nullptr;
     KcImageControl* imageControl_ = nullptr;
     KcGridScene2D* gridScene_ = nullptr;
+    bool imageViewShown_ = true;
+    uint32_t gridColours_[3] = {};  // axis, major, minor while the view is aside
     CLunethUI* panel_ = nullptr;
     char imageName_[kNameCapacity] = {};
     KcTexture* texture_ = nullptr;

@@ -40,12 +40,14 @@ inline QApplication& App() {
 
 class BriselSession {
 public:
-    explicit BriselSession(brisel::CBriselView::Mode mode = brisel::CBriselView::Mode::Headless)
+    // `keys`: more lines of the engine's section, e.g. "Modules=Luneth,Tolvan\n".
+    explicit BriselSession(brisel::CBriselView::Mode mode = brisel::CBriselView::Mode::Headless,
+                           const std::string& keys = "Modules=Luneth\n")
         : dir(kivtest::FreshDirectory("brisel")) {
         App();
-        kivtest::WriteFile(dir / "kivcore.ini",
-                           "[KivCore]\nLogFile=" + (dir / "kivcore.log").string() +
-                               "\nLogLevel=5\nModules=Luneth\n");
+        kivtest::WriteFile(
+            dir / "kivcore.ini",
+            "[KivCore]\nLogFile=" + (dir / "kivcore.log").string() + "\nLogLevel=5\n" + keys);
         qputenv("KIV_CONFIG", QByteArray::fromStdString((dir / "kivcore.ini").string()));
         QSettings().remove(QStringLiteral("RecentFiles"));
         frame = std::make_unique<brisel::CMainFrame>(mode);

@@ -8,10 +8,18 @@
 // the same record. The record starts empty at every frame (KivEngineFrame) and holds at most
 // kKivMaxRenderCalls calls; further calls still change the state but are not recorded.
 //
-// Defaults of the state, as a fresh device has them: every transform the identity; z-test and
-// z-write on, lighting on, culling counter-clockwise (3), alpha blending, alpha testing and
-// specular off, texture factor 0xFFFFFFFF; stage 0 colour = texture x diffuse and alpha =
-// texture, the other stages disabled; no light enabled; a white material without specular.
+// Defaults of the state, as a fresh device has them: every transform the identity; z-test
+// (less or equal) and z-write on, solid fill, lighting on with a local viewer, culling
+// counter-clockwise (3), alpha blending, alpha testing and specular off, texture factor
+// 0xFFFFFFFF; a vertex's diffuse colour stands for the material's diffuse (the other material
+// colours from the material); stage 0 colour = texture x diffuse and alpha = texture, the other
+// stages disabled; no light enabled; a white material without specular.
+//
+// Windowed, the engine draws the record with OpenGL as the fixed-function pipeline of origin
+// would: per-vertex lighting with light 0, the material and the global ambient; texture stage
+// 0 (there is no texture to sample, so D3DTA_TEXTURE reads opaque white); specular added
+// after the stage; alpha test, blending, z, culling and fill mode. Draws from a vertex buffer
+// read its bytes as they are when the frame is drawn.
 #pragma once
 
 #include <cstdint>
@@ -26,11 +34,13 @@ constexpr uint32_t D3DTS_WORLD = 256;
 
 // Render states (a state number below kKivRenderStateCount).
 constexpr uint32_t D3DRS_ZENABLE = 7;
+constexpr uint32_t D3DRS_FILLMODE = 8;
 constexpr uint32_t D3DRS_ZWRITEENABLE = 14;
 constexpr uint32_t D3DRS_ALPHATESTENABLE = 15;
 constexpr uint32_t D3DRS_SRCBLEND = 19;
 constexpr uint32_t D3DRS_DESTBLEND = 20;
 constexpr uint32_t D3DRS_CULLMODE = 22;
+constexpr uint32_t D3DRS_ZFUNC = 23;
 constexpr uint32_t D3DRS_ALPHAREF = 24;
 constexpr uint32_t D3DRS_ALPHAFUNC = 25;
 constexpr uint32_t D3DRS_ALPHABLENDENABLE = 27;
@@ -39,12 +49,49 @@ constexpr uint32_t D3DRS_TEXTUREFACTOR = 60;
 constexpr uint32_t D3DRS_LIGHTING = 137;
 constexpr uint32_t D3DRS_AMBIENT = 139;
 constexpr uint32_t D3DRS_COLORVERTEX = 141;
+constexpr uint32_t D3DRS_LOCALVIEWER = 142;
 constexpr uint32_t D3DRS_NORMALIZENORMALS = 143;
+constexpr uint32_t D3DRS_DIFFUSEMATERIALSOURCE = 145;
+constexpr uint32_t D3DRS_SPECULARMATERIALSOURCE = 146;
+constexpr uint32_t D3DRS_AMBIENTMATERIALSOURCE = 147;
+constexpr uint32_t D3DRS_EMISSIVEMATERIALSOURCE = 148;
 constexpr uint32_t kKivRenderStateCount = 256;
 
 constexpr uint32_t D3DCULL_NONE = 1;
 constexpr uint32_t D3DCULL_CW = 2;
 constexpr uint32_t D3DCULL_CCW = 3;
+
+constexpr uint32_t D3DFILL_POINT = 1;
+constexpr uint32_t D3DFILL_WIREFRAME = 2;
+constexpr uint32_t D3DFILL_SOLID = 3;
+
+// Where a lit vertex takes each material colour from: the material, the vertex's diffuse colour
+// or its specular colour (vertices here have none; the material stands in).
+constexpr uint32_t D3DMCS_MATERIAL = 0;
+constexpr uint32_t D3DMCS_COLOR1 = 1;
+constexpr uint32_t D3DMCS_COLOR2 = 2;
+
+// Comparisons of the z and alpha tests.
+constexpr uint32_t D3DCMP_NEVER = 1;
+constexpr uint32_t D3DCMP_LESS = 2;
+constexpr uint32_t D3DCMP_EQUAL = 3;
+constexpr uint32_t D3DCMP_LESSEQUAL = 4;
+constexpr uint32_t D3DCMP_GREATER = 5;
+constexpr uint32_t D3DCMP_NOTEQUAL = 6;
+constexpr uint32_t D3DCMP_GREATEREQUAL = 7;
+constexpr uint32_t D3DCMP_ALWAYS = 8;
+
+// Blend factors (D3DRS_SRCBLEND, D3DRS_DESTBLEND).
+constexpr uint32_t D3DBLEND_ZERO = 1;
+constexpr uint32_t D3DBLEND_ONE = 2;
+constexpr uint32_t D3DBLEND_SRCCOLOR = 3;
+constexpr uint32_t D3DBLEND_INVSRCCOLOR = 4;
+constexpr uint32_t D3DBLEND_SRCALPHA = 5;
+constexpr uint32_t D3DBLEND_INVSRCALPHA = 6;
+constexpr uint32_t D3DBLEND_DESTALPHA = 7;
+constexpr uint32_t D3DBLEND_INVDESTALPHA = 8;
+constexpr uint32_t D3DBLEND_DESTCOLOR = 9;
+constexpr uint32_t D3DBLEND_INVDESTCOLOR = 10;
 
 // Texture stages (0 .. kKivTextureStageCount - 1) and their state types.
 constexpr uint32_t D3DTSS_COLOROP = 1;
@@ -60,6 +107,9 @@ constexpr uint32_t D3DTOP_DISABLE = 1;
 constexpr uint32_t D3DTOP_SELECTARG1 = 2;
 constexpr uint32_t D3DTOP_SELECTARG2 = 3;
 constexpr uint32_t D3DTOP_MODULATE = 4;
+constexpr uint32_t D3DTOP_MODULATE2X = 5;
+constexpr uint32_t D3DTOP_MODULATE4X = 6;
+constexpr uint32_t D3DTOP_ADD = 7;
 
 constexpr uint32_t D3DTA_DIFFUSE = 0;
 constexpr uint32_t D3DTA_CURRENT = 1;

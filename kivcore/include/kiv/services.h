@@ -131,7 +131,12 @@ public:
 //   CreateRectFrameMesh   a picture frame around the rectangle width x height centred at the
 //                         origin in the plane z = 0: the rectangle's face (colour1), a border
 //                         `border` wide (colour2) and its sides `depth` deep towards +z (colour3)
-// Both give null for sizes that are not positive and finite or when memory can't be had.
+//   CreateMesh            a mesh of the caller's vertices (28 bytes each: position, normal,
+//                         diffuse colour) and triangles (three indices each), copied; null when
+//                         a count is 0 or above kKivMaxMeshVertices or an index lies past the
+//                         vertices
+// The first two give null for sizes that are not positive and finite; all three give null when
+// memory can't be had. Front faces run clockwise seen from where they face (left-handed).
 class KcDxMeshBuilder : public KicBaseClass {
 public:
     virtual KcDxMesh* CreateAxisMesh(float length, float radius, float headRadius,
@@ -139,4 +144,8 @@ public:
     virtual KcDxMesh* CreateRectFrameMesh(float width, float height, float border, float depth,
                                           uint32_t colour1, uint32_t colour2, uint32_t colour3) = 0;
     virtual void ReleaseMesh(KcDxMesh* mesh) = 0;
+    virtual KcDxMesh* CreateMesh(const void* vertices, uint32_t vertexCount,
+                                 const uint32_t* indices, uint32_t faceCount) = 0;
 };
+
+constexpr uint32_t kKivMaxMeshVertices = 1u << 24;

@@ -51,6 +51,7 @@ inline KivMatrix operator*(const KivMatrix& a, const KivMatrix& b) {
 struct KivViewport {
     uint32_t x = 0, y = 0, width = 0, height = 0;
     float minZ = 0.0f, maxZ = 1.0f;
+    bool operator==(const KivViewport&) const = default;
 };
 
 namespace kivmath {

@@ -105,6 +105,8 @@ bool CEventBridge::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::KeyPress:
         case QEvent::KeyRelease: {
             auto* key = static_cast<QKeyEvent*>(event);
+            // A held key repeats its key-down only, as the messages of origin do.
+            if (key->isAutoRepeat() && event->type() == QEvent::KeyRelease) break;
             if (int vk = KivVirtualKey(key->key()))
                 engine_.DispatchMessage(event->type() == QEvent::KeyPress ? WM_KEYDOWN : WM_KEYUP,
                                         uintptr_t(vk), 0, KivKeyState(key->modifiers()));

@@ -1,9 +1,11 @@
 // Index: shaders and the channel-view table; the surface and its entry; the GL view (setup,
-// frame, grid, images, primitives, texture cache).
+// frame, texts, grid, images, primitives, texture cache).
 #include "gl/GLSurface.h"
 
 #include <QApplication>
+#include <QFontDatabase>
 #include <QMatrix4x4>
+#include <QPainter>
 #include <QScreen>
 #include <QTimer>
 #include <algorithm>
@@ -128,6 +130,9 @@ void CGLSurface::DeviceSize(int* width, int* height) const {
 // ================================================================ the GL view
 
 CGLView::CGLView(CKivEngine& engine, QWidget* host) : QOpenGLWidget(host), engine_(engine) {
+    QSurfaceFormat surfaceFormat = format();
+    surfaceFormat.setDepthBufferSize(24);  // for the scenes' z test
+    setFormat(surfaceFormat);
     setFocusPolicy(Qt::NoFocus);  // keys go to the host's view, where the bridge sees them
     setAcceptDrops(false);        // drops too
 }
@@ -143,6 +148,7 @@ void CGLView::ReleaseGL() {
     for (auto& [texture, cached] : textures_) glDeleteTextures(1, &cached.name);
     textures_.clear();
     buffer_.destroy();
+    replay_.Release();
     colorProgram_.removeAllShaders();
     imageProgram_.removeAllShaders();
     doneCurrent();
@@ -166,6 +172,10 @@ void CGLView::initializeGL() {
         return;
     }
     buffer_.setUsagePattern(QOpenGLBuffer::StreamDraw);
+    // Without its shader the 2D world is still drawn; the scenes' calls are not.
+    if (!replay_.Initialize())
+        engine_.LogFormat(4, "KivCore: the OpenGL shader of the 3D calls failed: %s",
+                          qPrintable(replay_.Log()));
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxTextureSize_);
     if (context()->hasExtension("GL_EXT_texture_filter_anisotropic"))
         glGetFloatv(kMaxMaxAnisotropy, &maxAnisotropy_);
@@ -180,17 +190,46 @@ void CGLView::paintGL() {
     CRenderService* render = engine_.Render();
     Unpack(render ? render->GetBackgroundColor() : 0xFF000000u, background);
     glViewport(0, 0, width, height);
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    glDepthMask(GL_TRUE);
     glClearColor(background[0], background[1], background[2], 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT);
-    if (!ready_ || width < 1 || height < 1) return;
-    glEnable(GL_BLEND);
+    glClearDepthf(1.0f);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    if (!ready_ || width < 1 || height < 1 || !render) return;
+
+    // The frame in the order it ran: scenes, the game's drawing, overlays.
+    CDeviceState state = render->RecordStart();
+    const CKivEngine::FrameMarks& marks = engine_.Marks();
+    auto text = [this](const KivRenderCall& call) { DrawText(call); };
+    replay_.BeginFrame(width, height);
+    replay_.Replay(*render, 0, marks.gameRender, &state, text);
     // Colours blend by their alpha; the surface itself stays opaque.
-    glBlendFuncSeparate(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA, GL_ZERO, GL_ONE);
+    replay_.Restore2D();
     engine_.ForEachObject<CGridScene2D>([&](CGridScene2D* s) { DrawGrid(s, width, height); });
     for (auto& entry : textures_) entry.second.used = false;
     engine_.ForEachObject<CImageControl>([&](CImageControl* c) { DrawImage(c); });
     DropUnusedTextures();
     DrawPrimitives();
+    replay_.Replay(*render, marks.gameRender, render->GetCallCount(), &state, text);
+    replay_.EndFrame();
+    replay_.Restore2D();
+}
+
+// ---------------------------------------------------------------- texts
+
+void CGLView::DrawText(const KivRenderCall& call) {
+    // Text at scale 1 is this many device pixels high.
+    constexpr float kFontPixels = 16.0f;
+    // The painter's glyph cache copies itself through the surface's channels, alpha included.
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    QPainter painter(this);
+    painter.scale(1.0 / DeviceRatio(), 1.0 / DeviceRatio());  // positions are device pixels
+    QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
+    font.setPixelSize(std::max(1, int(std::lround(kFontPixels * call.scale))));
+    painter.setFont(font);
+    painter.setPen(QColor::fromRgba(call.a));
+    painter.drawText(QPointF(call.x, call.y + float(painter.fontMetrics().ascent())),
+                     QString::fromUtf8(static_cast<const char*>(call.data)));
 }
 
 // ---------------------------------------------------------------- grid
@@ -256,14 +295,8 @@ GLuint CGLView::TextureFor(const CTexture* texture) {
 }
 
 void CGLView::DropUnusedTextures() {
-    for (auto it = textures_.begin(); it != textures_.end();) {
-        if (it->second.used) {
-            ++it;
-            continue;
-        }
-        glDeleteTextures(1, &it->second.name);
-        it = textures_.erase(it);
-    }
+    DropUnused(textures_,
+               [this](const CachedTexture& cached) { glDeleteTextures(1, &cached.name); });
 }
 
 void CGLView::DrawImage(CImageControl* control) {
