@@ -110,7 +110,12 @@ void CScriptPanel::Refresh() {
     if (luneth_->GetImageType() != kImageMathScript) return ShowState(true, {}, {}, {});
     int pixels = 0, width = 0, height = 0;
     luneth_->GetScriptImageSize(&pixels, &width, &height);
-    ShowState(true, ScriptText(), FromScript(luneth_->GetScriptMessages()),
+    // Below the script's own log, where each failed line failed and what was expected there.
+    QString messages = FromScript(luneth_->GetScriptMessages());
+    const QString diagnostics = FromScript(luneth_->GetScriptDiagnostics());
+    if (!diagnostics.isEmpty() && !messages.isEmpty() && !messages.endsWith('\n')) messages += '\n';
+    messages += diagnostics;
+    ShowState(true, ScriptText(), messages,
               {QString::number(pixels), QString::number(width), QString::number(height),
                QString::asprintf("%0.3f", double(luneth_->GetCostTime()))});
 }

@@ -149,6 +149,8 @@ TEST(BriselScriptPanel, RefreshCasesAndStatusTexts) {
     panel->Parse();
     EXPECT_EQ(s.frame->Message(), "数学脚本解析失败!");
     EXPECT_TRUE(panel->Messages()->toPlainText().contains("[Warning]"));
+    EXPECT_TRUE(
+        panel->Messages()->toPlainText().endsWith("line 2, column 9: '(' is never closed\n"));
     panel->Editor()->setPlainText(briseltest::kSmallScript);
     panel->Parse();
     EXPECT_TRUE(s.frame->Message().startsWith("数学脚本解析耗时:"));
