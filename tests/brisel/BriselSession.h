@@ -59,6 +59,17 @@ public:
         std::error_code ignored;
         std::filesystem::remove_all(dir, ignored);
     }
+    // Opens a file as the view does and waits for its computation.
+    brisel::CBriselView::Opened Open(const QString& path) {
+        brisel::CBriselView::Opened opened = view->OpenByExtension(path);
+        view->WaitForComputation();
+        return opened;
+    }
+    // Parses the script panel's text and waits for it.
+    void Parse() {
+        panel->Parse();
+        view->WaitForComputation();
+    }
     // Closes the window: the view shuts the engine down.
     void Close() { frame.reset(); }
     std::string Log() const { return kivtest::ReadFile(dir / "kivcore.log"); }

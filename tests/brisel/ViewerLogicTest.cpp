@@ -38,7 +38,7 @@ TEST(BriselOpen, ByExtension) {
         {s.Path("noext"), Opened::Nothing, kImageMathScript},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(s.view->OpenByExtension(c.path), c.opened) << qPrintable(c.path);
+        EXPECT_EQ(s.Open(c.path), c.opened) << qPrintable(c.path);
         EXPECT_EQ(s.luneth->GetImageType(), c.type) << qPrintable(c.path);
     }
     // A script goes through the panel: its path box names the file.
@@ -51,10 +51,10 @@ TEST(BriselOpen, ByExtension) {
 
 TEST(BriselOpen, LoadReportInTheStatusBar) {
     BriselSession s;
-    s.view->OpenByExtension(s.WritePicture("pic.png", 16, 8));
+    s.Open(s.WritePicture("pic.png", 16, 8));
     EXPECT_TRUE(s.frame->Message().startsWith("图像\"pic.png\"加载成功,耗时:"));
     EXPECT_TRUE(s.frame->Message().endsWith(".纹理大小(16,8)"));
-    s.view->OpenByExtension(s.Path("missing.png"));
+    s.Open(s.Path("missing.png"));
     EXPECT_TRUE(s.frame->Message().startsWith("图像\"missing.png\"加载失败,耗时:"));
 
     ASSERT_TRUE(brisel::InstallTranslation(briseltest::App(), QLocale(QLocale::English)));
@@ -79,7 +79,7 @@ TEST(BriselSave, SuggestsTheNameUpToItsFirstDotAndSaysWhenSavingFails) {
     });
     s.view->SaveImageAs();  // no image: no dialog
     EXPECT_TRUE(asked.empty());
-    s.view->OpenByExtension(s.WritePicture("a.b.c.png"));
+    s.Open(s.WritePicture("a.b.c.png"));
     answer = s.Path("saved.bmp");
     s.view->SaveImageAs();
     ASSERT_EQ(asked.size(), 1u);
@@ -130,7 +130,7 @@ TEST(BriselScriptPanel, RefreshCasesAndStatusTexts) {
     BriselSession s;
     CScriptPanel* panel = s.panel;
     s.view->ShowScriptPanel();
-    s.view->OpenByExtension(s.WriteScript("small.txt", briseltest::kSmallScript));
+    s.Open(s.WriteScript("small.txt", briseltest::kSmallScript));
     EXPECT_TRUE(panel->Editor()->toPlainText().startsWith("pixels = width:4 height:2\n"));
     EXPECT_EQ(panel->StatBox(CScriptPanel::kPixelCount)->text(), "8");
     EXPECT_EQ(panel->StatBox(CScriptPanel::kWidth)->text(), "4");
@@ -138,7 +138,7 @@ TEST(BriselScriptPanel, RefreshCasesAndStatusTexts) {
     EXPECT_EQ(panel->StatBox(CScriptPanel::kParseTime)->text(),
               QString::asprintf("%0.3f", double(s.luneth->GetCostTime())));
 
-    s.view->OpenByExtension(s.WritePicture("pic.png"));  // a picture: empty but ready
+    s.Open(s.WritePicture("pic.png"));  // a picture: empty but ready
     panel->Refresh();
     EXPECT_TRUE(panel->Editor()->toPlainText().isEmpty());
     EXPECT_TRUE(panel->Editor()->isEnabled());
@@ -146,11 +146,11 @@ TEST(BriselScriptPanel, RefreshCasesAndStatusTexts) {
     EXPECT_TRUE(panel->StatBox(CScriptPanel::kWidth)->text().isEmpty());
 
     panel->Editor()->setPlainText("pixels = width:3 height:5\nr = sin(\n");
-    panel->Parse();
+    s.Parse();
     EXPECT_EQ(s.frame->Message(), "数学脚本解析失败!");
     EXPECT_TRUE(panel->Messages()->toPlainText().contains("[Warning]"));
     panel->Editor()->setPlainText(briseltest::kSmallScript);
-    panel->Parse();
+    s.Parse();
     EXPECT_TRUE(s.frame->Message().startsWith("数学脚本解析耗时:"));
     EXPECT_TRUE(s.frame->Message().endsWith("毫秒.纹理大小(4,2)"));
     panel->Clear();
@@ -166,11 +166,11 @@ TEST(BriselScriptPanel, ShowsAndParsesTheWholeOfALongScript) {
     text += "r = Step399 / 399\ng = x\nb = x\n";
     ASSERT_GT(text.size(), 6000u);
     s.view->ShowScriptPanel();
-    s.view->OpenByExtension(s.WriteScript("long.txt", text));
+    s.Open(s.WriteScript("long.txt", text));
     QString shown = s.panel->Editor()->toPlainText();
     EXPECT_GT(shown.size(), 6000);
     EXPECT_TRUE(shown.endsWith("b = x\n"));
-    s.panel->Parse();
+    s.Parse();
     EXPECT_EQ(s.luneth->GetTexture() != nullptr, true) << qPrintable(s.frame->Message());
 }
 
@@ -201,7 +201,7 @@ TEST(BriselFrame, FullScreenTwiceAndLeavingWhenNotInFullScreen) {
 
 TEST(BriselFrame, UnloadAndTheModulePanelToggle) {
     BriselSession s;
-    s.view->OpenByExtension(s.WritePicture("pic.png"));
+    s.Open(s.WritePicture("pic.png"));
     s.view->Unload();
     EXPECT_EQ(s.luneth->GetTexture(), nullptr);
     EXPECT_EQ(s.frame->Message(), "清空脚本!");

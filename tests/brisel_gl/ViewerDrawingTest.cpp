@@ -80,7 +80,7 @@ TEST(BriselDrawing, ScriptPictureAtOneToOneIsPixelExactInTheCentre) {
                      ? qEnvironmentVariableIntValue("QT_SCALE_FACTOR")
                      : 1;
     EXPECT_EQ(s.ratio, double(factor));
-    s.view->OpenByExtension(s.WriteScript("ramp.txt", kRampScript));
+    s.Open(s.WriteScript("ramp.txt", kRampScript));
     EXPECT_EQ(s.Grid()->GetScale(), 1.0f);
     QImage shot = s.Grab();
     ASSERT_EQ(shot.width(), int(std::lround(s.view->width() * s.ratio)));
@@ -92,7 +92,7 @@ TEST(BriselDrawing, ScriptPictureAtOneToOneIsPixelExactInTheCentre) {
 
 TEST(BriselDrawing, WheelZoomsAboutTheCursorAndDragPansByTheDistance) {
     ShownViewer s;
-    s.view->OpenByExtension(s.WriteScript("ramp.txt", kRampScript));
+    s.Open(s.WriteScript("ramp.txt", kRampScript));
     QPointF cursor(310, 260);
     float before[2], after[2];
     s.Grid()->ScreenToWorld(float(cursor.x() * s.ratio), float(cursor.y() * s.ratio), &before[0],
@@ -123,7 +123,7 @@ TEST(BriselDrawing, WheelZoomsAboutTheCursorAndDragPansByTheDistance) {
 
 TEST(BriselDrawing, ChannelViewRedShowsOnlyRed) {
     ShownViewer s;
-    s.view->OpenByExtension(s.WriteScript("ramp.txt", kRampScript));
+    s.Open(s.WriteScript("ramp.txt", kRampScript));
     QTest::keyClick(s.view, Qt::Key_R);
     EXPECT_EQ(s.luneth->GetImageControl()->GetChannelView(), kKivChannelRed);
     EXPECT_EQ(s.WrongPixels(0xFF0000), 0);
@@ -149,15 +149,16 @@ TEST(BriselDrawing, F2WritesEveryEquationAndADroppedFileIsOpened) {
     EXPECT_TRUE(enter.isAccepted());
     QDropEvent drop(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(s.view, &drop);
+    s.view->WaitForComputation();
     EXPECT_EQ(s.luneth->GetImageType(), kImageMathScript);
     EXPECT_TRUE(s.frame->Message().contains("dropped.txt"));
 }
 
 TEST(BriselDrawing, ClosingWithAScriptAPictureAndAnEquationLeaksNothing) {
     ShownViewer s;
-    s.view->OpenByExtension(s.WriteScript("ramp.txt", kRampScript));
+    s.Open(s.WriteScript("ramp.txt", kRampScript));
     s.Grab();
-    s.view->OpenByExtension(s.WritePicture("pic.png"));
+    s.Open(s.WritePicture("pic.png"));
     s.Grab();
     ASSERT_TRUE(s.luneth->ComputeEquation(2));
     s.view->ShowScriptPanel();
