@@ -66,6 +66,18 @@
         <source>已导出%1张图像到&quot;%2&quot;</source>
         <translation>Exported %1 pictures to &quot;%2&quot;</translation>
     </message>
+    <message>
+        <source>正在计算,请稍候或按Esc取消</source>
+        <translation>Computing; please wait or press Esc to cancel</translation>
+    </message>
+    <message>
+        <source>计算已取消</source>
+        <translation>Computation cancelled</translation>
+    </message>
+    <message>
+        <source>正在计算,按Esc取消...</source>
+        <translation>Computing, Esc cancels...</translation>
+    </message>
 </context>
 <context>
     <name>brisel::CMainFrame</name>
@@ -223,6 +235,10 @@
     <message>
         <source>清空脚本!</source>
         <translation>Script cleared!</translation>
+    </message>
+    <message>
+        <source>正在计算,请稍候或按Esc取消</source>
+        <translation>Computing; please wait or press Esc to cancel</translation>
     </message>
 </context>
 </TS>
