@@ -97,6 +97,11 @@ public:
     brisel::CScriptPanel* panel = nullptr;
 };
 
+// A script that computes for minutes unless it is cancelled.
+constexpr const char* kEndlessScript =
+    "pixels = width:512 height:512\nx = from 0 to 1 W\n[LOOP START: 1000000]\n"
+    "r = sin(x * loop)\nLOOP END]\ng = r\nb = r\n";
+
 // A small picture script: 4 x 2 pixels, red ramp along x.
 constexpr const char* kSmallScript =
     "pixels = width:4 height:2\nx = from 0.0 to 1.0 W\nr = x\ng = 0.5\nb = x * 0.5\n";

@@ -6,6 +6,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QThread>
 
 #include "brisel/BriselSession.h"
 
@@ -208,4 +209,52 @@ TEST(BriselFrame, UnloadAndTheModulePanelToggle) {
     bool shown = s.luneth->IsPanelVisible();
     s.view->ToggleModulePanel();
     EXPECT_EQ(s.luneth->IsPanelVisible(), !shown);
+}
+
+// ---------------------------------------------------------------- computing on a thread
+
+TEST(BriselComputing, TheWindowStaysTheProgressBarMovesAndACancelKeepsThePicture) {
+    BriselSession s;
+    s.Open(s.WriteScript("small.txt", briseltest::kSmallScript));
+    KcTexture* before = s.luneth->GetTexture();
+    ASSERT_NE(before, nullptr);
+    s.panel->Editor()->setPlainText(briseltest::kEndlessScript);
+    s.panel->Parse();
+    ASSERT_TRUE(s.view->IsComputing());
+    // The event loop runs on: the progress bar moves while the picture stays.
+    for (int i = 0; i < 400 && s.frame->Progress()->value() == 0; ++i) {
+        QCoreApplication::processEvents();
+        QThread::msleep(25);
+    }
+    EXPECT_GT(s.frame->Progress()->value(), 0);
+    EXPECT_EQ(s.luneth->GetTexture(), before);
+    // Commands that would change the image wait their turn.
+    s.view->Unload();
+    EXPECT_EQ(s.frame->Message(), "正在计算,请稍候或按Esc取消");
+    EXPECT_FALSE(s.view->Compute([&] { return s.luneth->BeginEquation(1); }));
+    EXPECT_EQ(s.view->ExportAllEquations(), 0);
+    s.view->CancelComputation();
+    s.view->WaitForComputation();
+    EXPECT_FALSE(s.view->IsComputing());
+    EXPECT_EQ(s.luneth->GetTexture(), before);
+    EXPECT_EQ(s.frame->Message(), "计算已取消");
+    EXPECT_EQ(s.frame->Progress()->value(), 0);
+    EXPECT_EQ(s.panel->Editor()->toPlainText(), briseltest::kEndlessScript);
+}
+
+TEST(BriselComputing, APictureShowsTheScriptItCarriesReadyToParse) {
+    BriselSession s;
+    const std::string text = briseltest::kSmallScript;
+    ASSERT_TRUE(s.luneth->LoadScriptText(text.data(), int(text.size())));
+    ASSERT_TRUE(s.luneth->SaveImage(s.Path("carries.png").toUtf8().constData()));
+    s.view->ShowScriptPanel();
+    s.Open(s.WritePicture("plain.png"));
+    EXPECT_TRUE(s.panel->Editor()->toPlainText().isEmpty());
+    s.Open(s.Path("carries.png"));
+    EXPECT_EQ(s.luneth->GetImageType(), kImagePictureFile);
+    EXPECT_TRUE(s.frame->Message().endsWith(".纹理大小(4,2)"));
+    EXPECT_EQ(s.panel->Editor()->toPlainText(), QString::fromStdString(text));
+    s.Parse();
+    EXPECT_EQ(s.luneth->GetImageType(), kImageMathScript);
+    EXPECT_TRUE(s.frame->Message().startsWith("数学脚本解析耗时:"));
 }

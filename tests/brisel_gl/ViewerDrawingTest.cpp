@@ -3,6 +3,7 @@
 // a clean shutdown. Pictures are read back from the view's framebuffer.
 #include <QMimeData>
 #include <QOpenGLWidget>
+#include <QPlainTextEdit>
 #include <QTest>
 #include <QUrl>
 #include <QWheelEvent>
@@ -154,6 +155,23 @@ TEST(BriselDrawing, F2WritesEveryEquationAndADroppedFileIsOpened) {
     EXPECT_TRUE(s.frame->Message().contains("dropped.txt"));
 }
 
+TEST(BriselDrawing, EscCancelsARunningComputationAndThePictureStays) {
+    ShownViewer s;
+    s.Open(s.WriteScript("ramp.txt", kRampScript));
+    const QImage before = s.Grab();
+    s.panel->Editor()->setPlainText(briseltest::kEndlessScript);
+    s.panel->Parse();
+    ASSERT_TRUE(s.view->IsComputing());
+    QTest::qWait(200);
+    EXPECT_EQ(s.Grab(), before);  // frames go on, showing the picture as it was
+    QTest::keyClick(s.view, Qt::Key_Escape);
+    s.view->WaitForComputation();
+    EXPECT_TRUE(s.luneth->WasCancelled());
+    EXPECT_TRUE(s.frame->isVisible());  // Esc stopped the computation, not the program
+    EXPECT_EQ(s.Grab(), before);
+    EXPECT_EQ(s.WrongPixels(0xFFFFFF), 0);
+}
+
 TEST(BriselDrawing, ClosingWithAScriptAPictureAndAnEquationLeaksNothing) {
     ShownViewer s;
     s.Open(s.WriteScript("ramp.txt", kRampScript));
@@ -163,6 +181,8 @@ TEST(BriselDrawing, ClosingWithAScriptAPictureAndAnEquationLeaksNothing) {
     ASSERT_TRUE(s.luneth->ComputeEquation(2));
     s.view->ShowScriptPanel();
     s.Grab();
+    s.panel->Editor()->setPlainText(briseltest::kEndlessScript);
+    s.panel->Parse();  // closing cancels it
     s.Close();
     std::string log = s.Log();
     EXPECT_NE(log.find("engine shutdown"), std::string::npos);
