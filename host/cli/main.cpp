@@ -433,18 +433,18 @@ int AnswerFrames(const cli::RenderOptions& options, const std::string& output) {
                      count - 1);
         return 2;
     }
-    if (count > 1 && !output.empty() && !cli::IsFramePattern(output)) {
-        std::fprintf(stderr,
-                     "luneth: -o: %d frames need a file name with a frame number such as "
-                     "out/%%04d.png\n",
-                     count);
-        return 2;
-    }
     if (output.find('%') != std::string::npos && !cli::IsFramePattern(output)) {
         std::fprintf(stderr,
                      "luneth: -o: '%s' needs exactly one frame number (%%d, %%04d; %%%% for a "
                      "%%)\n",
                      output.c_str());
+        return 2;
+    }
+    if (count > 1 && !output.empty() && !cli::IsFramePattern(output)) {
+        std::fprintf(stderr,
+                     "luneth: -o: %d frames need a file name with a frame number such as "
+                     "out/%%04d.png\n",
+                     count);
         return 2;
     }
     return -1;
