@@ -43,21 +43,13 @@ TEST_F(Cli, PicturesAreMadeAgainFromTheirTexts) {
             << picture;
     }
     kivtest::WriteFile(dir / "plain.png", std::string(std::begin(kPlainPng), std::end(kPlainPng)));
-    const struct {
-        const char* arguments;
-        const char* message;
-    } failures[] = {
-        {"run plain.png", "'plain.png' carries no script (only PNG files written by"},
-        {"equation plain.png", "'plain.png' carries no equation"},
-        {"run star.png", "carries no script: it holds an equation (luneth equation 'star.png')"},
-        {"equation first.png -o x.png", "carries no equation: it holds a script"},
-        {"run missing.png", "cannot read script file 'missing.png'"},
-    };
-    for (const auto& f : failures) {
-        Result r = Run(f.arguments);
-        EXPECT_EQ(r.status, 1) << f.arguments;
-        EXPECT_NE(r.err.find(f.message), std::string::npos) << f.arguments << "\n" << r.err;
-    }
+    ExpectFailures({
+        {"run plain.png", 1, "'plain.png' carries no script (only PNG files written by"},
+        {"equation plain.png", 1, "'plain.png' carries no equation"},
+        {"run star.png", 1, "carries no script: it holds an equation (luneth equation 'star.png')"},
+        {"equation first.png -o x.png", 1, "carries no equation: it holds a script"},
+        {"run missing.png", 1, "cannot read script file 'missing.png'"},
+    });
 }
 
 TEST_F(Cli, AnimationsWriteOneFileAFrame) {
@@ -82,55 +74,45 @@ TEST_F(Cli, AnimationsWriteOneFileAFrame) {
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_TRUE(std::filesystem::exists(dir / "star/02.png"));
 
-    const struct {
-        std::string arguments;
-        const char* message;
-    } failures[] = {
-        {wave + " --define t=0:1:0.5 --define u=0:1:0.25", "(3 values) and u (5 values)"},
-        {wave + " --define t=0:1:0.5 -o x.png", "3 frames need a file name with a frame number"},
-        {wave + " --define t=0:1:0.5 -o x%d%d.png", "needs exactly one frame number"},
-        {wave + " --define t=0:1:-0.5", "the STEP must lead from FROM to TO"},
-        {wave + " --define t=0:1:0", "the STEP must lead from FROM to TO"},
-        {wave + " --define t=0:1:1e-9", "in at most 1000000 values"},
-        {wave + " --define t=0:1:0.5 --frames 3:4", "the animation has 3 frames"},
-        {wave + " --define t=1:2", "is not NAME=VALUE or NAME=FROM:TO:STEP"},
-        {"equation 0 --param 9=0:1:0.5", "is not I=V or I=FROM:TO:STEP"},
-    };
-    for (const auto& f : failures) {
-        Result bad = Run(f.arguments);
-        EXPECT_EQ(bad.status, 2) << f.arguments;
-        EXPECT_NE(bad.err.find(f.message), std::string::npos) << f.arguments << "\n" << bad.err;
-    }
+    ExpectFailures({
+        {wave + " --define t=0:1:0.5 --define u=0:1:0.25", 2, "(3 values) and u (5 values)"},
+        {wave + " --define t=0:1:0.5 -o x.png", 2, "3 frames need a file name with a frame number"},
+        {wave + " --define t=0:1:0.5 -o x%d%d.png", 2, "needs exactly one frame number"},
+        {wave + " --define t=0:1:-0.5", 2, "the STEP must lead from FROM to TO"},
+        {wave + " --define t=0:1:0", 2, "the STEP must lead from FROM to TO"},
+        {wave + " --define t=0:1:1e-9", 2, "in at most 1000000 values"},
+        {wave + " --define t=0:1:0.5 --frames 3:4", 2, "the animation has 3 frames"},
+        {wave + " --define t=1:2", 2, "is not NAME=VALUE or NAME=FROM:TO:STEP"},
+        {"equation 0 --param 9=0:1:0.5", 2, "is not I=V or I=FROM:TO:STEP"},
+    });
 }
 
 TEST_F(Cli, RegionsSizesAndTheBudgetFailClearly) {
     kivtest::WriteFile(dir / "grid.txt",
                        "pixels = width:64 height:32\nx = from 0 to 1 W\nr = x\ng = 1 - x\n");
-    const struct {
-        std::string arguments;
-        int status;
-        const char* message;
-    } cases[] = {
-        {"run grid.txt --region 60,0,8,8", 1,
+    ExpectFailures({
+        {"run grid.txt --region 60,0,8,8 -o out.png", 1,
          "the region 60,0,8,8 lies outside the 64 x 32 picture"},
-        {"run grid.txt --size 100x10 --region 0,8,8,8", 1, "lies outside the 100 x 10 picture"},
-        {"equation 1 --region 1000,1000,100,100", 1, "lies outside the 1024 x 1024 picture"},
-        {"run grid.txt --region 0,0,0,8", 2, "--region needs a width and a height of at least 1"},
-        {"run grid.txt --size 0x32", 2, "--size needs a width and a height of at least 1"},
-        {"run grid.txt --size 16385x8", 2, "one picture has at most 16384 x 16384 pixels"},
-        {"run grid.txt --size 99999999x8 --region 0,0,8,8", 2, "sides of at most 16777216"},
-        {"run grid.txt --region 0,0,20000,8", 2, "one picture has at most 16384 x 16384"},
-        {"run grid.txt --region 1,2,3", 2, "'1,2,3' is not X,Y,W,H"},
-        {"run grid.txt --size 64*32", 2, "'64*32' is not WxH"},
+        {"run grid.txt --size 100x10 --region 0,8,8,8 -o out.png", 1,
+         "lies outside the 100 x 10 picture"},
+        {"equation 1 --region 1000,1000,100,100 -o out.png", 1,
+         "lies outside the 1024 x 1024 picture"},
+        {"run grid.txt --region 0,0,0,8 -o out.png", 2,
+         "--region needs a width and a height of at least 1"},
+        {"run grid.txt --size 0x32 -o out.png", 2,
+         "--size needs a width and a height of at least 1"},
+        {"run grid.txt --size 16385x8 -o out.png", 2,
+         "one picture has at most 16384 x 16384 pixels"},
+        {"run grid.txt --size 99999999x8 --region 0,0,8,8 -o out.png", 2,
+         "sides of at most 16777216"},
+        {"run grid.txt --region 0,0,20000,8 -o out.png", 2,
+         "one picture has at most 16384 x 16384"},
+        {"run grid.txt --region 1,2,3 -o out.png", 2, "'1,2,3' is not X,Y,W,H"},
+        {"run grid.txt --size 64*32 -o out.png", 2, "'64*32' is not WxH"},
         {"run -e 'pixels = width:8 height:8; x = from 0 to 1 W; r = array_cumulate(x, 1)' "
-         "--region 0,0,4,4",
+         "--region 0,0,4,4 -o out.png",
          1, "'array_cumulate' works on whole arrays, so this script can't be cut"},
-    };
-    for (const auto& c : cases) {
-        Result r = Run(c.arguments + " -o out.png");
-        EXPECT_EQ(r.status, c.status) << c.arguments << "\n" << r.err;
-        EXPECT_NE(r.err.find(c.message), std::string::npos) << c.arguments << "\n" << r.err;
-    }
+    });
     kivtest::WriteFile(dir / "kivcore.ini", "[KivCore]\nMemoryBudgetMiB=1\nLogFile=" +
                                                 (dir / "kivcore.log").string() + "\n");
     Result r = Run("run grid.txt --size 1024x512 -o out.png");

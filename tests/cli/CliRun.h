@@ -39,6 +39,19 @@ protected:
         std::filesystem::remove(dir / "err.txt");
         return r;
     }
+    // A command that fails: its exit status and a part of what it says on standard error.
+    struct Failure {
+        std::string arguments;
+        int status;
+        std::string message;
+    };
+    void ExpectFailures(const std::vector<Failure>& failures) {
+        for (const Failure& f : failures) {
+            Result r = Run(f.arguments);
+            EXPECT_EQ(r.status, f.status) << f.arguments << "\n" << r.err;
+            EXPECT_NE(r.err.find(f.message), std::string::npos) << f.arguments << "\n" << r.err;
+        }
+    }
     // Files in the directory besides the configuration and the log.
     std::vector<std::string> Files() {
         std::vector<std::string> names;
