@@ -21,7 +21,7 @@
 // written to a temporary name and renamed, so a failure leaves nothing half-written. The
 // script's warning log and the load report ("NAME: W x H, T ms") go to standard error.
 // Exit status: 0 success, 1 the script, equation or a file failed (standard error says why),
-// 2 a usage error.
+// 2 a usage error, 130 cancelled with Ctrl+C.
 #include <strings.h>
 
 #include <CLI/CLI.hpp>
