@@ -386,6 +386,11 @@ void CLuneth::ComputeEquationPicture(PendingComputation& p) {
         picture->Release();
         return;
     }
+    int64_t& drawnFrom = equationRandom_[size_t(p.index)];
+    if (p.random.State() != p.randomStart)
+        drawnFrom = p.randomStart;
+    else if (drawnFrom >= 0)
+        p.randomStart = uint32_t(drawnFrom);  // the picture was reused, drawn from this state
     LabelPicture(picture, p);
     p.picture = picture;
 }

@@ -215,6 +215,10 @@ private:
     std::string programName_ = "Luneth";
     std::string pictureScript_;
     std::string computeError_;
+    // Per equation slot, the random state its last drawing computation started from (-1: none
+    // yet). An accumulated picture computed again unchanged is reused without drawing, and its
+    // texts must name the state it was drawn from.
+    std::vector<int64_t> equationRandom_ = std::vector<int64_t>(luneth::kEquationSlotCount, -1);
 };
 
 // The module-wide state kept by KivModuleApiFunction (RegisterAPI.cpp).
