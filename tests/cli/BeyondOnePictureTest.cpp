@@ -15,7 +15,7 @@ namespace {
 
 const char kWave[] =
     "'pixels = width:24 height:16; x = from -1 to 1 W; y = from 0 to 1 H; "
-    "r = 0.5 + 0.5 * sin(x * 9 + t * 6.28); g = y * t; b = rand() / 32767'";
+    "r = 0.5 + 0.5 * sin(x * 9 + t * 6.28); g = y * t; b = rand(y)'";
 
 // A 1 x 1 PNG without any text chunk.
 const unsigned char kPlainPng[] = {

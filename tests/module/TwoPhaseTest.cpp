@@ -201,3 +201,16 @@ TEST(PictureTexts, FormatsReadBackExactlyAndRefuseWhatIsNotThem) {
                  {std::string("a\0b", 3), false}};
     for (const auto& t : texts) EXPECT_EQ(luneth::IsUtf8Text(t.text), t.utf8) << t.text;
 }
+
+TEST(PictureTexts, AReusedAccumulationNamesTheStateItWasDrawnFrom) {
+    LunethSession s;
+    const int pentagon = 159;  // a chaos game: accumulated from random numbers, then reused
+    ASSERT_TRUE(s.luneth->ComputeEquation(pentagon));
+    const std::string drawnFrom = s.luneth->GetPictureText(luneth::kTextRandom);
+    EXPECT_NE(std::to_string(s.luneth->GetRandomState()), drawnFrom);
+    const uint32_t before = s.luneth->GetRandomState();
+    LoadText(s.luneth, "vertices = 100\nx = from 1 to 2\nr = rand(x)");  // the stream moves on
+    ASSERT_NE(s.luneth->GetRandomState(), before);
+    ASSERT_TRUE(s.luneth->ComputeEquation(pentagon));
+    EXPECT_EQ(s.luneth->GetPictureText(luneth::kTextRandom), drawnFrom);
+}
