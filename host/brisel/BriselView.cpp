@@ -7,7 +7,9 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QScreen>
+#include <QThread>
 #include <QUrl>
+#include <algorithm>
 #include <cmath>
 
 #include "Host.h"
@@ -29,6 +31,9 @@ void ReportLoad(const char* name, int width, int height, float costTimeMs) {
 QByteArray Local(const QString& path) { return QFile::encodeName(path); }
 
 constexpr int kEquationSlots = 512;
+// The progress bar and the busy word wait this long, so quick computations don't flicker.
+constexpr int kProgressIntervalMs = 100;
+constexpr int kBusyWordAfterMs = 500;
 
 }  // namespace
 
@@ -67,9 +72,25 @@ CBriselView::CBriselView(Mode mode, QWidget* parent) : QWidget(parent) {
         luneth_->SetImageCallback(ReportLoad);
         scenes_ = std::make_unique<CSceneChooser>(api_, luneth_);
         gScenes = scenes_.get();
+        luneth_->SetProgramName("Brisel " BRISEL_VERSION);
+        // Reports come on the computing threads; the view shows them on its own (ShowProgress).
+        luneth_->SetProgressCallback(
+            [](void* view, int64_t done, int64_t total) {
+                static_cast<CBriselView*>(view)->progressTotal_ = total;
+                static_cast<CBriselView*>(view)->progressDone_ = done;
+            },
+            this);
+        // The image object's own commands (its panel, the K key) compute here too.
+        luneth_->SetComputeRunner([](void* view) { static_cast<CBriselView*>(view)->RunBegun({}); },
+                                  this);
     }
     panel_ = new CScriptPanel(this);
     panel_->SetLuneth(luneth_);
+    panel_->SetComputer([this](const std::function<bool()>& begin, std::function<void(bool)> done) {
+        return Compute(begin, std::move(done));
+    });
+    progressTimer_.setInterval(kProgressIntervalMs);
+    connect(&progressTimer_, &QTimer::timeout, this, &CBriselView::ShowProgress);
     panel_->hide();
     setAcceptDrops(true);
 
@@ -85,6 +106,8 @@ CBriselView::CBriselView(Mode mode, QWidget* parent) : QWidget(parent) {
 
 CBriselView::~CBriselView() {
     frameTimer_.stop();
+    CancelComputation();
+    WaitForComputation();
     delete panel_;
     panel_ = nullptr;
     if (gScenes == scenes_.get()) gScenes = nullptr;
@@ -148,7 +171,12 @@ CBriselView::Opened CBriselView::OpenByExtension(const QString& path) {
     if (extension.isEmpty()) return Opened::Nothing;
     Opened opened = Opened::Script;
     if (IsPictureExtension(extension)) {
-        luneth_->LoadPictureFile(Local(path).constData());
+        QByteArray local = Local(path);
+        // A picture that carries a script shows it in a visible script panel.
+        Compute([this, local] { return luneth_->BeginLoadPicture(local.constData()); },
+                [this](bool) {
+                    if (panel_->isVisible()) panel_->Refresh();
+                });
         opened = Opened::Picture;
     } else {
         panel_->LoadScript(path);
@@ -158,7 +186,7 @@ CBriselView::Opened CBriselView::OpenByExtension(const QString& path) {
 }
 
 void CBriselView::Unload() {
-    if (!luneth_) return;
+    if (!luneth_ || RefuseWhileComputing()) return;
     luneth_->UnloadImage();
     if (scenes_) scenes_->ImageChanged();
     panel_->Refresh();
@@ -179,7 +207,7 @@ void CBriselView::SaveImageAs() {
 }
 
 int CBriselView::ExportAllEquations() {
-    if (!luneth_) return 0;
+    if (!luneth_ || RefuseWhileComputing()) return 0;
     QDir current = QDir::current();
     QString folder = current.absoluteFilePath(QStringLiteral("Image"));
     if (!current.mkpath(QStringLiteral("Image"))) {
@@ -223,6 +251,69 @@ bool CBriselView::ChooseScene(const QString& name) {
 
 void CBriselView::ToggleModulePanel() {
     if (luneth_) luneth_->ShowPanel(!luneth_->IsPanelVisible());
+}
+
+// ---------------------------------------------------------------- computing on a thread
+
+bool CBriselView::RefuseWhileComputing() {
+    if (!IsComputing()) return false;
+    SetStatusText(tr("正在计算,请稍候或按Esc取消"));
+    return true;
+}
+
+bool CBriselView::Compute(const std::function<bool()>& begin, std::function<void(bool)> done) {
+    if (!luneth_ || RefuseWhileComputing() || !begin()) return false;
+    RunBegun(std::move(done));
+    return true;
+}
+
+void CBriselView::RunBegun(std::function<void(bool)> done) {
+    done_ = std::move(done);
+    progressDone_ = 0;
+    progressTotal_ = 0;
+    busyShown_ = false;
+    busyFor_.start();
+    ILuneth* luneth = luneth_;
+    worker_ = QThread::create([luneth] { luneth->ComputePending(); });
+    const unsigned generation = ++workerGeneration_;
+    // Queued: the result is taken on this thread, and only by the computation it belongs to.
+    connect(
+        worker_, &QThread::finished, this,
+        [this, generation] {
+            if (generation == workerGeneration_) FinishWork();
+        },
+        Qt::QueuedConnection);
+    worker_->start();
+    progressTimer_.start();
+}
+
+void CBriselView::FinishWork() {
+    if (!worker_) return;
+    worker_->wait();
+    worker_->deleteLater();
+    worker_ = nullptr;
+    progressTimer_.stop();
+    emit progressChanged(0);
+    bool ok = luneth_->FinishComputation();
+    if (luneth_->WasCancelled()) SetStatusText(tr("计算已取消"));
+    if (auto done = std::move(done_)) done(ok);
+}
+
+void CBriselView::ShowProgress() {
+    int64_t total = progressTotal_.load(), done = progressDone_.load();
+    if (total > 0) emit progressChanged(int(std::min<int64_t>(1000, done * 1000 / total)));
+    if (!busyShown_ && busyFor_.elapsed() >= kBusyWordAfterMs) {
+        busyShown_ = true;
+        SetStatusText(tr("正在计算,按Esc取消..."));
+    }
+}
+
+void CBriselView::CancelComputation() {
+    if (luneth_ && IsComputing()) luneth_->CancelComputation();
+}
+
+void CBriselView::WaitForComputation() {
+    if (worker_) FinishWork();
 }
 
 }  // namespace brisel

@@ -67,6 +67,7 @@ CMainFrame::CMainFrame(CBriselView::Mode mode) {
     CreateMenus();
     connect(view_, &CBriselView::fileOpened, this, &CMainFrame::AddRecentFile);
     connect(view_, &CBriselView::exitRequested, this, &QWidget::close);
+    connect(view_, &CBriselView::progressChanged, progress_, &QProgressBar::setValue);
     resize(1280, 800);
     view_->setFocus();
 }
@@ -112,9 +113,14 @@ void CMainFrame::CreateMenus() {
     add(nullptr, tr("导出全部图像"), QKeySequence(Qt::Key_F2),
         [this] { view_->ExportAllEquations(); });
     add(nullptr, tr("全屏"), QKeySequence(Qt::Key_F11), [this] { SetFullScreen(!fullScreen_); });
-    // Only in full screen: elsewhere Esc reaches the view and the engine.
-    leaveFullScreenAction_ = add(nullptr, tr("退出全屏"), QKeySequence(Qt::Key_Escape),
-                                 [this] { SetFullScreen(false); });
+    // Only in full screen: elsewhere Esc reaches the view and the engine (which cancels a
+    // running computation, else ends the program).
+    leaveFullScreenAction_ = add(nullptr, tr("退出全屏"), QKeySequence(Qt::Key_Escape), [this] {
+        if (view_->IsComputing())
+            view_->CancelComputation();
+        else
+            SetFullScreen(false);
+    });
     leaveFullScreenAction_->setEnabled(false);
     UpdateRecentMenu();
 }
@@ -154,7 +160,7 @@ void CMainFrame::CreateStatusBar() {
     message_ = new CStatusPane(128);
     bar->addPermanentWidget(message_, 4);
     progress_ = new QProgressBar;
-    progress_->setRange(0, 100);
+    progress_->setRange(0, 1000);
     progress_->setValue(0);
     progress_->setTextVisible(false);
     progress_->setFixedWidth(progress_->fontMetrics().averageCharWidth() * 32);

@@ -107,7 +107,12 @@ void CScriptPanel::ShowState(bool enabled, const QString& script, const QString&
 
 void CScriptPanel::Refresh() {
     if (!luneth_) return ShowState(false, {}, {}, {});
-    if (luneth_->GetImageType() != kImageMathScript) return ShowState(true, {}, {}, {});
+    if (luneth_->GetImageType() != kImageMathScript) {
+        int length = 0;
+        const char* carried = luneth_->GetPictureScript(&length);
+        return ShowState(true, carried ? FromScript(QByteArray(carried, length)) : QString(), {},
+                         {});
+    }
     int pixels = 0, width = 0, height = 0;
     luneth_->GetScriptImageSize(&pixels, &width, &height);
     // Below the script's own log, where each failed line failed and what was expected there.
@@ -120,23 +125,41 @@ void CScriptPanel::Refresh() {
                QString::asprintf("%0.3f", double(luneth_->GetCostTime()))});
 }
 
+void CScriptPanel::Compute(const std::function<bool()>& begin, std::function<void(bool)> done) {
+    if (computer_) {
+        computer_(begin, std::move(done));
+    } else if (begin()) {
+        luneth_->ComputePending();
+        done(luneth_->FinishComputation());
+    }
+}
+
 void CScriptPanel::LoadScript(const QString& path) {
     if (!luneth_) return;
-    luneth_->LoadScriptFile(QFile::encodeName(path).constData());
-    pathBox_->setText(path);
-    if (isVisible()) Refresh();
+    QByteArray local = QFile::encodeName(path);
+    Compute([this, local] { return luneth_->BeginLoadScriptFile(local.constData()); },
+            [this, path](bool) {
+                if (luneth_->WasCancelled()) return;
+                pathBox_->setText(path);
+                if (isVisible()) Refresh();
+            });
 }
 
 void CScriptPanel::Parse() {
     if (!luneth_) return SetStatusText(tr("未能创建Luneth实体!"));
     QByteArray text = editor_->toPlainText().toUtf8();
-    bool ok = luneth_->LoadScriptText(text.constData(), int(text.size()));
-    Refresh();
-    if (!ok) return SetStatusText(tr("数学脚本解析失败!"));
-    int pixels = 0, width = 0, height = 0;
-    luneth_->GetTextureSize(&pixels, &width, &height);
-    SetStatusText(QString::asprintf(qPrintable(tr("数学脚本解析耗时:%0.3f毫秒.纹理大小(%d,%d)")),
-                                    double(luneth_->GetCostTime()), width, height));
+    Compute(
+        [this, text] { return luneth_->BeginLoadScriptText(text.constData(), int(text.size())); },
+        [this](bool ok) {
+            if (luneth_->WasCancelled()) return;  // the editor keeps the text
+            Refresh();
+            if (!ok) return SetStatusText(tr("数学脚本解析失败!"));
+            int pixels = 0, width = 0, height = 0;
+            luneth_->GetTextureSize(&pixels, &width, &height);
+            SetStatusText(
+                QString::asprintf(qPrintable(tr("数学脚本解析耗时:%0.3f毫秒.纹理大小(%d,%d)")),
+                                  double(luneth_->GetCostTime()), width, height));
+        });
 }
 
 void CScriptPanel::Open() {
@@ -168,9 +191,15 @@ bool CScriptPanel::Save() {
 }
 
 void CScriptPanel::Clear() {
+    if (luneth_ && luneth_->IsComputing()) return SetStatusText(tr("正在计算,请稍候或按Esc取消"));
     if (luneth_) luneth_->UnloadImage();
     Refresh();
     SetStatusText(tr("清空脚本!"));
+}
+
+void CScriptPanel::reject() {
+    if (luneth_ && luneth_->IsComputing()) return luneth_->CancelComputation();
+    QDialog::reject();
 }
 
 void CScriptPanel::dragEnterEvent(QDragEnterEvent* event) { AcceptFileDrag(event); }

@@ -5,10 +5,15 @@
 //
 // Refresh shows the image object's state: without an image object everything is empty and the
 // editor and the parse button are disabled; with a math script the whole script, its messages
-// and its numbers; otherwise empty fields and an editor ready for typing.
+// and its numbers; with a picture that carries the script it was made from, that script, ready
+// to parse; otherwise empty fields and an editor ready for typing.
+//
+// Loading and parsing go through the computer the view installs (a thread of their own); a
+// panel without one computes at once.
 #pragma once
 
 #include <QDialog>
+#include <functional>
 
 #include "module/ILuneth.h"
 
@@ -27,7 +32,11 @@ public:
 
     explicit CScriptPanel(QWidget* parent = nullptr);
 
+    using Computer =
+        std::function<bool(const std::function<bool()>& begin, std::function<void(bool)> done)>;
+
     void SetLuneth(ILuneth* luneth) { luneth_ = luneth; }
+    void SetComputer(Computer computer) { computer_ = std::move(computer); }
     void Refresh();
     // LoadScriptFile with the path; the path box shows it; a visible panel refreshes.
     void LoadScript(const QString& path);
@@ -44,6 +53,8 @@ public:
     QPlainTextEdit* Messages() const { return messages_; }
 
 protected:
+    // Esc in the panel stops a running computation before it closes the panel.
+    void reject() override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
@@ -53,7 +64,11 @@ private:
     void ShowState(bool enabled, const QString& script, const QString& messages,
                    const QStringList& stats);
 
+    // Runs a computation that `begin` starts; `done` gets the result.
+    void Compute(const std::function<bool()>& begin, std::function<void(bool)> done);
+
     ILuneth* luneth_ = nullptr;
+    Computer computer_;
     QPlainTextEdit* editor_ = nullptr;
     QLineEdit* pathBox_ = nullptr;
     QPushButton* parseButton_ = nullptr;

@@ -74,6 +74,18 @@
         <source>场景%1:当前图像没有可显示的曲面</source>
         <translation>Scene %1: the current image has no surface to show</translation>
     </message>
+    <message>
+        <source>正在计算,请稍候或按Esc取消</source>
+        <translation>Computing; please wait or press Esc to cancel</translation>
+    </message>
+    <message>
+        <source>计算已取消</source>
+        <translation>Computation cancelled</translation>
+    </message>
+    <message>
+        <source>正在计算,按Esc取消...</source>
+        <translation>Computing, Esc cancels...</translation>
+    </message>
 </context>
 <context>
     <name>brisel::CMainFrame</name>
@@ -239,6 +251,10 @@
     <message>
         <source>清空脚本!</source>
         <translation>Script cleared!</translation>
+    </message>
+    <message>
+        <source>正在计算,请稍候或按Esc取消</source>
+        <translation>Computing; please wait or press Esc to cancel</translation>
     </message>
 </context>
 </TS>

@@ -10,11 +10,18 @@
 //   luneth surface SCRIPT -o MESH                    the swept surface as .obj or .ply
 //   --threads N                                      threads for computing pictures
 //
+// Beyond one picture (Frames.h): `run` also takes --size WxH, --region X,Y,W,H and
+// --define NAME=V|NAME=FROM:TO:STEP, `equation` --region and ranges in --param; ranges make
+// animations (-o DIR/%04d.png), --frames A:B and --frame-count pick and count their frames. A
+// PNG picture written by luneth or brisel in place of SCRIPT or N computes its picture again.
+// A long computation draws a progress bar on a terminal; Ctrl+C cancels it (exit status 130,
+// no file written).
+//
 // The picture format of -o follows the extension: png, jpg, tga, bmp, ppm or dds; files are
 // written to a temporary name and renamed, so a failure leaves nothing half-written. The
 // script's warning log and the load report ("NAME: W x H, T ms") go to standard error.
 // Exit status: 0 success, 1 the script, equation or a file failed (standard error says why),
-// 2 a usage error.
+// 2 a usage error, 130 cancelled with Ctrl+C.
 #include <strings.h>
 
 #include <CLI/CLI.hpp>
@@ -27,14 +34,19 @@
 #include <system_error>
 #include <vector>
 
+#include "Frames.h"
+#include "Progress.h"
+#include "Reproduce.h"
 #include "SurfaceExport.h"
 #include "equations/PixelEquation.h"
 #include "kiv/engine.h"
 #include "module/ILuneth.h"
+#include "module/PictureTexts.h"
 
 namespace {
 
 constexpr int kSlots = int(luneth::kEquationSlotCount);
+constexpr const char* kProgramName = "luneth " LUNETH_VERSION;
 
 // --threads: 0 leaves the image object's own choice (LUNETH_THREADS, its configuration, or
 // every hardware thread).
@@ -44,6 +56,7 @@ int g_threads = 0;
 
 // The load report of the image object, one line on standard error.
 void PrintLoadReport(const char* name, int width, int height, float costTimeMs) {
+    cli::Progress().Clear();
     std::fprintf(stderr, "%s: %d x %d, %.3f ms\n", name, width, height, double(costTimeMs));
 }
 
@@ -59,6 +72,7 @@ public:
         luneth_ = static_cast<ILuneth*>(game);
         luneth_->SetDropFilesEnabled(false);
         luneth_->SetImageCallback(PrintLoadReport);
+        luneth_->SetProgramName(kProgramName);
         if (g_threads > 0) luneth_->SetThreadCount(g_threads);
     }
     ~Engine() {
@@ -72,6 +86,7 @@ private:
 };
 
 int Fail(const char* format, const std::string& a = "", const std::string& b = "") {
+    cli::Progress().Clear();
     std::fputs("luneth: ", stderr);
     std::fprintf(stderr, format, a.c_str(), b.c_str());
     std::fputc('\n', stderr);
@@ -164,8 +179,16 @@ bool HoldsPicture(ILuneth* luneth) {
     return false;
 }
 
+// The grid, the region and the random state every frame starts from.
+uint32_t ApplyPictureOptions(ILuneth* luneth, const cli::RenderOptions& options) {
+    const uint32_t* r = options.region;
+    luneth->SetPictureGrid(int(options.size[0]), int(options.size[1]), int(r[0]), int(r[1]),
+                           int(r[2]), int(r[3]));
+    return options.hasRandom ? options.random : luneth->GetRandomState();
+}
+
 int Run(const std::string& file, const std::string* text, const std::string& output,
-        const std::string& dump) {
+        const std::string& dump, cli::RenderOptions options) {
     if (int status = CheckOutputName(output)) return status;
     if (!file.empty()) {
         std::error_code ec;
@@ -175,25 +198,43 @@ int Run(const std::string& file, const std::string* text, const std::string& out
     Engine engine;
     ILuneth* luneth = engine.Luneth();
     if (!luneth) return Fail("the engine could not start the image object (see its log)");
-    bool loaded = text ? luneth->LoadScriptText(text->data(), int(text->size()))
-                       : luneth->LoadScriptFile(file.c_str());
-    std::fputs(luneth->GetScriptMessages(), stderr);
-    PrintDiagnostics(luneth->GetScriptDiagnostics());
-    if (!dump.empty()) Dump(luneth, dump);
-    std::string name = text ? "<text>" : file;
-    if (!luneth->GetScriptRunResult()) {
-        if (!text && luneth->GetScriptTextLength() == 0)
-            return Fail("cannot read script file '%s'", file);
-        return Fail("the script '%s' failed", name);
+    cli::CancelOnInterrupt cancel(luneth);
+    // A picture brings the script it was made from.
+    std::string carried;
+    if (!text && IsPictureName(file)) {
+        if (int status = cli::ReadPictureScript(luneth, file, &carried, &options)) return status;
+        luneth->SetImageCallback(PrintLoadReport);
+        text = &carried;
     }
-    if (!loaded && HoldsPicture(luneth))
-        return Fail("the picture of '%s' could not be made (out of memory)", name);
-    if (!loaded && !output.empty())
-        return Fail(
-            "the script '%s' made no picture: it needs a pixel grid and r, g or b as "
-            "an array",
-            name);
-    return Save(luneth, output);
+    std::string why;
+    if (!cli::CheckPictureOptions(options, &why)) return Fail("%s", why);
+    const uint32_t random = ApplyPictureOptions(luneth, options);
+    const std::string name = text == &carried ? file : text ? "<text>" : file;
+    return cli::RenderFrames(options, output, [&](int frame, const std::string& path) {
+        for (const cli::ValueRange& define : options.ranges)
+            if (!luneth->SetScriptDefine(define.name.c_str(), define.At(frame)))
+                return Fail("cannot define '%s': it is no name a script can assign", define.name);
+        luneth->SetRandomState(random);
+        bool loaded = text ? luneth->LoadScriptText(text->data(), int(text->size()))
+                           : luneth->LoadScriptFile(file.c_str());
+        if (cli::Interrupted()) return cli::kInterruptedStatus;
+        std::fputs(luneth->GetScriptMessages(), stderr);
+        PrintDiagnostics(luneth->GetScriptDiagnostics());
+        if (!dump.empty()) Dump(luneth, dump);
+        if (!luneth->GetScriptRunResult()) {
+            if (!text && luneth->GetScriptTextLength() == 0)
+                return Fail("cannot read script file '%s'", file);
+            return Fail("the script '%s' failed", name);
+        }
+        if (!loaded && HoldsPicture(luneth))
+            return Fail("the picture of '%s' could not be made (out of memory)", name);
+        if (!loaded && !path.empty())
+            return Fail(
+                "the script '%s' made no picture: it needs a pixel grid and r, g or b as "
+                "an array",
+                name);
+        return Save(luneth, path);
+    });
 }
 
 // ---------------------------------------------------------------- surface
@@ -233,24 +274,59 @@ int FindEquation(ILuneth* luneth, const std::string& key) {
     return -1;
 }
 
-int Equation(const std::string& key, const std::vector<std::pair<int, float>>& params,
-             const std::string& output) {
+// The parameter index a name gives ("0" .. "5"), or -1.
+int ParamIndex(const std::string& name) {
+    char* end = nullptr;
+    long i = std::strtol(name.c_str(), &end, 10);
+    return !name.empty() && *end == '\0' && i >= 0 && i < long(luneth::kEquationParamCount) ? int(i)
+                                                                                            : -1;
+}
+
+int Equation(std::string key, const std::string& output, cli::RenderOptions options) {
     if (int status = CheckOutputName(output)) return status;
     Engine engine;
     ILuneth* luneth = engine.Luneth();
     if (!luneth) return Fail("the engine could not start the image object (see its log)");
+    cli::CancelOnInterrupt cancel(luneth);
+    std::error_code ec;
+    if (IsPictureName(key) && std::filesystem::is_regular_file(key, ec)) {
+        const std::string picture = key;
+        if (int status = cli::ReadPictureEquation(luneth, picture, &key, &options)) return status;
+        luneth->SetImageCallback(PrintLoadReport);
+    }
+    std::string why;
+    if (!cli::CheckPictureOptions(options, &why)) return Fail("%s", why);
     int index = FindEquation(luneth, key);
     if (index < 0) return Fail("there is no equation '%s' (see: luneth list equations)", key);
     luneth::IPixelEquation* equation = luneth->GetEquation(index);
-    for (auto [i, value] : params) {
-        if (!equation->GetParamName(uint32_t(i)))
-            return Fail("equation '%s' has no parameter %s", equation->GetName(),
-                        std::to_string(i));
-        equation->SetParam(uint32_t(i), value);
+    std::vector<uint32_t> indices;
+    for (const cli::ValueRange& param : options.ranges) {
+        int i = ParamIndex(param.name);
+        if (i < 0 || !equation->GetParamName(uint32_t(i)))
+            return Fail("equation '%s' has no parameter %s", equation->GetName(), param.name);
+        indices.push_back(uint32_t(i));
     }
-    if (!luneth->ComputeEquation(index))
-        return Fail("equation '%s' could not be computed", equation->GetName());
-    return Save(luneth, output);
+    const uint32_t* r = options.region;
+    if (options.HasRegion() && (r[0] >= equation->width || r[2] > equation->width - r[0] ||
+                                r[1] >= equation->height || r[3] > equation->height - r[1]))
+        return Fail("the region %s lies outside %s", luneth::FormatRect(r),
+                    "the " + std::to_string(equation->width) + " x " +
+                        std::to_string(equation->height) + " picture of '" + equation->GetName() +
+                        "'");
+    const uint32_t random = ApplyPictureOptions(luneth, options);
+    return cli::RenderFrames(options, output, [&](int frame, const std::string& path) {
+        for (size_t i = 0; i < indices.size(); ++i)
+            equation->SetParam(indices[i], options.ranges[i].At(frame));
+        luneth->SetRandomState(random);
+        bool computed = luneth->ComputeEquation(index);
+        if (cli::Interrupted()) return cli::kInterruptedStatus;
+        if (!computed) {
+            std::string reason = luneth->GetComputeError();
+            return Fail("equation '%s' could not be computed%s", equation->GetName(),
+                        reason.empty() ? "" : ": " + reason);
+        }
+        return Save(luneth, path);
+    });
 }
 
 int Export(const std::string& directory) {
@@ -261,10 +337,12 @@ int Export(const std::string& directory) {
     Engine engine;
     ILuneth* luneth = engine.Luneth();
     if (!luneth) return Fail("the engine could not start the image object (see its log)");
+    cli::CancelOnInterrupt cancel(luneth);
     int status = 0;
     for (int i = 0; i < kSlots; ++i) {
         luneth::IPixelEquation* equation = luneth->GetEquation(i);
         if (!equation) continue;
+        if (cli::Interrupted()) break;
         // A '/' in a name would make a directory of it.
         std::string name = equation->GetName();
         for (char& c : name)
@@ -272,10 +350,15 @@ int Export(const std::string& directory) {
         std::string path =
             (std::filesystem::path(directory) / (std::to_string(i) + " " + name + ".png")).string();
         if (!luneth->ComputeEquation(i)) {
+            if (cli::Interrupted()) break;
             status = Fail("equation %s (%s) could not be computed", std::to_string(i), name);
             continue;
         }
         if (Save(luneth, path)) status = 1;
+    }
+    if (cli::Interrupted()) {
+        std::fputs("luneth: cancelled\n", stderr);
+        return cli::kInterruptedStatus;
     }
     return status;
 }
@@ -304,18 +387,67 @@ int ListEquations() {
     return 0;
 }
 
-// "I=V" with I in 0..5 and V a finite number.
-bool ParseParam(const std::string& text, std::pair<int, float>* out) {
-    size_t eq = text.find('=');
-    if (eq == std::string::npos) return false;
-    std::string index = text.substr(0, eq), value = text.substr(eq + 1);
-    char* end = nullptr;
-    long i = std::strtol(index.c_str(), &end, 10);
-    if (index.empty() || *end || i < 0 || i >= long(luneth::kEquationParamCount)) return false;
-    float v = std::strtof(value.c_str(), &end);
-    if (value.empty() || *end || !std::isfinite(v)) return false;
-    *out = {int(i), v};
+// "I=V" or "I=FROM:TO:STEP" with I in 0..5.
+bool ParseParam(const std::string& text, cli::ValueRange* out) {
+    std::string why;
+    if (!cli::ParseRange(text, out, &why) || ParamIndex(out->name) < 0) return false;
+    out->name = std::to_string(ParamIndex(out->name));
     return true;
+}
+
+// The options that beyond one picture, shared by run and equation (see Frames.h).
+void AddRenderOptions(CLI::App* command, cli::RenderOptions& options, std::string& frames,
+                      std::string& region) {
+    command->add_option("--region", region, "compute only this rectangle of the picture")
+        ->type_name("X,Y,W,H");
+    command->add_option("--frames", frames, "compute only these frames of an animation (from 0)")
+        ->type_name("A:B");
+    command->add_flag("--frame-count", options.frameCount,
+                      "print the number of frames of the animation and stop");
+}
+
+// What AddRenderOptions read, checked; throws CLI's validation errors (exit status 2).
+void ReadRenderOptions(const char* command, cli::RenderOptions& options, const std::string& frames,
+                       const std::string& region, const std::string& size) {
+    if (!region.empty() && !luneth::ParseRect(region.c_str(), options.region))
+        throw CLI::ValidationError("--region", "'" + region + "' is not X,Y,W,H");
+    if (!size.empty() && !luneth::ParseSize(size.c_str(), &options.size[0], &options.size[1]))
+        throw CLI::ValidationError("--size", "'" + size + "' is not WxH");
+    std::string why;
+    if (!cli::CheckPictureOptions(options, &why)) throw CLI::ValidationError(command, why);
+    if (!frames.empty() && !cli::ParseFrameSpan(frames, &options))
+        throw CLI::ValidationError("--frames", "'" + frames + "' is not A:B or K (frames from 0)");
+    if (!cli::FrameCount(options.ranges, &why)) throw CLI::ValidationError(command, why);
+}
+
+// --frame-count, or frames outside the animation; -1 when the command goes on.
+int AnswerFrames(const cli::RenderOptions& options, const std::string& output) {
+    std::string why;
+    int count = cli::FrameCount(options.ranges, &why);
+    if (options.frameCount) {
+        std::printf("%d\n", count);
+        return 0;
+    }
+    if (options.firstFrame >= count) {
+        std::fprintf(stderr, "luneth: --frames: the animation has %d frames (0 to %d)\n", count,
+                     count - 1);
+        return 2;
+    }
+    if (output.find('%') != std::string::npos && !cli::IsFramePattern(output)) {
+        std::fprintf(stderr,
+                     "luneth: -o: '%s' needs exactly one frame number (%%d, %%04d; %%%% for a "
+                     "%%)\n",
+                     output.c_str());
+        return 2;
+    }
+    if (count > 1 && !output.empty() && !cli::IsFramePattern(output)) {
+        std::fprintf(stderr,
+                     "luneth: -o: %d frames need a file name with a frame number such as "
+                     "out/%%04d.png\n",
+                     count);
+        return 2;
+    }
+    return -1;
 }
 
 }  // namespace
@@ -329,33 +461,62 @@ int main(int argc, char** argv) {
                    "threads for computing pictures (default: LUNETH_THREADS, the configuration's "
                    "Threads, else every hardware thread)")
         ->check(CLI::Range(1, 4096));
+    app.set_version_flag("--version", kProgramName);
 
-    std::string file, text, output, dump;
+    std::string file, text, output, dump, size, runRegion, runFrames;
+    std::vector<std::string> defineTexts;
+    cli::RenderOptions runOptions;
     CLI::App* run = app.add_subcommand("run", "run a math script");
-    run->add_option("SCRIPT", file, "math-script file");
+    run->add_option("SCRIPT", file, "math-script file, or a PNG picture that carries its script");
     auto* textOption = run->add_option("-e", text, "script text (';' separates lines)");
-    run->add_option("-o", output, "write the picture (png, jpg, tga, bmp, ppm, dds)");
+    run->add_option("-o", output,
+                    "write the picture (png, jpg, tga, bmp, ppm, dds); DIR/%04d.png: one a frame");
     run->add_option("--dump", dump, "print these variables after the run (comma-separated)");
+    run->add_option("--size", size, "compute the picture on another pixel grid")->type_name("WxH");
+    run->add_option("--define", defineTexts,
+                    "set a letter or variable before the first line; a range makes frames")
+        ->type_name("NAME=V|NAME=FROM:TO:STEP");
+    AddRenderOptions(run, runOptions, runFrames, runRegion);
     run->callback([&] {
         if (file.empty() == (textOption->count() == 0))
             throw CLI::ValidationError("run", "give either SCRIPT or -e TEXT");
+        for (const std::string& t : defineTexts) {
+            cli::ValueRange range;
+            std::string why;
+            if (!cli::ParseRange(t, &range, &why)) throw CLI::ValidationError("--define", why);
+            runOptions.ranges.push_back(range);
+        }
+        ReadRenderOptions("run", runOptions, runFrames, runRegion, size);
     });
 
-    std::string equationKey, equationOutput;
+    std::string equationKey, equationOutput, equationRegion, equationFrames;
     std::vector<std::string> paramTexts;
-    std::vector<std::pair<int, float>> params;
+    cli::RenderOptions equationOptions;
     CLI::App* equation = app.add_subcommand("equation", "compute a pixel equation");
-    equation->add_option("N", equationKey, "equation index or display name")->required();
-    equation->add_option("-o", equationOutput, "write the picture (png, jpg, tga, bmp, ppm, dds)");
-    equation->add_option("--param", paramTexts, "set parameter I (0..5) to V before computing")
-        ->type_name("I=V");
+    equation
+        ->add_option("N", equationKey,
+                     "equation index or display name, or a PNG picture that carries them")
+        ->required();
+    equation->add_option("-o", equationOutput,
+                         "write the picture (png, jpg, tga, bmp, ppm, dds); DIR/%04d.png: one a "
+                         "frame");
+    equation
+        ->add_option("--param", paramTexts,
+                     "set parameter I (0..5) before computing; a range makes frames")
+        ->type_name("I=V|I=FROM:TO:STEP");
+    AddRenderOptions(equation, equationOptions, equationFrames, equationRegion);
     equation->callback([&] {
         for (const std::string& t : paramTexts) {
-            std::pair<int, float> p;
-            if (!ParseParam(t, &p))
-                throw CLI::ValidationError("--param", "'" + t + "' is not I=V with I in 0..5");
-            params.push_back(p);
+            cli::ValueRange range;
+            if (!ParseParam(t, &range))
+                throw CLI::ValidationError(
+                    "--param", "'" + t + "' is not I=V or I=FROM:TO:STEP with I in 0..5");
+            // A parameter named again takes the later value.
+            std::erase_if(equationOptions.ranges,
+                          [&](const cli::ValueRange& r) { return r.name == range.name; });
+            equationOptions.ranges.push_back(range);
         }
+        ReadRenderOptions("equation", equationOptions, equationFrames, equationRegion, "");
     });
 
     std::string exportDirectory;
@@ -382,8 +543,14 @@ int main(int argc, char** argv) {
         app.exit(e);
         return 2;
     }
-    if (run->parsed()) return Run(file, textOption->count() ? &text : nullptr, output, dump);
-    if (equation->parsed()) return Equation(equationKey, params, equationOutput);
+    if (run->parsed()) {
+        if (int status = AnswerFrames(runOptions, output); status >= 0) return status;
+        return Run(file, textOption->count() ? &text : nullptr, output, dump, runOptions);
+    }
+    if (equation->parsed()) {
+        if (int status = AnswerFrames(equationOptions, equationOutput); status >= 0) return status;
+        return Equation(equationKey, equationOutput, equationOptions);
+    }
     if (exportAll->parsed()) return Export(exportDirectory);
     if (surface->parsed()) return Surface(surfaceFile, surfaceOutput);
     return what == "functions" ? ListFunctions() : ListEquations();

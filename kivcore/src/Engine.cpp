@@ -362,14 +362,18 @@ void CKivEngine::DestroyUIObject(KicObject* object) {
 // ---------------------------------------------------------------- engine objects and services
 
 void CKivEngine::Track(KicBaseClass* object, const char* className) {
+    std::lock_guard lock(objectsMutex_);
     engineObjects_.push_back(EngineObject{object, className});
 }
 
 bool CKivEngine::DeleteObject(KicBaseClass* object) {
-    auto it = std::find_if(engineObjects_.begin(), engineObjects_.end(),
-                           [object](const EngineObject& e) { return e.object == object; });
-    if (it == engineObjects_.end()) return false;
-    engineObjects_.erase(it);
+    {
+        std::lock_guard lock(objectsMutex_);
+        auto it = std::find_if(engineObjects_.begin(), engineObjects_.end(),
+                               [object](const EngineObject& e) { return e.object == object; });
+        if (it == engineObjects_.end()) return false;
+        engineObjects_.erase(it);
+    }
     void* block = dynamic_cast<void*>(object);
     object->~KicBaseClass();
     allocator_.Free(block);

@@ -11,6 +11,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <mutex>
 #include <new>
 #include <string>
 #include <vector>
@@ -123,8 +124,11 @@ public:
     template <class T, class Fn>
     void ForEachObject(Fn fn) {
         std::vector<T*> found;
-        for (const EngineObject& e : engineObjects_)
-            if (auto* object = dynamic_cast<T*>(e.object)) found.push_back(object);
+        {
+            std::lock_guard lock(objectsMutex_);
+            for (const EngineObject& e : engineObjects_)
+                if (auto* object = dynamic_cast<T*>(e.object)) found.push_back(object);
+        }
         for (T* object : found) fn(object);
     }
     // Tells every grid scene that the surface changed size.
@@ -176,7 +180,9 @@ private:
         KicBaseClass* object;
         const char* className;
     };
-    std::vector<EngineObject> engineObjects_;    // the engine's own, in creation order
+    std::vector<EngineObject> engineObjects_;  // the engine's own, in creation order
+    // Textures may be made and released on a computing thread while a frame walks the list.
+    std::mutex objectsMutex_;
     std::vector<KicObject*> uiObjects_;          // made by module factories
     std::vector<KicBaseClass*> moduleEntities_;  // scene entities made by module factories
     CEntityEvents entities_;

@@ -91,7 +91,8 @@ bool LooksComplete(const QByteArray& b, PictureFormat format) {
     }
 }
 
-bool DecodeWithQt(const QByteArray& bytes, PictureFormat format, const PixelTarget& target) {
+bool DecodeWithQt(const QByteArray& bytes, PictureFormat format, const PixelTarget& target,
+                  PictureTexts* texts) {
     if (!LooksComplete(bytes, format)) return false;
     QBuffer buffer;
     buffer.setData(bytes);
@@ -117,6 +118,9 @@ bool DecodeWithQt(const QByteArray& bytes, PictureFormat format, const PixelTarg
     if (!out) return false;
     for (uint32_t y = 0; y < height; ++y)
         std::memcpy(out + size_t(pitch) * y, image.constScanLine(int(y)), size_t(width) * 4);
+    if (texts && format == PictureFormat::Png)
+        for (const QString& key : image.textKeys())
+            texts->emplace_back(key.toLatin1().toStdString(), image.text(key).toStdString());
     return true;
 }
 
@@ -127,8 +131,11 @@ QImage WrapTexels(const uint32_t* texels, uint32_t width, uint32_t height, uint3
 }
 
 bool EncodeWithQt(const uint32_t* texels, uint32_t width, uint32_t height, uint32_t pitchWords,
-                  PictureFormat format, QByteArray* out) {
+                  PictureFormat format, const PictureTexts* texts, QByteArray* out) {
     QImage image = WrapTexels(texels, width, height, pitchWords);
+    if (texts && format == PictureFormat::Png)
+        for (const auto& [key, value] : *texts)
+            image.setText(QString::fromLatin1(key.c_str()), QString::fromStdString(value));
     // Formats without alpha get the colour as it is (alpha dropped, not blended).
     if (format == PictureFormat::Jpg || format == PictureFormat::Ppm ||
         format == PictureFormat::Bmp)
@@ -173,17 +180,17 @@ PictureFormat PictureFormatFromPath(const char* path) { return KivPictureFormatO
 
 namespace {
 
-bool LoadPictureUnguarded(const char* path, const PixelTarget& target) {
+bool LoadPictureUnguarded(const char* path, const PixelTarget& target, PictureTexts* texts) {
     PictureFormat format = PictureFormatFromPath(path);
     if (format == PictureFormat::Unknown) return false;
     QByteArray bytes;
     if (!ReadWholeFile(path, &bytes)) return false;
     if (format == PictureFormat::Dds) return DecodeDds(bytes, target);
-    return DecodeWithQt(bytes, format, target);
+    return DecodeWithQt(bytes, format, target, texts);
 }
 
 bool SavePictureUnguarded(const char* path, const uint32_t* texels, uint32_t width, uint32_t height,
-                          uint32_t pitchWords) {
+                          uint32_t pitchWords, const PictureTexts* texts) {
     PictureFormat format = PictureFormatFromPath(path);
     if (format == PictureFormat::Unknown || !texels || width == 0 || height == 0 ||
         pitchWords < width)
@@ -196,7 +203,7 @@ bool SavePictureUnguarded(const char* path, const uint32_t* texels, uint32_t wid
     } else if (format == PictureFormat::Tga) {
         ok = EncodeTga(texels, width, height, pitchWords, &encoded);
     } else {
-        ok = EncodeWithQt(texels, width, height, pitchWords, format, &encoded);
+        ok = EncodeWithQt(texels, width, height, pitchWords, format, texts, &encoded);
     }
     if (!ok || encoded.isEmpty()) return false;
 
@@ -213,18 +220,18 @@ bool SavePictureUnguarded(const char* path, const uint32_t* texels, uint32_t wid
 
 // Qt reports exhausted memory by throwing; pictures may be large, so that is a failed load or
 // save here, never an exception out of the engine.
-bool LoadPicture(const char* path, const PixelTarget& target) {
+bool LoadPicture(const char* path, const PixelTarget& target, PictureTexts* texts) {
     try {
-        return LoadPictureUnguarded(path, target);
+        return LoadPictureUnguarded(path, target, texts);
     } catch (const std::bad_alloc&) {
         return false;
     }
 }
 
 bool SavePicture(const char* path, const uint32_t* texels, uint32_t width, uint32_t height,
-                 uint32_t pitchWords) {
+                 uint32_t pitchWords, const PictureTexts* texts) {
     try {
-        return SavePictureUnguarded(path, texels, width, height, pitchWords);
+        return SavePictureUnguarded(path, texels, width, height, pitchWords, texts);
     } catch (const std::bad_alloc&) {
         return false;
     }

@@ -6,12 +6,18 @@
 // a file named for another format fails. Every failure is a false result: unreadable, empty,
 // damaged or truncated files, sizes above 16384, unknown extensions.
 //
+// PNG files also carry texts (key and value pairs) as text chunks: written when saving, read
+// when loading; the other formats keep none.
+//
 // Saving encodes in memory and then replaces the file atomically (QSaveFile): a failed save
 // leaves no partial file behind and an existing file untouched.
 #pragma once
 
 #include <cstdint>
 #include <functional>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "kiv/pictures.h"
 
@@ -28,8 +34,11 @@ PictureFormat PictureFormatFromPath(const char* path);
 // and its row pitch in words, or null to refuse (the load then fails).
 using PixelTarget = std::function<uint32_t*(uint32_t width, uint32_t height, uint32_t* pitch)>;
 
-bool LoadPicture(const char* path, const PixelTarget& target);
+// Keys (Latin-1) and values (UTF-8) in order.
+using PictureTexts = std::vector<std::pair<std::string, std::string>>;
+
+bool LoadPicture(const char* path, const PixelTarget& target, PictureTexts* texts = nullptr);
 bool SavePicture(const char* path, const uint32_t* texels, uint32_t width, uint32_t height,
-                 uint32_t pitchWords);
+                 uint32_t pitchWords, const PictureTexts* texts = nullptr);
 
 }  // namespace kivcore

@@ -1,5 +1,6 @@
 #include "Texture.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cstring>
 
@@ -53,7 +54,27 @@ void CTexture::Unlock() {
 
 bool CTexture::SaveToFile(const char* path) {
     if (!texels_) return false;
-    return SavePicture(path, texels_, width_, height_, pitchWords_);
+    return SavePicture(path, texels_, width_, height_, pitchWords_, &texts_);
+}
+
+void CTexture::SetText(const char* key, const char* value) {
+    if (!key || !*key) return;
+    auto it =
+        std::find_if(texts_.begin(), texts_.end(), [key](const auto& t) { return t.first == key; });
+    if (!value || !*value) {
+        if (it != texts_.end()) texts_.erase(it);
+    } else if (it != texts_.end()) {
+        it->second = value;
+    } else {
+        texts_.emplace_back(key, value);
+    }
+}
+
+const char* CTexture::GetText(const char* key) const {
+    if (!key) return nullptr;
+    for (const auto& [k, v] : texts_)
+        if (k == key) return v.c_str();
+    return nullptr;
 }
 
 CTexture* CTexturesMgr::NewTexture(uint32_t width, uint32_t height) {
@@ -74,12 +95,17 @@ KcTexture* CTexturesMgr::CreateTexture(uint32_t width, uint32_t height, uint32_t
 
 KcTexture* CTexturesMgr::LoadTexture(const char* path) {
     CTexture* texture = nullptr;
-    bool ok = LoadPicture(path, [&](uint32_t width, uint32_t height, uint32_t* pitch) {
-        texture = NewTexture(width, height);
-        if (!texture) return static_cast<uint32_t*>(nullptr);
-        *pitch = texture->PitchWords();
-        return texture->Texels();
-    });
+    PictureTexts texts;
+    bool ok = LoadPicture(
+        path,
+        [&](uint32_t width, uint32_t height, uint32_t* pitch) {
+            texture = NewTexture(width, height);
+            if (!texture) return static_cast<uint32_t*>(nullptr);
+            *pitch = texture->PitchWords();
+            return texture->Texels();
+        },
+        &texts);
+    if (ok) texture->Texts() = std::move(texts);
     if (!ok && texture) {
         Engine()->DeleteObject(texture);
         texture = nullptr;

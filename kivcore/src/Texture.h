@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "EngineObject.h"
+#include "PictureCodecs.h"
 #include "kiv/services.h"
 
 namespace kivcore {
@@ -25,6 +26,8 @@ public:
     bool Lock(uint32_t level, uint32_t* pitch, void** bits) override;
     void Unlock() override;
     bool SaveToFile(const char* path) override;
+    void SetText(const char* key, const char* value) override;
+    const char* GetText(const char* key) const override;
 
     uint32_t* Texels() { return texels_; }
     const uint32_t* Texels() const { return texels_; }
@@ -32,6 +35,7 @@ public:
     // A process-wide unique number for the texels as they are now: new at every allocation and
     // unlock, so a drawing cache knows when to upload again (also when an address is reused).
     uint64_t Stamp() const { return stamp_; }
+    PictureTexts& Texts() { return texts_; }
 
 private:
     uint32_t width_ = 0;
@@ -40,6 +44,7 @@ private:
     uint32_t* texels_ = nullptr;
     uint64_t stamp_ = 0;
     bool locked_ = false;
+    PictureTexts texts_;
 };
 
 class CTexturesMgr final : public CServiceObject<KcTexturesMgr> {

@@ -13,6 +13,24 @@
 // logged. The work may run on a thread of the host's own; the image's placing and the panel
 // are the engine's and belong to its thread.
 //
+// Computing in two phases, for a host that keeps its window responsive: a Begin operation
+// (on the engine's thread) takes the request, ComputePending (on any thread) does the work on
+// new objects without touching the current image, and FinishComputation (on the engine's
+// thread again) makes the result the current image and reports it, exactly as the one-call
+// operation would have, or drops it when it was cancelled. While a computation is begun and not
+// finished (IsComputing), Begin operations and the one-call operations refuse, and the host
+// changes nothing of the image (no unload, no equation parameters). The image object's own
+// commands (its panel's equation list and reload button, the K key) begin their computation
+// and hand it to the host's ComputeRunner when one is installed, else compute it at once.
+//
+// Pictures the object makes carry texts (see KcTexture::SetText): "Software" (the program
+// and version the host names), and either "Luneth.Script" (the script's text as loaded, or
+// "Luneth.ScriptBytes", its bytes in base64, when the text is not UTF-8) or
+// "Luneth.Equation" (the display name) with "Luneth.Parameters" ("0=1.5 1=3", every named
+// parameter); "Luneth.Random", the random stream's state at the start; and when they apply
+// "Luneth.Defines" ("t=0.25 Speed=2"), "Luneth.Size" ("WxH") and "Luneth.Region"
+// ("X,Y,W,H"). Saved as PNG, the picture can be computed again from them.
+//
 // Types: 0 none, 1 picture file, 2 math script (also after a failed script), 3 pixel equation.
 #pragma once
 
@@ -40,6 +58,10 @@ using ImageCallback = void (*)(const char* name, int width, int height, float co
 // accumulation steps, in units of their own). Called on the computing threads, never twice at
 // once, `done` never going back.
 using ProgressCallback = void (*)(void* user, int64_t done, int64_t total);
+
+// The host's runner for a computation the image object has begun itself: it arranges for
+// ComputePending and then FinishComputation to be called.
+using ComputeRunner = void (*)(void* user);
 
 class ILuneth : public KicGame {
 public:
@@ -123,4 +145,43 @@ public:
     // dropped files are still handled. Shown at start.
     virtual void SetImageViewShown(bool shown) = 0;
     virtual bool IsImageViewShown() = 0;
+
+    // --- computing in two phases (see the top of this file) ---
+    virtual bool BeginLoadPicture(const char* path) = 0;
+    virtual bool BeginLoadScriptFile(const char* path) = 0;
+    virtual bool BeginLoadScriptText(const char* text, int length) = 0;
+    virtual bool BeginEquation(int index) = 0;
+    virtual bool BeginReload() = 0;
+    // The work of the begun computation; nothing when none is begun.
+    virtual void ComputePending() = 0;
+    // The begun computation's result becomes the current image (or is dropped when cancelled);
+    // the result the one-call operation gives. False when none was begun.
+    virtual bool FinishComputation() = 0;
+    virtual bool IsComputing() = 0;
+    virtual void SetComputeRunner(ComputeRunner runner, void* user) = 0;
+
+    // --- pictures beyond one render ---
+    // The grid scripts compute their picture on: a whole picture of width x height in place of
+    // the one the script sets (0, 0: the script's own) and the rectangle x, y, w x h of it that
+    // is computed (0 x 0: all of it). Equations compute the rectangle of their own picture.
+    // Scripts refuse a rectangle outside the picture, scripts without a pixel grid and, for a
+    // rectangle, functions that see whole arrays or draw random numbers (see their log).
+    virtual void SetPictureGrid(int width, int height, int x, int y, int w, int h) = 0;
+    // Sets a letter or user variable before the first line of every script run; false (and
+    // nothing set) for a name that no script can assign. ClearScriptDefines drops them all.
+    virtual bool SetScriptDefine(const char* name, float value) = 0;
+    virtual void ClearScriptDefines() = 0;
+    // The state of the random stream the next computation starts from.
+    virtual uint32_t GetRandomState() = 0;
+    virtual void SetRandomState(uint32_t state) = 0;
+    // "Program version", the "Software" text of the pictures made from now on.
+    virtual void SetProgramName(const char* name) = 0;
+    // A text of the current picture (see the top of this file), null when it has none.
+    virtual const char* GetPictureText(const char* key) = 0;
+    // The script the current picture carries, as it was loaded (either form), with its length
+    // (it may hold NUL bytes); null for none.
+    virtual const char* GetPictureScript(int* length) = 0;
+    // Why the last equation made no picture when the reason is not its own (the memory
+    // budget, a rectangle outside the picture); empty otherwise.
+    virtual const char* GetComputeError() = 0;
 };

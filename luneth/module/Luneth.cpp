@@ -5,9 +5,9 @@
 #include <strings.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <functional>
 #include <memory>
 
 #include "common/Parallel.h"
@@ -17,8 +17,10 @@
 #include "kiv/pictures.h"
 #include "module/LibraryStart.h"
 #include "module/LunethUI.h"
+#include "module/PictureTexts.h"
 #include "module/ScriptChannels.h"
 #include "script/FunctionRegistry.h"
+#include "script/Lexer.h"
 
 namespace {
 
@@ -62,6 +64,7 @@ bool CLuneth::Initialize() {
         if (end != env && *end == 0 && n >= 0 && n <= 4096) threads_ = int(n);
     }
     script_->SetThreadCount(threads_);
+    memoryBudget_ = uint64_t(std::max(0, config->ReadInt("KivCore", "MemoryBudgetMiB", 0))) << 20;
 
     render_ = api->AcquireServiceAs<KcDX9Render>("KcDX9Render");
     int background = config->ReadInt("Luneth", "BackGroundColor", 0);
@@ -211,77 +214,185 @@ void CLuneth::ShowNewImage(bool resetChannelView, bool setZoom) {
     if (setZoom) FitOrOriginalSize();
 }
 
-bool CLuneth::LoadPictureFile(const char* path) {
-    cancelled_ = false;
-    UnloadImage();
-    StartTimer();
-    texture_ = textures_ ? textures_->LoadTexture(path) : nullptr;
-    StopTimer();
-    if (texture_) {
-        picturePath_ = path;
-        imageType_ = kImagePictureFile;
-    }
-    ShowNewImage(true, true);
-    SetNameFromPath(path);
-    Report();
-    return texture_ != nullptr;
+// ---------------------------------------------------------------- the one-call operations
+
+bool CLuneth::RunNow(bool begun) {
+    if (!begun) return false;
+    ComputePending();
+    return FinishComputation();
 }
 
-bool CLuneth::RunNewScript(const std::function<bool(luneth::CMathScript&)>& run, bool* ran,
-                           KcTexture** picture) {
-    next_ = std::make_unique<luneth::CMathScript>();
-    next_->SetThreadCount(threads_);
-    next_->SetControl(&control_);
-    nextRandom_ = random_;
-    {
-        luneth::RandomBinding bind(nextRandom_);
-        *ran = run(*next_);
-    }
-    cancelled_ = next_->Cancelled() || control_.Cancelled();
-    *picture = *ran && !cancelled_ ? MakeScriptTexture(*next_) : nullptr;
-    return !cancelled_;
+void CLuneth::Start(bool begun) {
+    if (!begun) return;
+    if (runner_)
+        runner_(runnerUser_);
+    else
+        RunNow(true);
 }
 
-void CLuneth::TakeNewScript(KcTexture* picture, bool ran) {
-    script_ = std::move(next_);
-    random_ = nextRandom_;
-    texture_ = picture;
-    scriptRan_ = ran;
-    imageType_ = kImageMathScript;
-}
+bool CLuneth::LoadPictureFile(const char* path) { return RunNow(BeginLoadPicture(path)); }
 
-bool CLuneth::LoadScript(const std::function<bool(luneth::CMathScript&)>& run, bool keepZoom,
-                         const char* path) {
-    control_.Reset();
-    StartTimer();
-    bool ran = false;
-    KcTexture* picture = nullptr;
-    bool finished = RunNewScript(run, &ran, &picture);
-    StopTimer();
-    if (!finished) return false;  // cancelled: the previous image stays as it was
-    UnloadImage();
-    TakeNewScript(picture, ran);
-    ShowNewImage(true, !keepZoom);
-    if (path)
-        SetNameFromPath(path);
-    else if (!imageName_[0])
-        SetName("No Name");
-    Report();
-    return picture != nullptr;
-}
-
-bool CLuneth::LoadScriptFile(const char* path) {
-    return LoadScript([path](luneth::CMathScript& s) { return s.Load(path); }, false,
-                      path ? path : "");
-}
+bool CLuneth::LoadScriptFile(const char* path) { return RunNow(BeginLoadScriptFile(path)); }
 
 bool CLuneth::LoadScriptText(const char* text, int length) {
-    // The zoom stays: text comes from the script panel, typically a variation of the last one.
-    return LoadScript(
-        [text, length](luneth::CMathScript& s) {
-            return text && length > 0 && s.LoadText(text, size_t(length));
-        },
-        true, nullptr);
+    return RunNow(BeginLoadScriptText(text, length));
+}
+
+bool CLuneth::ComputeEquation(int index) { return RunNow(BeginEquation(index)); }
+
+bool CLuneth::ReloadImage() { return RunNow(BeginReload()); }
+
+void CLuneth::SetComputeRunner(ComputeRunner runner, void* user) {
+    runner_ = runner;
+    runnerUser_ = user;
+}
+
+// ---------------------------------------------------------------- begin
+
+bool CLuneth::Begin(PendingKind kind) {
+    if (IsComputing()) return false;
+    pending_ = PendingComputation{};
+    pending_.kind = kind;
+    pending_.randomStart = random_.State();
+    pending_.random = random_;
+    control_.Reset();
+    cancelled_ = false;
+    return true;
+}
+
+bool CLuneth::BeginLoadPicture(const char* path) {
+    if (!Begin(PendingKind::Picture)) return false;
+    pending_.path = path ? path : "";
+    return true;
+}
+
+bool CLuneth::BeginLoadScriptFile(const char* path) {
+    if (!Begin(PendingKind::Script)) return false;
+    pending_.path = path ? path : "";
+    pending_.fromFile = true;
+    return true;
+}
+
+bool CLuneth::BeginLoadScriptText(const char* text, int length) {
+    if (!Begin(PendingKind::Script)) return false;
+    pending_.hasText = text && length > 0;
+    if (pending_.hasText) pending_.text.assign(text, size_t(length));
+    return true;
+}
+
+bool CLuneth::BeginEquation(int index) {
+    if (index < 0 || index >= int(luneth::kEquationSlotCount)) return false;
+    if (!Begin(PendingKind::Equation)) return false;
+    pending_.index = index;
+    return true;
+}
+
+bool CLuneth::BeginReload() {
+    switch (imageType_) {
+        case kImagePictureFile: {
+            std::string path = picturePath_;
+            return BeginLoadPicture(path.c_str());
+        }
+        case kImageMathScript:
+            return Begin(PendingKind::Reload);
+        case kImagePixelEquation:
+            return BeginEquation(equationIndex_);
+        default:
+            return false;
+    }
+}
+
+// ---------------------------------------------------------------- compute (any thread)
+
+// Nothing here touches the current image, its script or the panel: the result waits in
+// pending_ for FinishComputation.
+void CLuneth::ComputePending() {
+    PendingComputation& p = pending_;
+    if (p.kind == PendingKind::None || p.computed) return;
+    TimerStack* timer = Api()->GetTimerStack();
+    timer->Start();
+    if (p.kind == PendingKind::Picture)
+        p.picture = textures_ ? textures_->LoadTexture(p.path.c_str()) : nullptr;
+    else if (p.kind == PendingKind::Equation)
+        ComputeEquationPicture(p);
+    else
+        ComputeScript(p);
+    p.cost = timer->Stop();
+    // A cancel that comes after the work is done is too late to matter.
+    p.cancelled = control_.Cancelled() || (p.script && p.script->Cancelled());
+    p.computed = true;
+}
+
+void CLuneth::ComputeScript(PendingComputation& p) {
+    p.script = std::make_unique<luneth::CMathScript>();
+    luneth::CMathScript& script = *p.script;
+    script.SetThreadCount(threads_);
+    script.SetControl(&control_);
+    script.SetPictureGrid(grid_);
+    script.SetDefines(defines_);
+    script.SetMemoryBudget(memoryBudget_);
+    {
+        luneth::RandomBinding bind(p.random);
+        if (p.kind == PendingKind::Reload)
+            p.ran = script_->TextLength() > 0 && script.RunCopyOf(*script_);
+        else if (p.fromFile)
+            p.ran = script.Load(p.path.c_str());
+        else
+            p.ran = p.hasText && script.LoadText(p.text.data(), p.text.size());
+    }
+    if (!p.ran || script.Cancelled() || control_.Cancelled()) return;
+    p.picture = MakeScriptTexture(script);
+    if (p.picture) LabelPicture(p.picture, p);
+}
+
+void CLuneth::ComputeEquationPicture(PendingComputation& p) {
+    luneth::IPixelEquation* equation = equations_[size_t(p.index)].get();
+    if (!equation || equation->width == 0 || equation->height == 0 || !textures_) return;
+    luneth::PixelRect rect;
+    if (grid_.HasRegion()) rect = {grid_.x, grid_.y, grid_.regionWidth, grid_.regionHeight};
+    char why[200];
+    if (!rect.IsEmpty() && !rect.Inside(equation->width, equation->height)) {
+        std::snprintf(why, sizeof why, "the region %u,%u,%u,%u lies outside the %u x %u picture",
+                      rect.x, rect.y, rect.width, rect.height, equation->width, equation->height);
+        p.error = why;
+        return;
+    }
+    const uint32_t width = rect.IsEmpty() ? equation->width : rect.width;
+    const uint32_t height = rect.IsEmpty() ? equation->height : rect.height;
+    const uint64_t bytes = uint64_t(width) * height * 4;
+    if (memoryBudget_ && bytes > memoryBudget_) {
+        std::snprintf(why, sizeof why,
+                      "the %u x %u picture needs %llu MiB, more than the memory budget of %llu "
+                      "MiB (MemoryBudgetMiB)",
+                      width, height,
+                      static_cast<unsigned long long>((bytes + (1u << 20) - 1) >> 20),
+                      static_cast<unsigned long long>(memoryBudget_ >> 20));
+        p.error = why;
+        return;
+    }
+    KcTexture* picture =
+        textures_->CreateTexture(width, height, 1, kKivFormatA8R8G8B8, kKivPoolManaged);
+    uint32_t pitch = 0;
+    void* bits = nullptr;
+    if (!picture || !picture->Lock(0, &pitch, &bits)) {
+        if (picture) picture->Release();
+        return;
+    }
+    luneth::EquationContext context{p.random, &control_};
+    bool done = luneth::RenderEquation(*equation, context, static_cast<uint32_t*>(bits), pitch / 4,
+                                       threads_, rect);
+    picture->Unlock();
+    if (!done) {
+        picture->Release();
+        return;
+    }
+    int64_t& drawnFrom = equationRandom_[size_t(p.index)];
+    if (p.random.State() != p.randomStart)
+        drawnFrom = p.randomStart;
+    else if (drawnFrom >= 0)
+        p.randomStart = uint32_t(drawnFrom);  // the picture was reused, drawn from this state
+    LabelPicture(picture, p);
+    p.picture = picture;
 }
 
 KcTexture* CLuneth::MakeScriptTexture(const luneth::CMathScript& script) {
@@ -317,79 +428,106 @@ bool CLuneth::ConvertScriptChannels() {
     return texture_ != nullptr;
 }
 
-bool CLuneth::ComputeEquation(int index) {
-    if (index < 0 || index >= int(luneth::kEquationSlotCount)) return false;
-    control_.Reset();
-    cancelled_ = false;
-    StartTimer();
-    luneth::IPixelEquation* equation = equations_[size_t(index)].get();
-    KcTexture* picture = nullptr;
-    if (equation && equation->width != 0 && equation->height != 0 && textures_)
-        picture = textures_->CreateTexture(equation->width, equation->height, 1, kKivFormatA8R8G8B8,
-                                           kKivPoolManaged);
-    uint32_t pitch = 0;
-    void* bits = nullptr;
-    if (!picture || !picture->Lock(0, &pitch, &bits)) {
-        if (picture) picture->Release();
-        StopTimer();
-        // The current image goes; the name and the panel stay.
-        DropImage();
-        equationIndex_ = index;
-        return false;
+void CLuneth::LabelPicture(KcTexture* picture, const PendingComputation& p) {
+    using namespace luneth;
+    picture->SetText(kTextSoftware, programName_.c_str());
+    picture->SetText(kTextRandom, std::to_string(p.randomStart).c_str());
+    if (grid_.HasRegion()) {
+        const uint32_t rect[4] = {grid_.x, grid_.y, grid_.regionWidth, grid_.regionHeight};
+        picture->SetText(kTextRegion, FormatRect(rect).c_str());
     }
-    luneth::RandomStream random = random_;
-    luneth::EquationContext context{random, &control_};
-    bool done = luneth::RenderEquation(*equation, context, static_cast<uint32_t*>(bits), pitch / 4,
-                                       threads_);
-    picture->Unlock();
-    StopTimer();
-    if (!done) {
-        // Cancelled: the previous image stays as it was.
-        picture->Release();
-        cancelled_ = true;
-        return false;
+    if (p.kind == PendingKind::Equation) {
+        IPixelEquation& equation = *equations_[size_t(p.index)];
+        NamedValues params;
+        for (uint32_t i = 0; i < kEquationParamCount && equation.GetParamName(i); ++i)
+            params.emplace_back(std::to_string(i), equation.params[i]);
+        picture->SetText(kTextEquation, equation.GetName());
+        picture->SetText(kTextParameters, FormatValues(params).c_str());
+        return;
     }
-    DropImage();
-    texture_ = picture;
-    random_ = random;
-    equationIndex_ = index;
-    imageType_ = kImagePixelEquation;
-    ShowNewImage(true, true);
-    SetName(equation->GetName());
-    Report();
-    return true;
+    const std::string& source = p.script->Source();
+    if (IsUtf8Text(source))
+        picture->SetText(kTextScript, source.c_str());
+    else
+        picture->SetText(kTextScriptBytes, Base64Encode(source).c_str());
+    if (grid_.HasSize()) picture->SetText(kTextSize, FormatSize(grid_.width, grid_.height).c_str());
+    NamedValues defines;
+    for (const ScriptDefine& d : defines_) defines.emplace_back(d.name, d.value);
+    if (!defines.empty()) picture->SetText(kTextDefines, FormatValues(defines).c_str());
 }
 
-bool CLuneth::ReloadImage() {
-    switch (imageType_) {
-        case kImagePictureFile: {
-            std::string path = picturePath_;  // the unload inside clears the original
-            return LoadPictureFile(path.c_str());
-        }
-        case kImageMathScript: {
-            control_.Reset();
-            StartTimer();
-            bool ran = false;
-            KcTexture* picture = nullptr;
-            const luneth::CMathScript& current = *script_;
-            bool finished = RunNewScript(
-                [&current](luneth::CMathScript& s) {
-                    return current.TextLength() > 0 && s.RunCopyOf(current);
-                },
-                &ran, &picture);
-            StopTimer();
-            if (!finished) return false;
-            ReleaseTexture();
-            TakeNewScript(picture, ran);
-            ShowNewImage(false, true);  // the channel view stays
-            Report();
-            return picture != nullptr;
-        }
-        case kImagePixelEquation:
-            return ComputeEquation(equationIndex_);
-        default:
-            return false;
+// ---------------------------------------------------------------- finish (engine's thread)
+
+bool CLuneth::FinishComputation() {
+    if (!IsComputing()) return false;
+    ComputePending();  // when the host did not
+    PendingComputation p = std::move(pending_);
+    pending_ = PendingComputation{};
+    cancelled_ = p.cancelled;
+    if (p.cancelled) {
+        // The previous image, its script and the random stream stay as they were.
+        if (p.picture) p.picture->Release();
+        return false;
     }
+    computeError_ = p.error;
+    costTime_ = p.cost;
+    switch (p.kind) {
+        case PendingKind::Picture:
+            return FinishPicture(p);
+        case PendingKind::Equation:
+            return FinishEquation(p);
+        default:
+            return FinishScript(p);
+    }
+}
+
+bool CLuneth::FinishPicture(PendingComputation& p) {
+    UnloadImage();
+    texture_ = p.picture;
+    if (texture_) {
+        picturePath_ = p.path;
+        imageType_ = kImagePictureFile;
+    }
+    ShowNewImage(true, true);
+    SetNameFromPath(p.path.c_str());
+    Report();
+    return texture_ != nullptr;
+}
+
+bool CLuneth::FinishScript(PendingComputation& p) {
+    const bool reload = p.kind == PendingKind::Reload;
+    if (reload)
+        ReleaseTexture();
+    else
+        UnloadImage();
+    script_ = std::move(p.script);
+    random_ = p.random;
+    texture_ = p.picture;
+    scriptRan_ = p.ran;
+    imageType_ = kImageMathScript;
+    // A reload keeps the channel view; text keeps the zoom: it comes from the script panel,
+    // typically a variation of the last one.
+    ShowNewImage(!reload, reload || p.fromFile);
+    if (p.fromFile)
+        SetNameFromPath(p.path.c_str());
+    else if (!imageName_[0])
+        SetName("No Name");
+    Report();
+    return texture_ != nullptr;
+}
+
+bool CLuneth::FinishEquation(PendingComputation& p) {
+    // The current image goes either way; a failure leaves the name and the panel as they are.
+    DropImage();
+    equationIndex_ = p.index;
+    if (!p.picture) return false;
+    texture_ = p.picture;
+    random_ = p.random;
+    imageType_ = kImagePixelEquation;
+    ShowNewImage(true, true);
+    SetName(equations_[size_t(p.index)]->GetName());
+    Report();
+    return true;
 }
 
 // ================================================================ placing and zooming
@@ -469,7 +607,11 @@ bool CLuneth::OnMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) {
 void CLuneth::HandleKey(int key) {
     switch (key) {
         case VK_ESCAPE:
-            if (!(gameFlags_ & kGameFlagKeepEscape)) Api()->RequestExit();
+            // While a computation runs, Esc stops it rather than the program.
+            if (IsComputing())
+                CancelComputation();
+            else if (!(gameFlags_ & kGameFlagKeepEscape))
+                Api()->RequestExit();
             return;
         case '1':
         case '2':
@@ -496,7 +638,7 @@ void CLuneth::HandleKey(int key) {
         else if (key == 'O')
             ShowOriginalSize();
         else
-            ReloadImage();
+            StartReload();
     }
 }
 
@@ -507,9 +649,9 @@ void CLuneth::HandleDrop(KivDropFiles* drop) {
     path.resize(std::strlen(path.c_str()));
     if (KivFileExtension(path.c_str())) {
         if (KivPictureFormatOf(path.c_str()) != KivPictureFormat::Unknown)
-            LoadPictureFile(path.c_str());
+            Start(BeginLoadPicture(path.c_str()));
         else
-            LoadScriptFile(path.c_str());
+            Start(BeginLoadScriptFile(path.c_str()));
     }
     KivDragFinish(drop);
 }
@@ -593,6 +735,42 @@ void CLuneth::SetThreadCount(int threads) {
 }
 
 int CLuneth::GetThreadCount() { return luneth::ResolveThreadCount(threads_); }
+
+void CLuneth::SetPictureGrid(int width, int height, int x, int y, int w, int h) {
+    auto side = [](int v) { return v > 0 ? uint32_t(v) : 0u; };
+    grid_ = {side(width), side(height), side(x), side(y), side(w), side(h)};
+}
+
+bool CLuneth::SetScriptDefine(const char* name, float value) {
+    // Only a name an assignment can have: a word of 1 to 15 characters that does not start
+    // with a digit and is no built-in function.
+    size_t length = name ? std::strlen(name) : 0;
+    if (length == 0 || length >= luneth::kUserVariableNameCapacity ||
+        (name[0] >= '0' && name[0] <= '9') ||
+        luneth::LookupFunction(name) < luneth::FunctionCount())
+        return false;
+    for (const char* c = name; *c; ++c)
+        if (luneth::IsDelimiter(*c) || *c == '#' || *c == ';' || *c == '\r' || *c == '\n')
+            return false;
+    for (luneth::ScriptDefine& d : defines_)
+        if (d.name == name) return d.value = value, true;
+    defines_.push_back({name, value});
+    return true;
+}
+
+const char* CLuneth::GetPictureText(const char* key) {
+    return texture_ ? texture_->GetText(key) : nullptr;
+}
+
+const char* CLuneth::GetPictureScript(int* length) {
+    if (const char* text = GetPictureText(luneth::kTextScript))
+        pictureScript_ = text;
+    else if (const char* bytes = GetPictureText(luneth::kTextScriptBytes);
+             !bytes || !luneth::Base64Decode(bytes, &pictureScript_))
+        return nullptr;
+    if (length) *length = int(pictureScript_.size());
+    return pictureScript_.c_str();
+}
 
 const char* CLuneth::GetScriptDiagnostics() {
     diagnostics_ = script_->DiagnosticsText();

@@ -7,9 +7,9 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "common/Progress.h"
 #include "common/Random.h"
@@ -89,6 +89,28 @@ public:
     bool WasCancelled() override { return cancelled_; }
     void SetImageViewShown(bool shown) override;
     bool IsImageViewShown() override { return imageViewShown_; }
+    bool BeginLoadPicture(const char* path) override;
+    bool BeginLoadScriptFile(const char* path) override;
+    bool BeginLoadScriptText(const char* text, int length) override;
+    bool BeginEquation(int index) override;
+    bool BeginReload() override;
+    void ComputePending() override;
+    bool FinishComputation() override;
+    bool IsComputing() override { return pending_.kind != PendingKind::None; }
+    void SetComputeRunner(ComputeRunner runner, void* user) override;
+    void SetPictureGrid(int width, int height, int x, int y, int w, int h) override;
+    bool SetScriptDefine(const char* name, float value) override;
+    void ClearScriptDefines() override { defines_.clear(); }
+    uint32_t GetRandomState() override { return random_.State(); }
+    void SetRandomState(uint32_t state) override { random_.Seed(state); }
+    void SetProgramName(const char* name) override { programName_ = name ? name : ""; }
+    const char* GetPictureText(const char* key) override;
+    const char* GetPictureScript(int* length) override;
+    const char* GetComputeError() override { return computeError_.c_str(); }
+    // The image object's own commands (panel, keys): begun here and handed to the host's
+    // runner, or computed at once without one.
+    void StartEquation(int index) { Start(BeginEquation(index)); }
+    void StartReload() { Start(BeginReload()); }
     // The script object (tests read its state directly).
     const luneth::CMathScript& Script() const { return *script_; }
 
@@ -120,18 +142,43 @@ private:
     void ShowNewImage(bool resetChannelView, bool setZoom);
     void Report();
     void HandleKey(int key);
-    // Runs a script load on a fresh script object; false when cancelled (nothing changed).
-    // *ran: the script ran to its end; *picture: its texture, or null.
-    bool RunNewScript(const std::function<bool(luneth::CMathScript&)>& run, bool* ran,
-                      KcTexture** picture);
-    // The computed script and picture become the current ones.
-    void TakeNewScript(KcTexture* picture, bool ran);
-    // A whole script load: compute, then (unless cancelled) unload, take, show and report.
-    bool LoadScript(const std::function<bool(luneth::CMathScript&)>& run, bool keepZoom,
-                    const char* path);
+    void HandleDrop(KivDropFiles* drop);
+
+    // ---- the computation in two phases (see ILuneth.h) ----
+    enum class PendingKind { None, Picture, Script, Reload, Equation };
+    struct PendingComputation {
+        PendingKind kind = PendingKind::None;
+        std::string path;  // picture or script file (the image name comes from it)
+        bool fromFile = false;
+        std::string text;  // script text
+        bool hasText = false;
+        int index = -1;  // equation
+        uint32_t randomStart = 1;
+        // What the compute phase leaves behind.
+        bool computed = false;
+        bool cancelled = false;
+        std::unique_ptr<luneth::CMathScript> script;
+        luneth::RandomStream random{1};
+        KcTexture* picture = nullptr;
+        bool ran = false;  // the script ran to its end
+        float cost = 0.0f;
+        std::string error;
+    };
+    // Takes a request of `kind`; false while another one is begun.
+    bool Begin(PendingKind kind);
+    // Computes and finishes a begun request at once (the one-call operations).
+    bool RunNow(bool begun);
+    // Hands a begun request to the host's runner, or runs it at once.
+    void Start(bool begun);
+    void ComputeScript(PendingComputation& p);
+    void ComputeEquationPicture(PendingComputation& p);
     // The texture of a script's r, g, b, a, or null when it holds no picture.
     KcTexture* MakeScriptTexture(const luneth::CMathScript& script);
-    void HandleDrop(KivDropFiles* drop);
+    // The texts that let the picture be computed again (see ILuneth.h).
+    void LabelPicture(KcTexture* picture, const PendingComputation& p);
+    bool FinishPicture(PendingComputation& p);
+    bool FinishScript(PendingComputation& p);
+    bool FinishEquation(PendingComputation& p);
 
     uint32_t gameFlags_ = kDefaultGameFlags;
     uint32_t reserved_ = 0;
@@ -149,9 +196,6 @@ private:
     int imageType_ = kImageNone;
     std::string picturePath_;
     std::unique_ptr<luneth::CMathScript> script_;
-    // The script a load or reload computes; it replaces script_ unless cancelled.
-    std::unique_ptr<luneth::CMathScript> next_;
-    luneth::RandomStream nextRandom_;
     luneth::EquationTable equations_;
     int equationIndex_ = -1;
     int equationCount_ = 0;
@@ -166,6 +210,19 @@ private:
     luneth::ComputeControl control_;
     bool cancelled_ = false;
     std::string diagnostics_;
+    PendingComputation pending_;
+    ComputeRunner runner_ = nullptr;
+    void* runnerUser_ = nullptr;
+    luneth::PictureGrid grid_;
+    std::vector<luneth::ScriptDefine> defines_;
+    uint64_t memoryBudget_ = 0;  // bytes, 0: none
+    std::string programName_ = "Luneth";
+    std::string pictureScript_;
+    std::string computeError_;
+    // Per equation slot, the random state its last drawing computation started from (-1: none
+    // yet). An accumulated picture computed again unchanged is reused without drawing, and its
+    // texts must name the state it was drawn from.
+    std::vector<int64_t> equationRandom_ = std::vector<int64_t>(luneth::kEquationSlotCount, -1);
 };
 
 // The module-wide state kept by KivModuleApiFunction (RegisterAPI.cpp).

@@ -292,7 +292,7 @@ void CLunethUI::OnSelectionChanged(KcControl2D* sender, int index) {
     else if (sender == filterBox_)
         SetFilterType(index);
     else if (sender == equationList_)
-        owner_->ComputeEquation(index);
+        static_cast<CLuneth*>(owner_)->StartEquation(index);
 }
 
 void CLunethUI::OnCheckChanged(KcControl2D* sender, bool value) {
@@ -301,7 +301,8 @@ void CLunethUI::OnCheckChanged(KcControl2D* sender, bool value) {
 }
 
 void CLunethUI::OnValueChanged(KcControl2D* sender, float value) {
-    if (updating_ || !owner_) return;
+    // The equation may be computing on another thread; its parameters wait until it is done.
+    if (updating_ || !owner_ || owner_->IsComputing()) return;
     for (int i = 0; i < kParamRows; ++i) {
         if (sender != paramEditors_[i]) continue;
         if (luneth::IPixelEquation* equation = CurrentEquation())
@@ -312,13 +313,14 @@ void CLunethUI::OnValueChanged(KcControl2D* sender, float value) {
 void CLunethUI::OnButtonEvent(KcControl2D* sender, int flag) {
     if (!flag || !owner_) return;
     if (sender == reloadButton_) {
-        owner_->ReloadImage();
+        static_cast<CLuneth*>(owner_)->StartReload();
     } else if (sender == fitButton_) {
         owner_->FitImageSize();
     } else if (sender == originalSizeButton_) {
         owner_->ShowOriginalSize();
     } else if (sender == resetButton_) {
-        if (luneth::IPixelEquation* equation = CurrentEquation()) {
+        if (luneth::IPixelEquation* equation =
+                owner_->IsComputing() ? nullptr : CurrentEquation()) {
             equation->ResetParams();
             RefreshEquation();
         }

@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
@@ -10,6 +11,7 @@
 #include "script/Evaluate.h"
 #include "script/FunctionRegistry.h"
 #include "script/Lexer.h"
+#include "script/Readers.h"
 
 namespace luneth {
 
@@ -19,6 +21,20 @@ constexpr size_t kMessageLineCapacity = 256;  // one formatted message, cut at 2
 constexpr int kMaxGapValues = 16;
 
 bool IsSeparator(char c) { return c == '\r' || c == '\n' || c == '\0' || c == ';'; }
+
+constexpr const char* kGeometryWords[] = {"surface_slices", "scale", "rotate", "translate", "pipe"};
+
+// The words before '=' that name a directive, not a variable (any case).
+bool IsDirectiveWord(const char* word) {
+    if (EqualsNoCase(word, "vertices") || EqualsNoCase(word, "pixels")) return true;
+    for (const char* geometry : kGeometryWords)
+        if (EqualsNoCase(word, geometry)) return true;
+    return false;
+}
+
+// Besides the arrays a script assigns, a run holds one temporary while a line computes and the
+// picture's texture (as many bytes as a float array).
+constexpr uint32_t kWorkingArrays = 2;
 
 }  // namespace
 
@@ -48,6 +64,7 @@ bool CMathScript::Load(const char* path) {
     Reset();
     text_ = bytes;
     textLength_ = size;
+    source_.assign(bytes, size);
     return Run();
 }
 
@@ -60,6 +77,7 @@ bool CMathScript::LoadText(const char* bytes, size_t length) {
     Reset();
     text_ = copy;
     textLength_ = length;
+    source_.assign(bytes, length);
     return Run();
 }
 
@@ -69,10 +87,12 @@ bool CMathScript::Rerun() {
     if (!text || length == 0) return false;
     text_ = nullptr;  // detached so that Reset keeps it
     std::vector<std::pair<int, int>> positions = std::move(linePositions_);
+    std::string source = std::move(source_);
     Reset();
     text_ = text;
     textLength_ = length;
     linePositions_ = std::move(positions);
+    source_ = std::move(source);
     return Run();
 }
 
@@ -90,6 +110,9 @@ void CMathScript::Reset() {
     lines_.clear();
     currentLine_ = 0;
     elementCount_ = dimension1_ = dimension2_ = 0;
+    fullWidth_ = fullHeight_ = 0;
+    arrayTargets_ = 0;
+    source_.clear();
     messages_[0] = '\0';
     messageLength_ = 0;
     FreeTransforms();
@@ -245,6 +268,7 @@ bool CMathScript::RunCopyOf(const CMathScript& other) {
     text_ = copy;
     textLength_ = other.textLength_;
     linePositions_ = other.linePositions_;
+    source_ = other.source_;
     return Run();
 }
 
@@ -252,6 +276,8 @@ bool CMathScript::Run() {
     if (!text_) return false;
     cancelled_ = false;
     SplitLines();
+    if (!ScanLines()) return false;
+    ApplyDefines();
     const int count = static_cast<int>(lines_.size());
     for (int i = 0; i < count; ++i) {
         if (StopRequested()) return false;
@@ -323,15 +349,9 @@ bool CMathScript::ParseLine(int index) {
     }
     const char* rhs = p + 1;
 
-    if (EqualsNoCase(word, "vertices")) {
-        ParseCountDirective(rhs, false);
-        return true;
-    }
-    if (EqualsNoCase(word, "pixels")) {
-        ParseCountDirective(rhs, true);
-        return true;
-    }
-    for (const char* geometry : {"surface_slices", "scale", "rotate", "translate", "pipe"}) {
+    if (EqualsNoCase(word, "vertices")) return ParseCountDirective(rhs, false);
+    if (EqualsNoCase(word, "pixels")) return ParseCountDirective(rhs, true);
+    for (const char* geometry : kGeometryWords) {
         if (EqualsNoCase(word, geometry)) {
             ParseGeometryDirective(geometry, rhs);
             return true;
@@ -463,7 +483,7 @@ bool ReadNamedInteger(const char*& p, const char* longName, const char* shortNam
 
 }  // namespace
 
-void CMathScript::ParseCountDirective(const char* rhs, bool pixels) {
+bool CMathScript::ParseCountDirective(const char* rhs, bool pixels) {
     const char* kind = pixels ? "Pixels" : "Vertices";
     const char* lower = pixels ? "pixels" : "vertices";
     if (elementCount_ != 0)
@@ -476,16 +496,24 @@ void CMathScript::ParseCountDirective(const char* rhs, bool pixels) {
         Warn("[Warning] Failed to set %s count. Line:%d, Expression:%s", lower, currentLine_, rhs);
         Diagnose(start, pixels ? "expected 'width:W height:H'"
                                : "expected a count N or 'dimension1:A dimension2:B'");
-        return;
+        return true;
     }
     int n = 0;
+    fullWidth_ = fullHeight_ = 0;
     if (!pixels && IsDigit(word[0]) && ParseIntegerWord(word, &n)) {
+        if (grid_.HasSize() || grid_.HasRegion()) {
+            elementCount_ = dimension1_ = dimension2_ = 0;
+            Warn("[Warning] Line:%d a picture size or region needs a pixel grid:%s", currentLine_,
+                 rhs);
+            Diagnose(start, "a picture size or region needs a grid: 'pixels = width:W height:H'");
+            return false;
+        }
         float count = static_cast<float>(n) + 0.1f;
         // Counts beyond what an array can hold are refused rather than allocated.
         if (count >= 0.0f && count <= static_cast<float>(kMaxElementCount)) {
             elementCount_ = static_cast<uint32_t>(count);
             dimension1_ = dimension2_ = 0;
-            return;
+            return FitsMemoryBudget(start);
         }
     } else {
         p = start;
@@ -495,18 +523,112 @@ void CMathScript::ParseCountDirective(const char* rhs, bool pixels) {
                          : ReadNamedInteger(p, "dimension1", "d1", &d1) &&
                                ReadNamedInteger(p, "dimension2", "d2", &d2);
         // Negative sizes are refused; so are grids beyond what an array can hold.
-        if (ok && d1 > 0 && d2 > 0 &&
-            static_cast<uint64_t>(d1) * static_cast<uint64_t>(d2) <= kMaxElementCount) {
-            dimension1_ = static_cast<uint32_t>(d1);
-            dimension2_ = static_cast<uint32_t>(d2);
-            elementCount_ = dimension1_ * dimension2_;
-            return;
+        uint32_t width = uint32_t(d1), height = uint32_t(d2);
+        if (ok && d1 > 0 && d2 > 0) {
+            if (!ChooseGrid(start, &width, &height)) {
+                elementCount_ = dimension1_ = dimension2_ = 0;
+                return false;
+            }
+            if (uint64_t(width) * height <= kMaxElementCount) {
+                dimension1_ = width;
+                dimension2_ = height;
+                elementCount_ = width * height;
+                return FitsMemoryBudget(start);
+            }
         }
     }
     elementCount_ = dimension1_ = dimension2_ = 0;
     Warn("[Warning] Failed to set %s count. Line:%d, Expression:%s", lower, currentLine_, rhs);
     Diagnose(start, pixels ? "expected 'width:W height:H' with W x H from 1 to 2^28 pixels"
                            : "expected a count N or 'dimension1:A dimension2:B' (at most 2^28)");
+    return true;
+}
+
+bool CMathScript::ChooseGrid(const char* at, uint32_t* width, uint32_t* height) {
+    if (grid_.HasSize()) *width = grid_.width, *height = grid_.height;
+    fullWidth_ = *width;
+    fullHeight_ = *height;
+    if (!grid_.HasRegion()) return true;
+    const PictureGrid& g = grid_;
+    if (*width > kMaxGridSide || *height > kMaxGridSide || g.x >= *width ||
+        g.regionWidth > *width - g.x || g.y >= *height || g.regionHeight > *height - g.y) {
+        char text[160];
+        std::snprintf(text, sizeof text, "the region %u,%u,%u,%u lies outside the %u x %u picture",
+                      g.x, g.y, g.regionWidth, g.regionHeight, *width, *height);
+        Warn("[Warning] Line:%d %s", currentLine_, text);
+        Diagnose(at, text);
+        return false;
+    }
+    *width = g.regionWidth;
+    *height = g.regionHeight;
+    return true;
+}
+
+bool CMathScript::FitsMemoryBudget(const char* at) {
+    const uint64_t bytes =
+        uint64_t(elementCount_) * sizeof(float) * (arrayTargets_ + kWorkingArrays);
+    if (memoryBudget_ == 0 || bytes <= memoryBudget_) return true;
+    char text[200];
+    std::snprintf(text, sizeof text,
+                  "%u elements in %u arrays need about %llu MiB, more than the memory budget of "
+                  "%llu MiB (MemoryBudgetMiB)",
+                  elementCount_, arrayTargets_ + kWorkingArrays,
+                  static_cast<unsigned long long>((bytes + (1u << 20) - 1) >> 20),
+                  static_cast<unsigned long long>(memoryBudget_ >> 20));
+    elementCount_ = dimension1_ = dimension2_ = 0;
+    Warn("[Warning] Line:%d %s", currentLine_, text);
+    Diagnose(at, text);
+    return false;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Before the first line: the arrays a run makes, functions that can't see a region, defines
+// ---------------------------------------------------------------------------------------------
+
+bool CMathScript::ScanLines() {
+    std::vector<std::string> targets;
+    for (size_t i = 0; i < lines_.size(); ++i) {
+        const char* p = SkipBlanks(lines_[i]);
+        if (*p == '#') continue;
+        char word[kWordCapacity];
+        const char* q = p;
+        if (ReadWord(q, word) && *SkipBlanks(q) == '=' && !IsDirectiveWord(word) &&
+            std::find(targets.begin(), targets.end(), word) == targets.end())
+            targets.emplace_back(word);
+        if (!grid_.HasRegion()) continue;
+        // Every name the line's expressions can call; a function's name is never a variable.
+        for (const char* s = p; *s && *s != '#';) {
+            if (IsDelimiter(*s)) {
+                ++s;
+                continue;
+            }
+            const char* at = s;
+            ReadWord(s, word);
+            const FunctionRecord* f = FindFunction(word);
+            if (!f || (f->kind < kKindReduce && !f->drawsRandom)) continue;
+            currentLine_ = int(i);
+            const char* why = f->drawsRandom ? "draws random numbers" : "works on whole arrays";
+            Warn("[Warning] Line:%d '%s' %s, so this script can't be computed in a region", int(i),
+                 word, why);
+            Diagnose(at, "'" + std::string(word) + "' " + why +
+                             ", so this script can't be cut into regions or tiles");
+            return false;
+        }
+    }
+    arrayTargets_ = uint32_t(targets.size());
+    return true;
+}
+
+void CMathScript::ApplyDefines() {
+    for (const ScriptDefine& d : defines_) {
+        const char* name = d.name.c_str();
+        if (int letter = LetterIndex(name); letter >= 0) {
+            letters_[letter].SetScalar(d.value);
+            letterScalars_[letter] = d.value;
+        } else if (UserVariable* u = AddUserVariable(name)) {
+            u->value.SetScalar(d.value);
+        }
+    }
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -542,11 +664,15 @@ bool ReadRampValue(const float* letters, const char*& p, float* value) {
     return true;
 }
 
-bool FillRamp(ScriptValue* target, uint32_t n, float from, float to) {
+// n elements of a ramp over `full` positions (from at 0, to at full - 1), starting at position
+// `first`: the same bits as the same elements of the whole ramp.
+bool FillRamp(ScriptValue* target, uint32_t n, float from, float to, uint32_t full,
+              uint32_t first) {
     if (!target->SetCount(n)) return false;
-    if (n >= 2) {
-        float step = (to - from) / static_cast<float>(n - 1);
-        for (uint32_t k = 0; k < n; ++k) target->data[k] = static_cast<float>(k) * step + from;
+    if (full >= 2) {
+        float step = (to - from) / static_cast<float>(full - 1);
+        for (uint32_t k = 0; k < n; ++k)
+            target->data[k] = static_cast<float>(first + k) * step + from;
     }
     return true;
 }
@@ -581,7 +707,7 @@ bool CMathScript::ParseFromToSetting(const char* rhs, ScriptValue* target) {
     }
 
     if (dimension1_ == 0 || dimension2_ == 0) {
-        if (!FillRamp(target, elementCount_, from, to)) return false;
+        if (!FillRamp(target, elementCount_, from, to, elementCount_, 0)) return false;
         const char* q = p;
         if (ReadWord(q, word) && EqualsNoCase(word, "gap")) MakeGap(rhs, q);
         return true;
@@ -602,7 +728,10 @@ bool CMathScript::ParseFromToSetting(const char* rhs, ScriptValue* target) {
         Diagnose(at, "expected W or H (the axis of the ramp), found '" + std::string(word) + "'");
         return false;
     }
-    if (!FillRamp(target, alongWidth ? dimension1_ : dimension2_, from, to)) return false;
+    const bool region = grid_.HasRegion();
+    if (!(alongWidth ? FillRamp(target, dimension1_, from, to, fullWidth_, region ? grid_.x : 0)
+                     : FillRamp(target, dimension2_, from, to, fullHeight_, region ? grid_.y : 0)))
+        return false;
     const char* q = p;
     if (ReadWord(q, word) && EqualsNoCase(word, "gap")) MakeGap(rhs, q);
     // Rows follow each other: along the width the ramp repeats per row, along the height each

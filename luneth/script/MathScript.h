@@ -26,6 +26,18 @@
 // Results: ElementCount(), Width() (dimension1), Height() (dimension2) and the letters
 // r, g, b, a (Letter('r') ...). Everything a run changes belongs to the script object, so
 // several scripts may run at the same time on different threads.
+//
+// Settings that the host gives and that stay across Reset and reruns:
+//   SetPictureGrid(grid)     another pixel grid for the picture, or one rectangle of it (below)
+//   SetDefines(list)         letters or user variables set before the first line of each run
+//   SetMemoryBudget(bytes)   a count directive whose arrays would need more is refused (fatal)
+//
+// A rectangle of the picture: the count directive makes the rectangle the grid, and a ramp's
+// element k holds (first column or row of the rectangle + k) x step + from, with the step of
+// the whole picture, so every pixel of the rectangle has the bits of the same pixel of the
+// whole render. Functions that read or make whole arrays (kinds 10 to 14: sums, shifts,
+// element access, generated arrays) or draw random numbers would see only the rectangle, so a
+// script that names one is refused before its first line runs.
 #pragma once
 
 #include <cstddef>
@@ -83,6 +95,29 @@ struct PipeTransform {
 using TransformRecord =
     std::variant<ScaleTransform, RotateTransform, TranslateTransform, PipeTransform>;
 
+// The grid of a script's picture as the host chooses it: the whole picture of width x height
+// (0 x 0: the grid the script's count directive sets) and the rectangle of it that is computed
+// (x, y, regionWidth x regionHeight; 0 x 0: the whole picture).
+struct PictureGrid {
+    uint32_t width = 0;
+    uint32_t height = 0;
+    uint32_t x = 0;
+    uint32_t y = 0;
+    uint32_t regionWidth = 0;
+    uint32_t regionHeight = 0;
+
+    bool HasSize() const { return width != 0 && height != 0; }
+    bool HasRegion() const { return regionWidth != 0 && regionHeight != 0; }
+};
+// A side of a whole picture computed in rectangles: ramp positions stay exact floats below 2^24.
+constexpr uint32_t kMaxGridSide = 1u << 24;
+
+// A letter or user variable set before the first line runs.
+struct ScriptDefine {
+    std::string name;
+    float value = 0.0f;
+};
+
 class CMathScript {
 public:
     CMathScript();
@@ -109,6 +144,8 @@ public:
     // Writes the lines, each followed by CR LF, into buffer (see the log-size rule in the .cpp).
     void GetText(char* buffer, size_t capacity) const;
 
+    // The text as it was loaded, before the lines were split.
+    const std::string& Source() const { return source_; }
     size_t LineCount() const { return lines_.size(); }
     const char* Line(size_t i) const { return i < lines_.size() ? lines_[i] : nullptr; }
     size_t TextLength() const { return textLength_; }
@@ -119,6 +156,17 @@ public:
     uint32_t Width() const { return dimension1_; }
     uint32_t Height() const { return dimension2_; }
     uint32_t SurfaceSlices() const { return surfaceSlices_; }
+    // The whole picture the grid belongs to and where the computed grid lies in it (the grid
+    // itself, at 0, 0, unless a rectangle was asked for).
+    uint32_t FullWidth() const { return fullWidth_; }
+    uint32_t FullHeight() const { return fullHeight_; }
+
+    void SetPictureGrid(const PictureGrid& grid) { grid_ = grid; }
+    const PictureGrid& GetPictureGrid() const { return grid_; }
+    void SetDefines(std::vector<ScriptDefine> defines) { defines_ = std::move(defines); }
+    const std::vector<ScriptDefine>& Defines() const { return defines_; }
+    // 0: no budget.
+    void SetMemoryBudget(uint64_t bytes) { memoryBudget_ = bytes; }
 
     // Letter 'a'..'z' (lower case only); null for any other character.
     const ScriptValue* Letter(char c) const;
@@ -170,7 +218,17 @@ private:
     bool ParseLine(int index);
     bool OpensLoopBlock(int index, int* count, int* endLine) const;
     bool ParseLoopLines(int first, int last, int count);
-    void ParseCountDirective(const char* rhs, bool pixels);
+    // False for a fatal refusal (a rectangle outside the picture, the memory budget).
+    bool ParseCountDirective(const char* rhs, bool pixels);
+    // The grid a directive's d1 x d2 becomes under the host's PictureGrid; false (fatal) with
+    // a warning when it can't.
+    bool ChooseGrid(const char* at, uint32_t* d1, uint32_t* d2);
+    // Before the first line: counts the assignment targets (the memory estimate) and, for a
+    // rectangle, refuses functions that see whole arrays or draw random numbers.
+    bool ScanLines();
+    // False (fatal, counts 0) when the element count's arrays would pass the memory budget.
+    bool FitsMemoryBudget(const char* at);
+    void ApplyDefines();
     bool ParseFromToSetting(const char* rhs, ScriptValue* target);
     void MakeGap(const char* rhs, const char* position);
     void ParseGeometryDirective(const char* word, const char* rhs);
@@ -192,6 +250,13 @@ private:
     uint32_t elementCount_ = 0;
     uint32_t dimension1_ = 0;
     uint32_t dimension2_ = 0;
+    uint32_t fullWidth_ = 0;
+    uint32_t fullHeight_ = 0;
+    PictureGrid grid_;
+    std::vector<ScriptDefine> defines_;
+    uint64_t memoryBudget_ = 0;
+    uint32_t arrayTargets_ = 0;
+    std::string source_;
     char messages_[kMessageCapacity] = {};
     size_t messageLength_ = 0;
     uint32_t surfaceSlices_ = kDefaultSurfaceSlices;

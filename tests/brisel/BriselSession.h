@@ -61,6 +61,17 @@ public:
         std::error_code ignored;
         std::filesystem::remove_all(dir, ignored);
     }
+    // Opens a file as the view does and waits for its computation.
+    brisel::CBriselView::Opened Open(const QString& path) {
+        brisel::CBriselView::Opened opened = view->OpenByExtension(path);
+        view->WaitForComputation();
+        return opened;
+    }
+    // Parses the script panel's text and waits for it.
+    void Parse() {
+        panel->Parse();
+        view->WaitForComputation();
+    }
     // Closes the window: the view shuts the engine down.
     void Close() { frame.reset(); }
     std::string Log() const { return kivtest::ReadFile(dir / "kivcore.log"); }
@@ -87,6 +98,11 @@ public:
     ILuneth* luneth = nullptr;
     brisel::CScriptPanel* panel = nullptr;
 };
+
+// A script that computes for minutes unless it is cancelled.
+constexpr const char* kEndlessScript =
+    "pixels = width:512 height:512\nx = from 0 to 1 W\n[LOOP START: 1000000]\n"
+    "r = sin(x * loop)\nLOOP END]\ng = r\nb = r\n";
 
 // A small picture script: 4 x 2 pixels, red ramp along x.
 constexpr const char* kSmallScript =

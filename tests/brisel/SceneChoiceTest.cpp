@@ -25,6 +25,7 @@ TEST(BriselScenes, ChoosingMakesOneSceneAtATimeAndShowsTheSurfaceInIt) {
     BriselSession s(brisel::CBriselView::Mode::Headless, kModules);
     KivEngineAPI* api = KivEngineGetAPI();
     s.view->OpenByExtension(s.WriteScript("tube.txt", kTube));
+    s.view->WaitForComputation();
     for (const char* name : brisel::CSceneChooser::kSceneNames) {
         ASSERT_TRUE(s.view->ChooseScene(name)) << name;
         KicSceneControl* scene = s.view->Scenes()->Scene();
@@ -53,6 +54,7 @@ TEST(BriselScenes, ChoosingMakesOneSceneAtATimeAndShowsTheSurfaceInIt) {
 
     // A picture has no surface: the scene stays, empty, and says so when chosen again.
     s.view->OpenByExtension(s.WritePicture("pic.png"));
+    s.view->WaitForComputation();
     EXPECT_EQ(multiple->GetContents(), nullptr);
     ASSERT_TRUE(s.view->ChooseScene("KcOrthoScene"));
     EXPECT_TRUE(s.frame->Message().contains(QStringLiteral("没有可显示的曲面")));

@@ -6,6 +6,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QThread>
 
 #include "brisel/BriselSession.h"
 
@@ -38,7 +39,7 @@ TEST(BriselOpen, ByExtension) {
         {s.Path("noext"), Opened::Nothing, kImageMathScript},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(s.view->OpenByExtension(c.path), c.opened) << qPrintable(c.path);
+        EXPECT_EQ(s.Open(c.path), c.opened) << qPrintable(c.path);
         EXPECT_EQ(s.luneth->GetImageType(), c.type) << qPrintable(c.path);
     }
     // A script goes through the panel: its path box names the file.
@@ -51,10 +52,10 @@ TEST(BriselOpen, ByExtension) {
 
 TEST(BriselOpen, LoadReportInTheStatusBar) {
     BriselSession s;
-    s.view->OpenByExtension(s.WritePicture("pic.png", 16, 8));
+    s.Open(s.WritePicture("pic.png", 16, 8));
     EXPECT_TRUE(s.frame->Message().startsWith("图像\"pic.png\"加载成功,耗时:"));
     EXPECT_TRUE(s.frame->Message().endsWith(".纹理大小(16,8)"));
-    s.view->OpenByExtension(s.Path("missing.png"));
+    s.Open(s.Path("missing.png"));
     EXPECT_TRUE(s.frame->Message().startsWith("图像\"missing.png\"加载失败,耗时:"));
 
     ASSERT_TRUE(brisel::InstallTranslation(briseltest::App(), QLocale(QLocale::English)));
@@ -79,7 +80,7 @@ TEST(BriselSave, SuggestsTheNameUpToItsFirstDotAndSaysWhenSavingFails) {
     });
     s.view->SaveImageAs();  // no image: no dialog
     EXPECT_TRUE(asked.empty());
-    s.view->OpenByExtension(s.WritePicture("a.b.c.png"));
+    s.Open(s.WritePicture("a.b.c.png"));
     answer = s.Path("saved.bmp");
     s.view->SaveImageAs();
     ASSERT_EQ(asked.size(), 1u);
@@ -130,7 +131,7 @@ TEST(BriselScriptPanel, RefreshCasesAndStatusTexts) {
     BriselSession s;
     CScriptPanel* panel = s.panel;
     s.view->ShowScriptPanel();
-    s.view->OpenByExtension(s.WriteScript("small.txt", briseltest::kSmallScript));
+    s.Open(s.WriteScript("small.txt", briseltest::kSmallScript));
     EXPECT_TRUE(panel->Editor()->toPlainText().startsWith("pixels = width:4 height:2\n"));
     EXPECT_EQ(panel->StatBox(CScriptPanel::kPixelCount)->text(), "8");
     EXPECT_EQ(panel->StatBox(CScriptPanel::kWidth)->text(), "4");
@@ -138,7 +139,7 @@ TEST(BriselScriptPanel, RefreshCasesAndStatusTexts) {
     EXPECT_EQ(panel->StatBox(CScriptPanel::kParseTime)->text(),
               QString::asprintf("%0.3f", double(s.luneth->GetCostTime())));
 
-    s.view->OpenByExtension(s.WritePicture("pic.png"));  // a picture: empty but ready
+    s.Open(s.WritePicture("pic.png"));  // a picture: empty but ready
     panel->Refresh();
     EXPECT_TRUE(panel->Editor()->toPlainText().isEmpty());
     EXPECT_TRUE(panel->Editor()->isEnabled());
@@ -146,13 +147,13 @@ TEST(BriselScriptPanel, RefreshCasesAndStatusTexts) {
     EXPECT_TRUE(panel->StatBox(CScriptPanel::kWidth)->text().isEmpty());
 
     panel->Editor()->setPlainText("pixels = width:3 height:5\nr = sin(\n");
-    panel->Parse();
+    s.Parse();
     EXPECT_EQ(s.frame->Message(), "数学脚本解析失败!");
     EXPECT_TRUE(panel->Messages()->toPlainText().contains("[Warning]"));
     EXPECT_TRUE(
         panel->Messages()->toPlainText().endsWith("line 2, column 9: '(' is never closed\n"));
     panel->Editor()->setPlainText(briseltest::kSmallScript);
-    panel->Parse();
+    s.Parse();
     EXPECT_TRUE(s.frame->Message().startsWith("数学脚本解析耗时:"));
     EXPECT_TRUE(s.frame->Message().endsWith("毫秒.纹理大小(4,2)"));
     panel->Clear();
@@ -168,11 +169,11 @@ TEST(BriselScriptPanel, ShowsAndParsesTheWholeOfALongScript) {
     text += "r = Step399 / 399\ng = x\nb = x\n";
     ASSERT_GT(text.size(), 6000u);
     s.view->ShowScriptPanel();
-    s.view->OpenByExtension(s.WriteScript("long.txt", text));
+    s.Open(s.WriteScript("long.txt", text));
     QString shown = s.panel->Editor()->toPlainText();
     EXPECT_GT(shown.size(), 6000);
     EXPECT_TRUE(shown.endsWith("b = x\n"));
-    s.panel->Parse();
+    s.Parse();
     EXPECT_EQ(s.luneth->GetTexture() != nullptr, true) << qPrintable(s.frame->Message());
 }
 
@@ -203,11 +204,59 @@ TEST(BriselFrame, FullScreenTwiceAndLeavingWhenNotInFullScreen) {
 
 TEST(BriselFrame, UnloadAndTheModulePanelToggle) {
     BriselSession s;
-    s.view->OpenByExtension(s.WritePicture("pic.png"));
+    s.Open(s.WritePicture("pic.png"));
     s.view->Unload();
     EXPECT_EQ(s.luneth->GetTexture(), nullptr);
     EXPECT_EQ(s.frame->Message(), "清空脚本!");
     bool shown = s.luneth->IsPanelVisible();
     s.view->ToggleModulePanel();
     EXPECT_EQ(s.luneth->IsPanelVisible(), !shown);
+}
+
+// ---------------------------------------------------------------- computing on a thread
+
+TEST(BriselComputing, TheWindowStaysTheProgressBarMovesAndACancelKeepsThePicture) {
+    BriselSession s;
+    s.Open(s.WriteScript("small.txt", briseltest::kSmallScript));
+    KcTexture* before = s.luneth->GetTexture();
+    ASSERT_NE(before, nullptr);
+    s.panel->Editor()->setPlainText(briseltest::kEndlessScript);
+    s.panel->Parse();
+    ASSERT_TRUE(s.view->IsComputing());
+    // The event loop runs on: the progress bar moves while the picture stays.
+    for (int i = 0; i < 400 && s.frame->Progress()->value() == 0; ++i) {
+        QCoreApplication::processEvents();
+        QThread::msleep(25);
+    }
+    EXPECT_GT(s.frame->Progress()->value(), 0);
+    EXPECT_EQ(s.luneth->GetTexture(), before);
+    // Commands that would change the image wait their turn.
+    s.view->Unload();
+    EXPECT_EQ(s.frame->Message(), "正在计算,请稍候或按Esc取消");
+    EXPECT_FALSE(s.view->Compute([&] { return s.luneth->BeginEquation(1); }));
+    EXPECT_EQ(s.view->ExportAllEquations(), 0);
+    s.view->CancelComputation();
+    s.view->WaitForComputation();
+    EXPECT_FALSE(s.view->IsComputing());
+    EXPECT_EQ(s.luneth->GetTexture(), before);
+    EXPECT_EQ(s.frame->Message(), "计算已取消");
+    EXPECT_EQ(s.frame->Progress()->value(), 0);
+    EXPECT_EQ(s.panel->Editor()->toPlainText(), briseltest::kEndlessScript);
+}
+
+TEST(BriselComputing, APictureShowsTheScriptItCarriesReadyToParse) {
+    BriselSession s;
+    const std::string text = briseltest::kSmallScript;
+    ASSERT_TRUE(s.luneth->LoadScriptText(text.data(), int(text.size())));
+    ASSERT_TRUE(s.luneth->SaveImage(s.Path("carries.png").toUtf8().constData()));
+    s.view->ShowScriptPanel();
+    s.Open(s.WritePicture("plain.png"));
+    EXPECT_TRUE(s.panel->Editor()->toPlainText().isEmpty());
+    s.Open(s.Path("carries.png"));
+    EXPECT_EQ(s.luneth->GetImageType(), kImagePictureFile);
+    EXPECT_TRUE(s.frame->Message().endsWith(".纹理大小(4,2)"));
+    EXPECT_EQ(s.panel->Editor()->toPlainText(), QString::fromStdString(text));
+    s.Parse();
+    EXPECT_EQ(s.luneth->GetImageType(), kImageMathScript);
+    EXPECT_TRUE(s.frame->Message().startsWith("数学脚本解析耗时:"));
 }

@@ -15,6 +15,7 @@ public:
 
     void OpenSample(const char* name) {
         view->OpenByExtension(QStringLiteral(BRISEL_EXAMPLES "/%1.txt").arg(name));
+        view->WaitForComputation();
     }
     // Through the View menu, as a user picks it.
     void PickScene(const QString& name) {

@@ -3,6 +3,7 @@
 // a clean shutdown. Pictures are read back from the view's framebuffer.
 #include <QMimeData>
 #include <QOpenGLWidget>
+#include <QPlainTextEdit>
 #include <QTest>
 #include <QUrl>
 #include <QWheelEvent>
@@ -20,7 +21,7 @@ TEST(BriselDrawing, ScriptPictureAtOneToOneIsPixelExactInTheCentre) {
                      ? qEnvironmentVariableIntValue("QT_SCALE_FACTOR")
                      : 1;
     EXPECT_EQ(s.ratio, double(factor));
-    s.view->OpenByExtension(s.WriteScript("ramp.txt", kRampScript));
+    s.Open(s.WriteScript("ramp.txt", kRampScript));
     EXPECT_EQ(s.Grid()->GetScale(), 1.0f);
     QImage shot = s.Grab();
     ASSERT_EQ(shot.width(), int(std::lround(s.view->width() * s.ratio)));
@@ -32,7 +33,7 @@ TEST(BriselDrawing, ScriptPictureAtOneToOneIsPixelExactInTheCentre) {
 
 TEST(BriselDrawing, WheelZoomsAboutTheCursorAndDragPansByTheDistance) {
     ShownViewer s;
-    s.view->OpenByExtension(s.WriteScript("ramp.txt", kRampScript));
+    s.Open(s.WriteScript("ramp.txt", kRampScript));
     QPointF cursor(310, 260);
     float before[2], after[2];
     s.Grid()->ScreenToWorld(float(cursor.x() * s.ratio), float(cursor.y() * s.ratio), &before[0],
@@ -63,7 +64,7 @@ TEST(BriselDrawing, WheelZoomsAboutTheCursorAndDragPansByTheDistance) {
 
 TEST(BriselDrawing, ChannelViewRedShowsOnlyRed) {
     ShownViewer s;
-    s.view->OpenByExtension(s.WriteScript("ramp.txt", kRampScript));
+    s.Open(s.WriteScript("ramp.txt", kRampScript));
     QTest::keyClick(s.view, Qt::Key_R);
     EXPECT_EQ(s.luneth->GetImageControl()->GetChannelView(), kKivChannelRed);
     EXPECT_EQ(s.WrongPixels(0xFF0000), 0);
@@ -89,19 +90,39 @@ TEST(BriselDrawing, F2WritesEveryEquationAndADroppedFileIsOpened) {
     EXPECT_TRUE(enter.isAccepted());
     QDropEvent drop(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(s.view, &drop);
+    s.view->WaitForComputation();
     EXPECT_EQ(s.luneth->GetImageType(), kImageMathScript);
     EXPECT_TRUE(s.frame->Message().contains("dropped.txt"));
 }
 
+TEST(BriselDrawing, EscCancelsARunningComputationAndThePictureStays) {
+    ShownViewer s;
+    s.Open(s.WriteScript("ramp.txt", kRampScript));
+    const QImage before = s.Grab();
+    s.panel->Editor()->setPlainText(briseltest::kEndlessScript);
+    s.panel->Parse();
+    ASSERT_TRUE(s.view->IsComputing());
+    QTest::qWait(200);
+    EXPECT_EQ(s.Grab(), before);  // frames go on, showing the picture as it was
+    QTest::keyClick(s.view, Qt::Key_Escape);
+    s.view->WaitForComputation();
+    EXPECT_TRUE(s.luneth->WasCancelled());
+    EXPECT_TRUE(s.frame->isVisible());  // Esc stopped the computation, not the program
+    EXPECT_EQ(s.Grab(), before);
+    EXPECT_EQ(s.WrongPixels(0xFFFFFF), 0);
+}
+
 TEST(BriselDrawing, ClosingWithAScriptAPictureAndAnEquationLeaksNothing) {
     ShownViewer s;
-    s.view->OpenByExtension(s.WriteScript("ramp.txt", kRampScript));
+    s.Open(s.WriteScript("ramp.txt", kRampScript));
     s.Grab();
-    s.view->OpenByExtension(s.WritePicture("pic.png"));
+    s.Open(s.WritePicture("pic.png"));
     s.Grab();
     ASSERT_TRUE(s.luneth->ComputeEquation(2));
     s.view->ShowScriptPanel();
     s.Grab();
+    s.panel->Editor()->setPlainText(briseltest::kEndlessScript);
+    s.panel->Parse();  // closing cancels it
     s.Close();
     std::string log = s.Log();
     EXPECT_NE(log.find("engine shutdown"), std::string::npos);

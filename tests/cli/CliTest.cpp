@@ -11,49 +11,9 @@
 #include <sstream>
 #include <string>
 
-#include "kivcore/EngineSession.h"
+#include "cli/CliRun.h"
 
 namespace {
-
-struct Result {
-    int status = -1;
-    std::string out, err;
-};
-
-class Cli : public testing::Test {
-protected:
-    void SetUp() override {
-        dir = kivtest::FreshDirectory("cli");
-        kivtest::WriteFile(dir / "kivcore.ini",
-                           "[KivCore]\nLogFile=" + (dir / "kivcore.log").string() + "\n");
-    }
-    void TearDown() override { std::filesystem::remove_all(dir); }
-
-    Result Run(const std::string& arguments) {
-        std::string command = "cd '" + dir.string() + "' && KIV_CONFIG=kivcore.ini '" + LUNETH_CLI +
-                              "' " + arguments + " > out.txt 2> err.txt";
-        Result r;
-        int raw = std::system(command.c_str());
-        r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        r.out = kivtest::ReadFile(dir / "out.txt");
-        r.err = kivtest::ReadFile(dir / "err.txt");
-        std::filesystem::remove(dir / "out.txt");
-        std::filesystem::remove(dir / "err.txt");
-        return r;
-    }
-    // Files in the directory besides the configuration and the log.
-    std::vector<std::string> Files() {
-        std::vector<std::string> names;
-        for (auto& e : std::filesystem::directory_iterator(dir)) {
-            std::string n = e.path().filename().string();
-            if (n != "kivcore.ini" && n != "kivcore.log") names.push_back(n);
-        }
-        std::sort(names.begin(), names.end());
-        return names;
-    }
-
-    std::filesystem::path dir;
-};
 
 const char kRamp[] = "'pixels = width:8 height:4; r = from 0 to 1 W; a = from 1 to 0.5 H'";
 

@@ -113,6 +113,12 @@ public:
     virtual void Unlock() = 0;
     // Format by the file's extension; false for an unknown extension or a write failure.
     virtual bool SaveToFile(const char* path) = 0;
+    // Texts that travel with the picture: PNG files keep them as text chunks (written by
+    // SaveToFile, read by LoadTexture); other formats drop them. Keys are 1 to 79 Latin-1
+    // characters, values UTF-8. SetText with a null or empty value removes the key; GetText
+    // gives null for a key that is absent.
+    virtual void SetText(const char* key, const char* value) = 0;
+    virtual const char* GetText(const char* key) const = 0;
 };
 
 class KcTexturesMgr : public KicBaseClass {
