@@ -332,6 +332,7 @@ constexpr EquationClassTable (*kEquationFamilies[])() = {
     BitPatternEquations,
     EmblemEquations,
     ClosedFormEquations,
+    ShaderEquations,
 };
 
 EquationFactory FindFactory(const char* className) {

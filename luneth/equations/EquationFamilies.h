@@ -36,6 +36,7 @@ std::unique_ptr<IPixelEquation> CreatePixelEquation(const EquationInfo& info) {
 EquationClassTable BitPatternEquations();  // indices 0-15: bit tricks and coordinate formulas
 EquationClassTable EmblemEquations();      // taiji, svastikas, Go board, flags, stars, triangle
 EquationClassTable ClosedFormEquations();  // one-formula pictures: hole, Hilbert, Vinyl ...
+EquationClassTable ShaderEquations();      // indices 16-41: pictures written like shaders
 
 // Hofstadter's Q-sequence, Q(0) = Q(1) = 1, from the module-wide memo table of "Vinyl";
 // 0 for an index past the table.

@@ -1,0 +1,44 @@
+// The shader-style family: the member tables of the theme files joined into one, and the
+// helpers the themes share (see ShaderEquation.h).
+#include <vector>
+
+#include "equations/ShaderEquation.h"
+
+namespace luneth {
+
+namespace shader {
+
+vec3 StarField(vec3 dir, float density) {
+    // Cells on the cube around the viewer: the largest axis picks the face.
+    const vec3 a = abs(dir);
+    const float m = std::max(a.x, std::max(a.y, a.z));
+    if (!(m > 0.0f)) return {};
+    vec2 face = a.x == m ? vec2{dir.y, dir.z} : a.y == m ? vec2{dir.x, dir.z} : vec2{dir.x, dir.y};
+    const float side = a.x == m   ? (dir.x > 0 ? 1.0f : 2.0f)
+                       : a.y == m ? (dir.y > 0 ? 3.0f : 4.0f)
+                                  : (dir.z > 0 ? 5.0f : 6.0f);
+    const vec2 p = face / m * density + side * 1000.0f;
+    const vec2 cell = floor(p);
+    const vec2 h = Hash2(cell);
+    const float bright = std::pow(h.x, 24.0f);  // a few bright, most faint or dark
+    const vec2 centre = cell + 0.25f + 0.5f * Hash2(cell + 71.0f);
+    const float d = length(p - centre);
+    const float core = std::exp(-d * d * 18.0f);
+    // Colour from blue-white to orange by a second hash.
+    const vec3 tint = mix(vec3{1.0f, 0.75f, 0.55f}, vec3{0.7f, 0.82f, 1.0f}, h.y);
+    return tint * (bright * 3.0f * core);
+}
+
+}  // namespace shader
+
+EquationClassTable ShaderEquations() {
+    static const std::vector<EquationClass> members = [] {
+        std::vector<EquationClass> all;
+        for (auto theme : {shader::ShaderExactMembers})
+            all.insert(all.end(), theme().begin(), theme().end());
+        return all;
+    }();
+    return members;
+}
+
+}  // namespace luneth
