@@ -20,11 +20,12 @@ vec3 StarField(vec3 dir, float density) {
     const vec2 p = face / m * density + side * 1000.0f;
     const vec2 cell = floor(p);
     const vec2 h = Hash2(cell);
-    const float bright = std::pow(h.x, 24.0f);  // a few bright, most faint or dark
+    if (h.x < 0.94f) return {};  // most cells hold no star
+    const float bright = std::pow((h.x - 0.94f) / 0.06f, 3.0f);
     const vec2 centre = cell + 0.25f + 0.5f * Hash2(cell + 71.0f);
     const float d = length(p - centre);
-    const float core = std::exp(-d * d * 18.0f);
-    // Colour from blue-white to orange by a second hash.
+    const float core = std::exp(-d * d * 30.0f);
+    // Colour from orange to blue-white by a second hash.
     const vec3 tint = mix(vec3{1.0f, 0.75f, 0.55f}, vec3{0.7f, 0.82f, 1.0f}, h.y);
     return tint * (bright * 3.0f * core);
 }
@@ -34,7 +35,7 @@ vec3 StarField(vec3 dir, float density) {
 EquationClassTable ShaderEquations() {
     static const std::vector<EquationClass> members = [] {
         std::vector<EquationClass> all;
-        for (auto theme : {shader::ShaderExactMembers})
+        for (auto theme : {shader::ShaderExactMembers, shader::ShaderSpaceMembers})
             all.insert(all.end(), theme().begin(), theme().end());
         return all;
     }();
