@@ -96,12 +96,42 @@ inline vec2 Hash2(vec2 p) {
     return {h.x, h.y};
 }
 
-inline float Noise(vec2 p) { return texture::TexNoise2(p.x, p.y); }
+// Plane 0 of the shared random texture (built on first use).
+inline const float* TexturePlane() {
+    static const float* const plane = texture::GetRandomTexture().Plane(0);
+    return plane;
+}
+
+// The four texels around the cell of p (wrapped), and the cell's fractional position.
+struct TexelCell {
+    float a, b, c, d;  // (i, j), (i + 1, j), (i, j + 1), (i + 1, j + 1)
+    vec2 f;
+};
+[[gnu::always_inline]] inline TexelCell TexelCellAt(vec2 p) {
+    const vec2 i = floor(p);
+    const int ix = TruncateInt(i.x) & 255, iy = TruncateInt(i.y) & 255;
+    const int jx = (ix + 1) & 255, jy = ((iy + 1) & 255) << 8;
+    const float* t = TexturePlane();
+    return {t[(iy << 8) + ix], t[(iy << 8) + jx], t[jy + ix], t[jy + jx], p - i};
+}
+
+// Value noise of the texture with the cubic fade (as tex_noise2).
+inline float Noise(vec2 p) {
+    const TexelCell c = TexelCellAt(p);
+    const vec2 w = c.f * c.f * (3.0f - 2.0f * c.f);
+    return mix(mix(c.a, c.b, w.x), mix(c.c, c.d, w.x), w.y);
+}
+
+// The texture between the texels around (u, v) with linear weights (as tex_liner2).
+inline float LinearTexel(float u, float v) {
+    const TexelCell c = TexelCellAt({u, v});
+    return mix(mix(c.a, c.b, c.f.x), mix(c.c, c.d, c.f.x), c.f.y);
+}
 
 // 3-D value noise from the 2-D texture: plane z of the lattice is the texture moved by
 // (37, 17) z texels, so the planes iz and iz + 1 are two lookups. `Sample` reads the texture
-// at a texel coordinate (TexLiner2 gives plain value noise, TexNoise2 fades twice).
-template <float (*Sample)(float, float) = texture::TexLiner2>
+// at a texel coordinate (LinearTexel gives plain value noise, TexNoise2 fades twice).
+template <float (*Sample)(float, float) = LinearTexel>
 float Noise(vec3 p) {
     const vec3 i = floor(p), f = p - i;
     const vec3 w = f * f * (3.0f - 2.0f * f);
@@ -109,16 +139,13 @@ float Noise(vec3 p) {
     return mix(Sample(u, v), Sample(u + 37.0f, v + 17.0f), w.z);
 }
 
-// Value noise with its gradient, from the texture's plane 0 with the cubic fade.
+// Value noise with its gradient: (value, d/dx, d/dy).
 inline vec3 NoiseD(vec2 p) {
-    const vec2 i = floor(p), f = p - i;
-    const vec2 w = f * f * (3.0f - 2.0f * f), dw = 6.0f * f * (1.0f - f);
-    const int ix = TruncateInt(i.x), iy = TruncateInt(i.y);
-    const float a = texture::Texel(0, ix, iy), b = texture::Texel(0, ix + 1, iy);
-    const float c = texture::Texel(0, ix, iy + 1), d = texture::Texel(0, ix + 1, iy + 1);
-    const float k = a - b - c + d;
-    return {a + (b - a) * w.x + (c - a) * w.y + k * w.x * w.y, dw.x * ((b - a) + k * w.y),
-            dw.y * ((c - a) + k * w.x)};
+    const TexelCell c = TexelCellAt(p);
+    const vec2 w = c.f * c.f * (3.0f - 2.0f * c.f), dw = 6.0f * c.f * (1.0f - c.f);
+    const float k = c.a - c.b - c.c + c.d;
+    return {c.a + (c.b - c.a) * w.x + (c.c - c.a) * w.y + k * w.x * w.y,
+            dw.x * ((c.b - c.a) + k * w.y), dw.y * ((c.c - c.a) + k * w.x)};
 }
 
 // Octaves rotated by about 37 degrees and scaled by 2.03 between them.
@@ -154,10 +181,11 @@ vec3 StarField(vec3 dir, float density = 180.0f);
 
 // ---- the member tables of the theme files (ShaderEquations.cpp joins them) -----------------
 
-std::span<const EquationClass> ShaderExactMembers();      // StarNest, WaterCaustic, NoiseImage
-std::span<const EquationClass> ShaderLandscapeMembers();  // Ocean, Frozenland, Elevated ...
-std::span<const EquationClass> ShaderSpaceMembers();      // Star, Mars, Galaxy, Disk ...
-std::span<const EquationClass> ShaderFireMembers();       // Fire, Hell, Flames, Smoke
-std::span<const EquationClass> ShaderPatternMembers();    // Noise, Simplicity, FFT_Domain, Eye
+std::span<const EquationClass> ShaderExactMembers();    // StarNest, WaterCaustic, NoiseImage
+std::span<const EquationClass> ShaderSpaceMembers();    // Star, Mars, Galaxy, Disk
+std::span<const EquationClass> ShaderTerrainMembers();  // Ocean, Frozenland, Elevated, Cave ...
+std::span<const EquationClass> ShaderSkyMembers();      // Clouds, CloudySunset, Nightfall ...
+std::span<const EquationClass> ShaderFireMembers();     // Fire, Hell, Flames, Smoke
+std::span<const EquationClass> ShaderPatternMembers();  // Noise, Simplicity, FFT_Domain, Eye
 
 }  // namespace luneth::shader

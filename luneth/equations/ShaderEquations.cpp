@@ -35,7 +35,8 @@ vec3 StarField(vec3 dir, float density) {
 EquationClassTable ShaderEquations() {
     static const std::vector<EquationClass> members = [] {
         std::vector<EquationClass> all;
-        for (auto theme : {shader::ShaderExactMembers, shader::ShaderSpaceMembers})
+        for (auto theme : {shader::ShaderExactMembers, shader::ShaderSpaceMembers,
+                           shader::ShaderTerrainMembers})
             all.insert(all.end(), theme().begin(), theme().end());
         return all;
     }();

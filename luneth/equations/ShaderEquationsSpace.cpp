@@ -5,6 +5,7 @@
 //   Star     a star with granules, spots and corona
 //   Mars     the red planet from orbit
 //   Galaxy   a barred two-armed spiral seen at a slant, turning with time
+//   Disk     a black hole bending the light of its accretion disc
 #include <cmath>
 
 #include "equations/ShaderEquation.h"
@@ -210,10 +211,82 @@ struct Galaxy {
     }
 };
 
+// =============================================================================================
+// "ShaderToy Disk": a black hole with its accretion disc. Light rays are bent by the hole
+// (stepped through the photon-orbit equation, a = -1.5 h^2 x / r^5 with h = |x cross v|), so
+// the far side of the disc shows above and below the shadow. The gas turns faster inside,
+// the side coming towards us is brighter and bluer.
+// =============================================================================================
+
+struct Disk {
+    float time = 0.0f;
+    vec3 eye;
+    mat3 camera;
+
+    void Setup(const float* params) {
+        time = ShaderTime(params[0]);
+        eye = vec3{0.0f, 2.4f, -26.0f};
+        camera = LookAt(-eye + vec3{0.0f, 0.8f, 0.0f}, normalize(vec3{0.12f, 1.0f, 0.0f}));
+    }
+
+    // Light of the disc at point x of its plane (radius 2.6 to 11), and its opacity.
+    vec4 DiscAt(vec3 x, vec3 ray) const {
+        const float r = length(vec2{x.x, x.z});
+        if (r < 2.6f || r > 11.0f) return {};
+        // Keplerian swirl: the angle of the gas pattern advances as r^-1.5.
+        const float speed = std::pow(r, -1.5f);
+        const float angle = std::atan2(x.z, x.x) + time * speed * 1.5f;
+        const vec2 swirl{std::cos(angle) * r, std::sin(angle) * r};
+        const float gas = Fbm(vec2{r * 2.2f, 0.0f} + swirl * 0.9f, 4);
+        const float streaks = Noise(vec2{r * 7.0f, angle * 3.0f});
+        const float heat = std::pow(2.6f / r, 1.6f);
+        // Doppler beaming: gas moves counter-clockwise seen from above.
+        const vec3 velocity = normalize(vec3{-x.z, 0.0f, x.x});
+        const float towards = -dot(velocity, ray) * std::sqrt(0.5f / r);
+        const float beam = std::pow(1.0f + towards * 1.4f, 3.0f);
+        const vec3 hot{1.0f, 0.95f, 0.85f}, warm{1.0f, 0.55f, 0.2f}, cool{0.6f, 0.15f, 0.05f};
+        vec3 colour = heat > 0.5f ? mix(warm, hot, (heat - 0.5f) * 2.0f) : mix(cool, warm, heat * 2.0f);
+        colour = mix(colour, colour * vec3{0.75f, 0.9f, 1.3f}, saturate(towards * 3.0f));
+        const float edge = smoothstep(2.6f, 3.2f, r) * smoothstep(11.0f, 7.0f, r);
+        const float light = (0.35f + 1.3f * gas * (0.7f + 0.6f * streaks)) * heat * 4.0f * beam * edge;
+        return Vec4(colour * light, saturate(edge * (0.55f + 0.6f * gas)));
+    }
+
+    vec3 Shade(vec2 frag) const {
+        const vec2 s = ScreenPoint(frag);
+        vec3 x = eye, v = camera * normalize(Vec3(s, 1.5f));
+        const float h2 = dot(cross(x, v), cross(x, v));
+        vec3 light{};
+        float through = 1.0f;  // how much of what lies further on still shows
+        for (int i = 0; i < 300; ++i) {
+            const float r2 = dot(x, x), r = std::sqrt(r2);
+            if (r < 1.0f) return ToneMap(light);  // fallen in
+            // Steps shrink near the hole and grow far away.
+            const float dt = clamp(0.08f * r, 0.04f, 1.5f);
+            const vec3 a = x * (-1.5f * h2 / (r2 * r2 * r));
+            const vec3 next = x + v * dt;
+            v = normalize(v + a * dt);
+            if ((x.y > 0.0f) != (next.y > 0.0f)) {
+                const vec3 hit = x + (next - x) * (x.y / (x.y - next.y));
+                const vec4 disc = DiscAt(hit, v);
+                light += xyz(disc) * through;
+                through *= 1.0f - disc.w;
+                if (through < 0.02f) return ToneMap(light);
+            }
+            x = next;
+            // Far away and leaving: nothing more can be hit.
+            if (r > 40.0f && dot(x, v) > 0.0f) break;
+        }
+        const vec3 sky = StarField(v, 160.0f) + vec3{0.02f, 0.015f, 0.03f} * Fbm(v * 3.0f, 3);
+        return ToneMap(light + sky * through);
+    }
+};
+
 constexpr EquationClass kMembers[] = {
     {"CPixelShaderToy_Star", CreatePixelEquation<CShaderToyEquation<Star>>},
     {"CPixelShaderToy_Mars", CreatePixelEquation<CShaderToyEquation<Mars>>},
     {"CPixelShaderToy_Galaxy", CreatePixelEquation<CShaderToyEquation<Galaxy>>},
+    {"CPixelShaderToy_Disk", CreatePixelEquation<CShaderToyEquation<Disk>>},
 };
 
 }  // namespace

@@ -1,0 +1,159 @@
+// Shader-style members over ground and water, ray marched through height fields:
+// "ShaderToy Elevated".
+//
+// Index of this file:
+//   Height-field marching   shared by the landscapes: march, refine, normal, soft shadow
+//   Elevated                sunlit mountains with snow, flown over as time goes on
+#include <cmath>
+
+#include "equations/ShaderEquation.h"
+
+namespace luneth::shader {
+
+namespace {
+
+// =============================================================================================
+// Height-field marching
+// =============================================================================================
+
+// Marches the ray o + t d over the height field `height` (world units) from tNear to tFar.
+// Steps are a fraction of the height above ground, so they shrink near slopes; the march
+// stops as soon as the ray is above `ceiling` and climbing, since nothing more can be hit.
+// The hit is refined by bisection. Returns the distance, or -1 for the sky.
+template <class Height>
+float MarchHeightField(const Height& height, vec3 o, vec3 d, float tNear, float tFar,
+                       float ceiling, int steps, float stepScale) {
+    float t = tNear, previous = tNear;
+    for (int i = 0; i < steps && t < tFar; ++i) {
+        const vec3 p = o + d * t;
+        if (p.y > ceiling && d.y >= 0.0f) return -1.0f;
+        const float gap = p.y - height(vec2{p.x, p.z});
+        if (gap < 0.002f * t) {
+            // Bisect between the last point above ground and this one.
+            float lo = previous, hi = t;
+            for (int k = 0; k < 6; ++k) {
+                const float mid = 0.5f * (lo + hi);
+                const vec3 q = o + d * mid;
+                (q.y > height(vec2{q.x, q.z}) ? lo : hi) = mid;
+            }
+            return 0.5f * (lo + hi);
+        }
+        previous = t;
+        t += std::max(gap * stepScale, 0.02f * t + 0.02f);
+    }
+    return -1.0f;
+}
+
+// The normal of a height field by central differences of width e.
+template <class Height>
+vec3 HeightFieldNormal(const Height& height, vec2 p, float e) {
+    const float dx = height(p + vec2{e, 0.0f}) - height(p - vec2{e, 0.0f});
+    const float dz = height(p + vec2{0.0f, e}) - height(p - vec2{0.0f, e});
+    return normalize(vec3{-dx, 2.0f * e, -dz});
+}
+
+// Soft shadow towards the light: the smallest ratio of clearance to distance on the way.
+template <class Height>
+float HeightFieldShadow(const Height& height, vec3 p, vec3 light, int steps, float stride) {
+    float shade = 1.0f, t = stride * 0.5f;
+    for (int i = 0; i < steps; ++i) {
+        const vec3 q = p + light * t;
+        const float gap = q.y - height(vec2{q.x, q.z});
+        shade = std::min(shade, 8.0f * gap / t);
+        if (shade < 0.0f) return 0.0f;
+        t += stride * (1.0f + 0.15f * static_cast<float>(i));
+    }
+    return smoothstep(0.0f, 1.0f, shade);
+}
+
+// The sky towards `d`: a zenith-to-horizon gradient and a glow around the sun.
+vec3 SkyGradient(vec3 d, vec3 sun, vec3 zenith, vec3 horizon, vec3 glow) {
+    const float up = saturate(d.y);
+    vec3 sky = mix(horizon, zenith, std::pow(up, 0.5f));
+    const float toward = saturate(dot(d, sun));
+    sky += glow * (std::pow(toward, 8.0f) * 0.4f + std::pow(toward, 500.0f) * 6.0f);
+    return sky;
+}
+
+// Mountains: derivative-damped fbm of the texture noise (steep places get less detail, so
+// slopes stay smooth and valleys fill with soft forms).
+float Mountains(vec2 p, int octaves) {
+    const mat2 m{{1.6f, -1.2f}, {1.2f, 1.6f}};
+    float sum = 0.0f, amp = 1.0f;
+    vec2 slope{};
+    for (int i = 0; i < octaves; ++i) {
+        const vec3 n = NoiseD(p);
+        slope += vec2{n.y, n.z};
+        sum += amp * (n.x - 0.5f) / (1.0f + dot(slope, slope));
+        amp *= 0.5f;
+        p = m * p;
+    }
+    return sum;
+}
+
+// =============================================================================================
+// "ShaderToy Elevated": a range of sunlit mountains, snow on the heights, green in the
+// valleys, haze in the distance; time carries the camera along the valley.
+// =============================================================================================
+
+struct Elevated {
+    static constexpr float kScale = 0.004f, kHeight = 220.0f;
+    vec3 eye, sun;
+    mat3 camera;
+
+    static float Ground(vec2 p, int octaves) { return kHeight * Mountains(p * kScale, octaves); }
+
+    void Setup(const float* params) {
+        const float time = ShaderTime(params[0]);
+        const vec2 at{time * 30.0f + 40.0f, time * 12.0f - 60.0f};
+        eye = {at.x, Ground(at, 9) + 70.0f, at.y};
+        const vec2 ahead = at + vec2{160.0f, 90.0f};
+        const vec3 target{ahead.x, eye.y - 25.0f, ahead.y};
+        camera = LookAt(target - eye);
+        sun = normalize(vec3{0.3f, 0.42f, -0.85f});
+    }
+
+    vec3 Shade(vec2 frag) const {
+        const vec2 s = ScreenPoint(frag);
+        const vec3 d = camera * normalize(Vec3(s, 1.3f));
+        const vec3 zenith{0.08f, 0.25f, 0.62f}, horizon{0.66f, 0.74f, 0.82f};
+        const vec3 sky = SkyGradient(d, sun, zenith, horizon, vec3{1.0f, 0.85f, 0.6f});
+        auto coarse = [](vec2 p) { return Ground(p, 4); };
+        const float t = MarchHeightField(coarse, eye, d, 1.0f, 2000.0f, kHeight * 0.6f, 120, 0.6f);
+        if (t < 0.0f) return ToneMap(sky * 1.2f);
+
+        const vec3 p = eye + d * t;
+        auto fine = [](vec2 q) { return Ground(q, 9); };
+        const vec3 n = HeightFieldNormal(fine, xz(p), 0.3f + 0.002f * t);
+        const float h = p.y / kHeight;
+
+        // Materials: rock, grass in flat low places, snow on flat high places.
+        const float grain = Noise(xz(p) * 0.15f);
+        vec3 albedo = mix(vec3{0.3f, 0.22f, 0.16f}, vec3{0.48f, 0.38f, 0.28f}, grain);
+        const float grass = smoothstep(0.75f, 0.9f, n.y) * smoothstep(0.05f, -0.05f, h + 0.05f * grain);
+        albedo = mix(albedo, vec3{0.16f, 0.26f, 0.07f}, grass);
+        const float snow = smoothstep(0.55f, 0.8f, n.y) * smoothstep(0.12f, 0.2f, h + 0.08f * grain);
+        albedo = mix(albedo, vec3{0.92f, 0.94f, 0.98f}, snow);
+
+        const float sunLight = saturate(dot(n, sun)) *
+                               HeightFieldShadow(coarse, p + n * 0.5f, sun, 12, 10.0f);
+        const float skyLight = 0.5f + 0.5f * n.y;
+        vec3 colour = albedo * (vec3{1.0f, 0.85f, 0.65f} * (sunLight * 2.8f) +
+                                vec3{0.3f, 0.42f, 0.65f} * (skyLight * 0.45f));
+        // Haze thickens with distance and lies lower in the valleys.
+        const float haze = 1.0f - std::exp(-t * 0.0012f);
+        const vec3 air = mix(horizon, vec3{1.0f, 0.85f, 0.65f}, std::pow(saturate(dot(d, sun)), 6.0f) * 0.5f);
+        colour = mix(colour, air, haze);
+        return ToneMap(colour);
+    }
+};
+
+constexpr EquationClass kMembers[] = {
+    {"CPixelShaderToy_Elevated", CreatePixelEquation<CShaderToyEquation<Elevated>>},
+};
+
+}  // namespace
+
+std::span<const EquationClass> ShaderTerrainMembers() { return kMembers; }
+
+}  // namespace luneth::shader
