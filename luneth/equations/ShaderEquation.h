@@ -21,7 +21,7 @@
 //   NoiseD(p)               2-D noise with its gradient: (value, d/dx, d/dy)
 //   Fbm(p, octaves)         sum of octaves halving in amplitude, rotated, normalised to [0, 1)
 //   Palette(t, a, b, c, d)  the cosine palette a + b cos(2 pi (c t + d))
-//   ToneMap(c)              1 - exp(-c) per channel, then a mild gamma
+//   ToneMap(c, exposure)    1 - exp(-exposure c) per channel, then a mild gamma
 //   StarField(dir)          sparse twinkle-free stars for a view direction
 #pragma once
 
@@ -174,7 +174,9 @@ inline vec3 Palette(float t, vec3 a, vec3 b, vec3 c, vec3 d) {
     return a + b * cos(kTau * (c * t + d));
 }
 
-inline vec3 ToneMap(vec3 c) { return pow(1.0f - exp(-max(c, 0.0f)), 1.0f / 1.1f); }
+inline vec3 ToneMap(vec3 c, float exposure = 1.0f) {
+    return pow(1.0f - exp(-max(c * exposure, 0.0f)), 1.0f / 1.1f);
+}
 
 // Stars on a grid of view-direction cells: one candidate a cell, most of them dark.
 vec3 StarField(vec3 dir, float density = 180.0f);

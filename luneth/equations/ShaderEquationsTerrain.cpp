@@ -4,6 +4,7 @@
 // Index of this file:
 //   Height-field marching   shared by the landscapes: march, refine, normal, soft shadow
 //   Elevated                sunlit mountains with snow, flown over as time goes on
+//   Frozenland              ice ridges, ground fog and blowing snow
 #include <cmath>
 
 #include "equations/ShaderEquation.h"
@@ -148,8 +149,104 @@ struct Elevated {
     }
 };
 
+// =============================================================================================
+// "ShaderToy Frozenland": a frozen wasteland under a pale low sun: wind-cut ridges of ice,
+// blue where they are steep, snow on the flats, glints, ground fog and blowing snow.
+// =============================================================================================
+
+// Ridged fbm: folded noise makes sharp crests; each octave is damped where the ones before
+// are low, so the plains between the ridges stay smooth.
+float IceRidges(vec2 p, int octaves) {
+    const mat2 m{{1.7f, -1.0f}, {1.0f, 1.7f}};
+    float sum = 0.0f, amp = 0.55f, weight = 1.0f;
+    for (int i = 0; i < octaves; ++i) {
+        float n = 1.0f - std::fabs(Noise(p) * 2.0f - 1.0f);
+        n = n * n * weight;
+        weight = saturate(n * 2.5f);
+        sum += n * amp;
+        amp *= 0.45f;
+        p = m * p;
+    }
+    return sum;
+}
+
+struct Frozenland {
+    static constexpr float kScale = 0.012f, kHeight = 42.0f;
+    float time = 0.0f;
+    vec3 eye, sun;
+    mat3 camera;
+
+    // A wide valley along the x axis: gentle drifts on its floor, ice ridges rising on both
+    // sides and here and there across it.
+    static float Ground(vec2 p, int octaves) {
+        const vec2 q = p * kScale;
+        const float side = smoothstep(40.0f, 160.0f, std::fabs(p.y + 40.0f * std::sin(p.x * 0.004f)));
+        const float ridges = std::max(side, smoothstep(0.62f, 0.78f, Noise(q * 0.35f + 5.0f)));
+        const float drifts = 0.08f * Noise(q * vec2{2.0f, 0.5f});
+        if (ridges <= 0.0f) return kHeight * drifts;
+        return kHeight * (drifts + ridges * IceRidges(q, octaves) * 1.4f);
+    }
+
+    void Setup(const float* params) {
+        time = ShaderTime(params[0]);
+        const vec2 at{time * 6.0f, 0.0f};
+        eye = {at.x, 9.0f, at.y};
+        camera = LookAt(vec3{1.0f, -0.07f, 0.12f});
+        sun = normalize(vec3{1.0f, 0.2f, -0.4f});
+    }
+
+    vec3 Shade(vec2 frag) const {
+        const vec2 s = ScreenPoint(frag);
+        const vec3 d = camera * normalize(Vec3(s, 1.2f));
+        const vec3 zenith{0.3f, 0.45f, 0.66f}, horizon{0.8f, 0.85f, 0.9f};
+        vec3 colour = SkyGradient(d, sun, zenith, horizon, vec3{1.0f, 0.95f, 0.85f});
+        auto coarse = [](vec2 p) { return Ground(p, 4); };
+        const float t = MarchHeightField(coarse, eye, d, 0.5f, 1500.0f, kHeight * 1.5f, 120, 0.6f);
+        if (t > 0.0f) {
+            const vec3 p = eye + d * t;
+            auto fine = [](vec2 q) { return Ground(q, 7); };
+            const vec3 n = HeightFieldNormal(fine, xz(p), 0.05f + 0.002f * t);
+            // Snow settles on the flats, the steep faces show blue ice.
+            const float flat = smoothstep(0.6f, 0.85f, n.y + 0.1f * (Noise(xz(p) * 0.3f) - 0.5f));
+            const vec3 ice = mix(vec3{0.2f, 0.45f, 0.62f}, vec3{0.5f, 0.75f, 0.88f},
+                                 Noise(xz(p) * vec2{0.05f, 0.6f}));
+            const vec3 albedo = mix(ice, vec3{0.9f, 0.93f, 0.97f}, flat);
+            // Wind ripples on the snow, shaded by how they rise towards the sun.
+            const float phase = p.x * 1.1f + p.z * 0.5f + 6.0f * Noise(xz(p) * 0.06f);
+            const float ripple = std::cos(phase) * 0.2f * std::exp(-t * 0.015f);
+            const float light = saturate(dot(n, sun)) * (1.0f + 1.8f * ripple * flat);
+            const float shadow = HeightFieldShadow(coarse, p + n * 0.2f, sun, 10, 3.0f);
+            const vec3 h = normalize(sun - d);
+            const float gloss = std::pow(saturate(dot(n, h)), mix(30.0f, 200.0f, flat));
+            // Glints: a few snow crystals catch the sun.
+            const float glint = std::pow(Hash(xz(p) * 9.0f), 400.0f) * flat * light * 8.0f;
+            colour = albedo * (vec3{1.0f, 0.96f, 0.9f} * (light * shadow * 1.7f) +
+                               vec3{0.45f, 0.6f, 0.8f} * (0.45f + 0.3f * n.y)) +
+                     vec3{1.0f, 0.97f, 0.9f} * ((gloss * 0.6f + glint) * shadow);
+            const float fog = 1.0f - std::exp(-t * 0.0028f);
+            colour = mix(colour, horizon, fog);
+        }
+        // Ground fog lying in the lowest layer, thinning upwards.
+        const float low = std::exp(-std::max(d.y, 0.0f) * 30.0f) * 0.15f;
+        colour = mix(colour, vec3{0.86f, 0.9f, 0.94f}, low);
+        // Blowing snow: three layers of streaks drifting across the view.
+        for (int layer = 0; layer < 3; ++layer) {
+            const float depth = 1.0f + static_cast<float>(layer);
+            const vec2 q = s * (22.0f * depth) + vec2{time * 9.0f, -time * 2.0f} / depth;
+            const vec2 cell = floor(q);
+            const vec2 jitter = Hash2(cell + 13.0f * depth);
+            vec2 off = q - cell - jitter;
+            off.y += off.x * 0.25f;  // streaks slant with the wind
+            const float flake = std::exp(-(off.x * off.x * 6.0f + off.y * off.y * 900.0f) * depth);
+            colour += vec3{0.9f, 0.95f, 1.0f} * (flake * step(0.85f, Hash(cell + 5.0f)) * 0.35f);
+        }
+        return ToneMap(colour, 1.7f);
+    }
+};
+
 constexpr EquationClass kMembers[] = {
     {"CPixelShaderToy_Elevated", CreatePixelEquation<CShaderToyEquation<Elevated>>},
+    {"CPixelShaderToy_FrozenWasteland", CreatePixelEquation<CShaderToyEquation<Frozenland>>},
 };
 
 }  // namespace
