@@ -5,6 +5,7 @@
 //   Height-field marching   shared by the landscapes: march, refine, normal, soft shadow
 //   Elevated                sunlit mountains with snow, flown over as time goes on
 //   Frozenland              ice ridges, ground fog and blowing snow
+//   Ocean                   open sea with reflections, foam and glitter
 #include <cmath>
 
 #include "equations/ShaderEquation.h"
@@ -45,12 +46,12 @@ float MarchHeightField(const Height& height, vec3 o, vec3 d, float tNear, float 
     return -1.0f;
 }
 
-// The normal of a height field by central differences of width e.
+// The normal of a height field by forward differences of width e.
 template <class Height>
 vec3 HeightFieldNormal(const Height& height, vec2 p, float e) {
-    const float dx = height(p + vec2{e, 0.0f}) - height(p - vec2{e, 0.0f});
-    const float dz = height(p + vec2{0.0f, e}) - height(p - vec2{0.0f, e});
-    return normalize(vec3{-dx, 2.0f * e, -dz});
+    const float h = height(p);
+    const float dx = height(p + vec2{e, 0.0f}) - h, dz = height(p + vec2{0.0f, e}) - h;
+    return normalize(vec3{-dx, e, -dz});
 }
 
 // Soft shadow towards the light: the smallest ratio of clearance to distance on the way.
@@ -244,7 +245,91 @@ struct Frozenland {
     }
 };
 
+// =============================================================================================
+// "ShaderToy Ocean": open sea under a high afternoon sun: rolling swell with sharp crests,
+// sky reflected by the Fresnel law, light passing through thin wave tops, foam, and a path
+// of glitter towards the sun. Time moves the waves.
+// =============================================================================================
+
+struct Ocean {
+    float time = 0.0f;
+    vec3 eye, sun;
+    mat3 camera;
+
+    // Wave trains in turned directions, each crest sharpened and its phase broken up by noise
+    // so that no train repeats visibly.
+    float Sea(vec2 p, int octaves) const {
+        float h = 0.0f, amp = 0.55f, freq = 0.16f;
+        mat2 turn = Rotate2(0.0f);
+        const mat2 step = Rotate2(1.1f);
+        for (int i = 0; i < octaves; ++i) {
+            const vec2 q = turn * p * freq;
+            const float phase = q.x + time * (0.9f + 0.25f * static_cast<float>(i)) +
+                                2.2f * Noise(q * 0.35f + static_cast<float>(i) * 7.0f);
+            const float swell = 0.5f + 0.5f * std::sin(phase);
+            const float crest = swell * swell * (0.4f + 0.6f * swell);
+            h += amp * (crest * 2.0f - 0.55f);
+            amp *= 0.42f;
+            freq *= 2.1f;
+            turn = step * turn;
+        }
+        return h;
+    }
+
+    void Setup(const float* params) {
+        time = ShaderTime(params[0]);
+        eye = {time * 1.5f, 4.2f, time * 0.5f};
+        camera = LookAt(vec3{0.0f, -0.09f, 1.0f});
+        sun = normalize(vec3{0.25f, 0.3f, 1.0f});
+    }
+
+    vec3 Sky(vec3 d, bool clouds = true) const {
+        const vec3 zenith{0.06f, 0.22f, 0.58f}, horizon{0.6f, 0.74f, 0.86f};
+        vec3 sky = SkyGradient(d, sun, zenith, horizon, vec3{1.0f, 0.9f, 0.7f});
+        // A few high streaks of cloud.
+        if (clouds && d.y > 0.0f) {
+            const vec2 c = xz(d) / (d.y + 0.05f);
+            sky = mix(sky, vec3{0.95f, 0.95f, 0.97f},
+                      smoothstep(0.55f, 0.85f, Fbm(c * vec2{0.6f, 1.8f} + 3.0f, 4)) * 0.6f);
+        }
+        return sky;
+    }
+
+    vec3 Shade(vec2 frag) const {
+        const vec2 s = ScreenPoint(frag);
+        const vec3 d = camera * normalize(Vec3(s, 1.4f));
+        auto coarse = [this](vec2 p) { return Sea(p, 3); };
+        const float t = MarchHeightField(coarse, eye, d, 0.5f, 600.0f, 1.6f, 90, 0.7f);
+        if (t < 0.0f) return ToneMap(Sky(d), 1.4f);
+
+        const vec3 p = eye + d * t;
+        auto fine = [this](vec2 q) { return Sea(q, 6); };
+        // Far away the small waves blur into the smooth surface.
+        vec3 n = HeightFieldNormal(fine, xz(p), 0.02f + 0.0015f * t);
+        n = normalize(mix(n, vec3{0.0f, 1.0f, 0.0f}, smoothstep(80.0f, 500.0f, t)));
+
+        const float fresnel = 0.04f + 0.96f * std::pow(1.0f - saturate(dot(n, -d)), 5.0f);
+        const vec3 r = reflect(d, n);
+        const vec3 reflected = Sky(vec3{r.x, std::fabs(r.y), r.z});
+        // Light through the water: deep blue, greener where a crest is thin and high.
+        const float lift = saturate(p.y * 0.6f + 0.3f);
+        const vec3 deep{0.0f, 0.05f, 0.14f}, thin{0.03f, 0.33f, 0.38f};
+        const vec3 body = mix(deep, thin, lift * lift) * (0.5f + 0.5f * saturate(dot(n, sun)));
+        vec3 colour = mix(body, reflected, fresnel);
+        // Foam on the sharpest crests.
+        const float foam = smoothstep(0.95f, 1.35f, p.y + 0.3f * Noise(xz(p) * 2.0f));
+        colour = mix(colour, vec3{0.85f, 0.9f, 0.92f}, foam * 0.7f);
+        // Sun glitter.
+        const float glint = std::pow(saturate(dot(r, sun)), 700.0f) * 30.0f;
+        colour += vec3{1.0f, 0.92f, 0.75f} * glint;
+        const float haze = 1.0f - std::exp(-t * 0.006f);
+        colour = mix(colour, Sky(vec3{d.x, 0.02f, d.z}, false), haze);
+        return ToneMap(colour, 1.4f);
+    }
+};
+
 constexpr EquationClass kMembers[] = {
+    {"CPixelShaderToy_Ocean", CreatePixelEquation<CShaderToyEquation<Ocean>>},
     {"CPixelShaderToy_Elevated", CreatePixelEquation<CShaderToyEquation<Elevated>>},
     {"CPixelShaderToy_FrozenWasteland", CreatePixelEquation<CShaderToyEquation<Frozenland>>},
 };
