@@ -6,6 +6,7 @@
 //   Elevated                sunlit mountains with snow, flown over as time goes on
 //   Frozenland              ice ridges, ground fog and blowing snow
 //   Ocean                   open sea with reflections, foam and glitter
+//   Cave                    from inside a cave out into a sunny valley
 #include <cmath>
 
 #include "equations/ShaderEquation.h"
@@ -328,7 +329,133 @@ struct Ocean {
     }
 };
 
+// =============================================================================================
+// "ShaderToy Cave": inside a cave, looking out of its mouth at a sunny valley. Stalactites hang
+// from the roof, daylight spills over the wet rock and a pool on the floor mirrors the opening.
+// Time drifts the clouds outside and sways the view a little.
+// =============================================================================================
+
+struct Cave {
+    static constexpr float kCells = 0.8f;  // stalactite cells a metre
+    float time = 0.0f;
+    vec3 eye, sun;
+    mat3 camera;
+
+    // Distance to the rock from a point of the free space: the chamber (a squashed ball
+    // round the origin) joined with the tunnel of the mouth towards +z, their walls pushed
+    // about by noise, and stalactites hanging from the roof.
+    static float Rock(vec3 p, bool fine = false) {
+        const float chamber = 7.0f - length(vec3{p.x, p.y * 1.6f, p.z * 0.9f});
+        const vec2 m = xy(p) - vec2{0.6f, 0.4f};
+        const float mouth = (3.4f - length(vec2{m.x, m.y * 1.5f})) * smoothstep(-2.0f, 2.0f, p.z) -
+                            0.5f * (1.0f - smoothstep(-2.0f, 2.0f, p.z));
+        float free = std::max(chamber, mouth);
+        if (free > 2.0f) return free - 1.4f;  // farther than the noise can reach
+        free -= (Fbm(p * 0.45f, 2) - 0.45f) * 2.4f;
+        if (fine) free += 0.15f * Noise(p * 2.3f) + 0.05f * Noise(p * 6.0f);
+        // Stalactites: a slim cone hanging in some cells of the roof, widening up to it.
+        const vec2 cell = floor(xz(p) * kCells);
+        const vec2 h = Hash2(cell);
+        if (h.x > 0.45f) {
+            const vec2 centre = (cell + 0.35f + 0.3f * h) / kCells;
+            const float tip = 1.0f - 1.9f * h.y;
+            const float r = length(xz(p) - centre);
+            const float cone = r - 0.03f - 0.06f * std::max(p.y - tip, 0.0f);
+            free = std::min(free, p.y > tip ? cone : length(vec2{r, p.y - tip}) - 0.03f);
+        }
+        return free * 0.75f;
+    }
+
+    void Setup(const float* params) {
+        time = ShaderTime(params[0]);
+        eye = {0.3f * std::sin(time * 0.11f), -0.7f + 0.1f * std::sin(time * 0.07f), -4.5f};
+        camera = LookAt(vec3{0.12f + 0.04f * std::sin(time * 0.05f), 0.1f, 1.0f});
+        sun = normalize(vec3{-0.4f, 0.6f, 0.7f});
+    }
+
+    // The sunny valley seen through the mouth.
+    vec3 Outside(vec3 d) const {
+        vec3 sky = SkyGradient(d, sun, vec3{0.15f, 0.38f, 0.75f}, vec3{0.75f, 0.85f, 0.92f},
+                               vec3{1.0f, 0.9f, 0.7f});
+        const vec2 c = xz(d) / (std::fabs(d.y) + 0.08f);
+        const float cloud = smoothstep(0.5f, 0.8f, Fbm(c * 0.6f + vec2{time * 0.05f, 0.0f}, 4));
+        sky = mix(sky, vec3{1.0f, 1.0f, 1.0f}, cloud * smoothstep(0.0f, 0.15f, d.y) * 0.8f);
+        // Hills: far blue ones, then a green slope.
+        const float a = std::atan2(d.x, d.z);
+        const float far = 0.06f + 0.05f * Fbm(vec2{a * 4.0f, 1.0f}, 4);
+        const float near = -0.02f + 0.08f * Fbm(vec2{a * 2.5f, 7.0f}, 4);
+        if (d.y < near) {
+            const float grass = Fbm(xz(d) / (0.15f - d.y) * 3.0f, 3);
+            return mix(vec3{0.2f, 0.38f, 0.08f}, vec3{0.38f, 0.55f, 0.15f}, grass) * 1.3f;
+        }
+        if (d.y < far) return mix(vec3{0.35f, 0.5f, 0.6f}, sky, 0.35f);
+        return sky;
+    }
+
+    vec3 Shade(vec2 frag) const {
+        const vec2 s = ScreenPoint(frag);
+        const vec3 d = camera * normalize(Vec3(s, 1.1f));
+        // Marching ends on the rock, out of the mouth, or out of steps (a grazing ray: taken
+        // as rock).
+        float t = 0.0f;
+        bool escaped = false;
+        const vec2 cellRate = xz(d) * kCells;
+        for (int i = 0; i < 80; ++i) {
+            const vec3 p = eye + d * t;
+            if (p.z > 8.5f || t > 25.0f) {
+                escaped = true;
+                break;
+            }
+            const float dist = Rock(p);
+            if (dist < 0.002f * (1.0f + t)) break;
+            // Where stalactites hang, a step ends just past the ray's exit from its cell, so
+            // the cones of the next cells are not jumped into.
+            float stride = dist;
+            if (p.y > -1.0f) {
+                const vec2 q = xz(p) * kCells, cell = floor(q);
+                auto exit = [](float at, float low, float rate) {
+                    return rate > 0.0f ? (low + 1.0f - at) / rate
+                                       : rate < 0.0f ? (low - at) / rate : 1e9f;
+                };
+                const float leave = std::min(exit(q.x, cell.x, cellRate.x), exit(q.y, cell.y, cellRate.y));
+                stride = std::min(stride, leave + 0.02f);
+            }
+            t += stride;
+        }
+        if (escaped) return ToneMap(Outside(d), 1.5f);
+        const vec3 p = eye + d * t;
+        const float e = 0.01f, r0 = Rock(p, true);
+        const vec3 n = normalize(vec3{Rock(p + vec3{e, 0, 0}, true) - r0,
+                                      Rock(p + vec3{0, e, 0}, true) - r0,
+                                      Rock(p + vec3{0, 0, e}, true) - r0});
+        // Daylight comes in through the mouth; it fades deeper in the cave.
+        const vec3 mouth{0.6f, 0.4f, 7.0f};
+        const vec3 toMouth = normalize(mouth - p);
+        const float reach = std::exp(-std::max(0.0f, 7.5f - p.z) * 0.38f);
+        const float facing = saturate(dot(n, toMouth) * 0.8f + 0.2f);
+        const float occlusion = saturate(0.35f + Rock(p + n * 0.5f) * 1.6f);
+        const vec3 rock = mix(vec3{0.34f, 0.27f, 0.21f}, vec3{0.2f, 0.18f, 0.16f}, Noise(p * 2.0f));
+        vec3 colour = rock * (vec3{1.0f, 0.92f, 0.8f} * (facing * reach * 2.6f) +
+                              vec3{0.06f, 0.05f, 0.045f});
+        // Wet rock glistens towards the light.
+        const float wet = smoothstep(0.6f, 0.8f, Noise(p * 0.9f + 3.0f));
+        colour += vec3{1.0f, 0.95f, 0.85f} *
+                  (std::pow(saturate(dot(reflect(d, n), toMouth)), 60.0f) * wet * reach * 0.8f);
+        // A pool on the floor mirrors the bright opening.
+        const float pool = smoothstep(0.5f, 0.56f, Noise(xz(p) * 0.25f + 1.7f)) *
+                           smoothstep(0.75f, 0.9f, n.y) * smoothstep(-1.2f, -1.6f, p.y);
+        if (pool > 0.0f) {
+            const vec3 r = reflect(d, vec3{0.0f, 1.0f, 0.0f});
+            const float aligned = smoothstep(0.9f, 0.97f, dot(r, toMouth));
+            colour = mix(colour, mix(colour * 0.3f, Outside(r) * 0.7f, aligned), pool);
+        }
+        colour *= occlusion;
+        return ToneMap(colour, 1.5f);
+    }
+};
+
 constexpr EquationClass kMembers[] = {
+    {"CPixelShaderToy_Cave", CreatePixelEquation<CShaderToyEquation<Cave>>},
     {"CPixelShaderToy_Ocean", CreatePixelEquation<CShaderToyEquation<Ocean>>},
     {"CPixelShaderToy_Elevated", CreatePixelEquation<CShaderToyEquation<Elevated>>},
     {"CPixelShaderToy_FrozenWasteland", CreatePixelEquation<CShaderToyEquation<Frozenland>>},
