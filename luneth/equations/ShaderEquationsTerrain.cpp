@@ -7,6 +7,7 @@
 //   Frozenland              ice ridges, ground fog and blowing snow
 //   Ocean                   open sea with reflections, foam and glitter
 //   Cave                    from inside a cave out into a sunny valley
+//   SatelliteEye            the ground from orbit: coasts, fields, rivers, clouds
 #include <cmath>
 
 #include "equations/ShaderEquation.h"
@@ -454,7 +455,84 @@ struct Cave {
     }
 };
 
+// =============================================================================================
+// "ShaderToy SatelliteEye": the ground seen straight down from orbit: coasts and shallows,
+// forests, fields, deserts, snowy ranges, rivers, and clouds drifting over their shadows.
+// Time pans the view and moves the clouds.
+// =============================================================================================
+
+struct SatelliteEye {
+    float time = 0.0f;
+    vec2 pan;
+
+    void Setup(const float* params) {
+        time = ShaderTime(params[0]);
+        pan = vec2{0.013f, 0.006f} * time + vec2{3.1f, 1.7f};
+    }
+
+    // Land height: warped fbm, sea level at 0.
+    static float Elevation(vec2 w) {
+        const vec2 warp{Fbm(w * 0.8f + 5.2f, 3), Fbm(w * 0.8f + 1.3f, 3)};
+        return Fbm(w + warp * 1.2f, 7) - 0.52f;
+    }
+
+    vec3 Shade(vec2 frag) const {
+        const vec2 s = ScreenPoint(frag);
+        const vec2 w = s * 2.6f + pan;
+        const float e = Elevation(w);
+        const float px = 0.004f;
+        const float ex = Elevation(w + vec2{px, 0.0f}), ey = Elevation(w + vec2{0.0f, px});
+        const vec3 n = normalize(vec3{(e - ex) * 40.0f, (e - ey) * 40.0f, px * 4.0f * 40.0f});
+        const vec3 sun = normalize(vec3{-0.6f, 0.5f, 0.6f});
+        const float moisture = Fbm(w * 1.3f + 9.0f, 4);
+
+        vec3 colour;
+        if (e < 0.0f) {
+            // Sea: turquoise shallows, deep blue offshore, a pale line of surf at the coast.
+            const float depth = saturate(-e * 16.0f);
+            colour = mix(vec3{0.1f, 0.55f, 0.55f}, vec3{0.01f, 0.07f, 0.2f}, std::sqrt(depth));
+            colour += vec3{0.5f, 0.55f, 0.5f} * smoothstep(0.04f, 0.0f, depth) * 0.5f;
+        } else {
+            const float h = e * 4.0f;
+            const vec3 sand{0.76f, 0.68f, 0.5f}, forest{0.06f, 0.2f, 0.06f}, meadow{0.3f, 0.42f, 0.15f};
+            const vec3 desert{0.72f, 0.55f, 0.34f}, rock{0.38f, 0.33f, 0.28f}, snow{0.95f, 0.96f, 0.98f};
+            vec3 low = mix(desert, mix(meadow, forest, smoothstep(0.5f, 0.62f, moisture)),
+                           smoothstep(0.35f, 0.45f, moisture));
+            // Fields: small tilted plots of varied crops in the wet lowlands.
+            const vec2 plot = Rotate2(0.4f) * w * vec2{16.0f, 24.0f};
+            const vec2 cell = floor(plot), within = fract(plot);
+            const float edge = std::min(std::min(within.x, 1.0f - within.x),
+                                        std::min(within.y, 1.0f - within.y));
+            const float farmland = smoothstep(0.6f, 0.52f, moisture) * smoothstep(0.36f, 0.42f, moisture) *
+                                   smoothstep(0.25f, 0.1f, h) * step(0.05f, edge);
+            const vec2 kind = Hash2(cell);
+            const vec3 crop = mix(mix(vec3{0.25f, 0.4f, 0.12f}, vec3{0.7f, 0.62f, 0.32f}, kind.x),
+                                  vec3{0.45f, 0.35f, 0.22f}, kind.y * kind.y);
+            low = mix(low, crop, farmland * 0.8f);
+            colour = mix(sand, low, smoothstep(0.0f, 0.03f, h));
+            colour = mix(colour, rock, smoothstep(0.35f, 0.6f, h));
+            colour = mix(colour, snow, smoothstep(0.75f, 0.85f, h + 0.1f * n.y) * 0.9f);
+            // Rivers follow the creases of a folded noise through the lowlands.
+            const float crease = std::fabs(Fbm(w * 1.7f + 4.0f, 4) - 0.5f);
+            colour = mix(colour, vec3{0.08f, 0.2f, 0.3f},
+                         smoothstep(0.012f, 0.004f, crease) * smoothstep(0.5f, 0.1f, h));
+            colour *= 0.35f + 0.9f * saturate(dot(n, sun));
+        }
+        // Clouds and their shadows, offset towards the sun.
+        const vec2 drift = vec2{0.04f, 0.015f} * time;
+        auto cloud = [&](vec2 q) { return smoothstep(0.56f, 0.8f, Fbm(q * 1.6f + drift, 5)); };
+        const float shadow = cloud(w + vec2{0.06f, -0.05f});
+        colour *= 1.0f - 0.55f * shadow;
+        const float c = cloud(w);
+        colour = mix(colour, vec3{0.95f, 0.96f, 0.98f}, c);
+        // A thin blue veil of atmosphere.
+        colour = mix(colour, vec3{0.45f, 0.6f, 0.85f}, 0.08f);
+        return ToneMap(colour, 1.7f);
+    }
+};
+
 constexpr EquationClass kMembers[] = {
+    {"CPixelShaderToy_SatelliteEye", CreatePixelEquation<CShaderToyEquation<SatelliteEye>>},
     {"CPixelShaderToy_Cave", CreatePixelEquation<CShaderToyEquation<Cave>>},
     {"CPixelShaderToy_Ocean", CreatePixelEquation<CShaderToyEquation<Ocean>>},
     {"CPixelShaderToy_Elevated", CreatePixelEquation<CShaderToyEquation<Elevated>>},
