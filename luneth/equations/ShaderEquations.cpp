@@ -36,7 +36,7 @@ EquationClassTable ShaderEquations() {
     static const std::vector<EquationClass> members = [] {
         std::vector<EquationClass> all;
         for (auto theme : {shader::ShaderExactMembers, shader::ShaderSpaceMembers,
-                           shader::ShaderTerrainMembers})
+                           shader::ShaderTerrainMembers, shader::ShaderSkyMembers})
             all.insert(all.end(), theme().begin(), theme().end());
         return all;
     }();

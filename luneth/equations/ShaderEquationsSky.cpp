@@ -1,0 +1,182 @@
+// Shader-style members of the open sky: "ShaderToy Clouds", "ShaderToy CloudySunset".
+//
+// Index of this file:
+//   Cloud layer     fbm on a plane above the viewer, lit from the side of the sun
+//   Clouds          a summer sky of heaped clouds over meadows
+//   CloudySunset    the sun going down behind a bank of clouds over the sea
+#include <cmath>
+
+#include "equations/ShaderEquation.h"
+
+namespace luneth::shader {
+
+namespace {
+
+// =============================================================================================
+// Cloud layer
+// =============================================================================================
+
+// A layer of cloud at height `height` above the viewer, seen along d (d.y > 0): its density
+// at the point where the ray meets it, and how much light reaches that point from the sun
+// (density sampled again a little towards the sun: thin on that side means bright edges).
+struct CloudSample {
+    float density = 0.0f;
+    float light = 1.0f;
+};
+
+CloudSample CloudLayer(vec3 d, float height, vec2 wind, float coverage, vec3 sun) {
+    CloudSample out;
+    if (d.y <= 0.0f) return out;
+    const vec2 uv = xz(d) * (height / (d.y + 0.02f)) + wind;
+    auto density = [coverage](vec2 q) {
+        const vec2 warp{Fbm(q * 0.5f + 3.1f, 2), Fbm(q * 0.5f + 8.3f, 2)};
+        const float f = Fbm(q + warp * 0.5f, 6);
+        return saturate((f - coverage) * 5.0f);
+    };
+    out.density = density(uv);
+    if (out.density <= 0.0f) return out;
+    // Cloud lying between this point and the sun shades it.
+    const float towardSun = density(uv + normalize(xz(sun)) * 0.15f);
+    out.light = std::exp(-towardSun * 2.2f) * (1.0f - 0.35f * out.density * out.density);
+    return out;
+}
+
+// =============================================================================================
+// "ShaderToy Clouds": heaped white clouds with grey bellies and bright tops sailing over green
+// hills on a summer afternoon; time blows them along. The clouds are a slab of 3-D noise
+// marched front to back, each sample lit by one look towards the sun.
+// =============================================================================================
+
+struct Clouds {
+    static constexpr float kBase = 1.0f, kTop = 1.9f;
+    float time = 0.0f;
+    vec3 sun, wind;
+    mat3 camera;
+
+    void Setup(const float* params) {
+        time = ShaderTime(params[0]);
+        sun = normalize(vec3{-0.5f, 0.45f, 0.75f});
+        wind = vec3{time * 0.06f, 0.0f, time * 0.02f};
+        camera = LookAt(vec3{0.0f, 0.3f, 1.0f});
+    }
+
+    // Cloud density: noise thinned at the base and rounded off towards the tops.
+    float Density(vec3 p, int octaves) const {
+        const float h = (p.y - kBase) / (kTop - kBase);
+        const float shape = smoothstep(0.0f, 0.12f, h) * smoothstep(1.0f, 0.35f, h);
+        const float n = Fbm(p * 1.7f + wind, octaves);
+        return saturate((n - 0.8f + 0.3f * shape) * 7.0f) * shape;
+    }
+
+    vec3 Shade(vec2 frag) const {
+        const vec2 s = ScreenPoint(frag);
+        const vec3 d = camera * normalize(Vec3(s, 1.1f));
+        vec3 sky = mix(vec3{0.62f, 0.75f, 0.9f}, vec3{0.13f, 0.33f, 0.72f},
+                       std::pow(saturate(d.y), 0.6f));
+        const float toward = saturate(dot(d, sun));
+        sky += vec3{1.0f, 0.9f, 0.7f} * (std::pow(toward, 10.0f) * 0.35f + std::pow(toward, 800.0f) * 8.0f);
+        const CloudSample veil = CloudLayer(d, 4.0f, vec2{time * 0.01f, 3.0f}, 0.55f, sun);
+        sky = mix(sky, vec3{0.9f, 0.93f, 0.97f}, veil.density * 0.4f);
+
+        vec3 colour = sky;
+        if (d.y > 0.02f) {
+            const float t0 = kBase / d.y, t1 = std::min(kTop / d.y, t0 + 6.0f);
+            constexpr int kSteps = 12;
+            const float dt = (t1 - t0) / kSteps;
+            // A per-pixel offset of the samples turns banding into fine grain.
+            const float jitter = 0.25f + 0.5f * Hash(frag);
+            vec3 light{};
+            float through = 1.0f;
+            for (int i = 0; i < kSteps && through > 0.05f; ++i) {
+                const vec3 p = d * (t0 + dt * (static_cast<float>(i) + jitter));
+                const float rho = Density(p, 4);
+                if (rho <= 0.0f) continue;
+                const float shade = std::exp(-Density(p + sun * 0.12f, 2) * 2.0f);
+                const float h = (p.y - kBase) / (kTop - kBase);
+                const vec3 c = mix(vec3{0.44f, 0.5f, 0.63f}, vec3{1.25f, 1.2f, 1.12f}, shade) *
+                               (0.8f + 0.4f * h) +
+                               vec3{1.0f, 0.9f, 0.7f} * (toward * toward * 0.3f);
+                const float alpha = 1.0f - std::exp(-rho * dt * 4.0f);
+                light += c * (alpha * through);
+                through *= 1.0f - alpha;
+            }
+            // Far clouds melt into the haze at the horizon.
+            const float haze = smoothstep(0.02f, 0.15f, d.y);
+            colour = mix(sky, light + sky * through, haze);
+        }
+
+        // Rolling green hills along the bottom, hazy in the distance.
+        const float a = d.x / (d.z + 1e-3f);
+        const float far = 0.02f + 0.08f * Fbm(vec2{a * 3.0f, 2.0f}, 4);
+        const float near = -0.04f + 0.12f * Fbm(vec2{a * 1.5f, 9.0f}, 4);
+        if (d.y < far) colour = mix(vec3{0.3f, 0.45f, 0.35f}, sky, 0.45f);
+        if (d.y < near) {
+            const float meadow = Fbm(vec2{a * 30.0f, d.y * 200.0f}, 3);
+            colour = mix(vec3{0.18f, 0.36f, 0.08f}, vec3{0.35f, 0.52f, 0.14f}, meadow) *
+                     (0.9f + 0.3f * smoothstep(near - 0.05f, near, d.y));
+        }
+        return ToneMap(colour, 1.5f);
+    }
+};
+
+// =============================================================================================
+// "ShaderToy CloudySunset": the sun low over the sea behind broken clouds that glow orange
+// and pink from below; the sea mirrors the sky. Time moves the clouds and the waves.
+// =============================================================================================
+
+struct CloudySunset {
+    float time = 0.0f;
+    vec3 sun;
+    mat3 camera;
+
+    void Setup(const float* params) {
+        time = ShaderTime(params[0]);
+        sun = normalize(vec3{0.1f, 0.045f, 1.0f});
+        camera = LookAt(vec3{0.0f, 0.12f, 1.0f});
+    }
+
+    vec3 Sky(vec3 d) const {
+        const float up = saturate(d.y);
+        const float toward = saturate(dot(d, sun));
+        vec3 sky = mix(vec3{1.2f, 0.5f, 0.15f}, vec3{0.35f, 0.18f, 0.35f}, std::pow(up, 0.4f));
+        sky = mix(sky, vec3{0.05f, 0.07f, 0.22f}, smoothstep(0.15f, 0.6f, up));
+        sky += vec3{1.0f, 0.55f, 0.2f} * (std::pow(toward, 8.0f) * 0.9f);
+        sky += vec3{1.0f, 0.85f, 0.55f} * (std::pow(toward, 5000.0f) * 14.0f);
+        const CloudSample c = CloudLayer(d, 1.0f, vec2{time * 0.02f, 1.5f}, 0.5f, sun);
+        // Bodies dark violet; undersides and the edges towards the sun catch its fire.
+        const vec3 body{0.16f, 0.09f, 0.15f}, glow{1.4f, 0.5f, 0.18f};
+        const float under = std::pow(1.0f - up, 4.0f);
+        const vec3 rim = vec3{2.0f, 1.0f, 0.45f} * (std::pow(toward, 4.0f) * c.light);
+        const vec3 cloud = mix(body, glow, c.light * (0.15f + 0.85f * under)) + rim;
+        return mix(sky, cloud, c.density * smoothstep(0.0f, 0.04f, d.y));
+    }
+
+    vec3 Shade(vec2 frag) const {
+        const vec2 s = ScreenPoint(frag);
+        vec3 d = camera * normalize(Vec3(s, 1.2f));
+        if (d.y >= 0.0f) return ToneMap(Sky(d), 1.2f);
+        // The sea: the sky mirrored by a rippled surface, darker at our feet.
+        const vec2 w = xz(d) / -d.y;
+        const vec2 ripple{Noise(w * vec2{0.6f, 3.0f} + vec2{0.0f, time * 0.4f}) - 0.5f,
+                          Noise(w * vec2{0.6f, 3.0f} + vec2{5.0f, -time * 0.3f}) - 0.5f};
+        // Towards the horizon the ripples are too fine to see: the sea turns to a mirror.
+        const float strength = 0.25f * saturate(-d.y * 10.0f);
+        const vec3 n = normalize(vec3{ripple.x * strength, 1.0f, ripple.y * strength});
+        vec3 r = reflect(d, n);
+        r.y = std::fabs(r.y);
+        const float fresnel = 0.1f + 0.9f * std::pow(1.0f - saturate(-d.y), 6.0f);
+        const vec3 sea = mix(vec3{0.03f, 0.03f, 0.07f}, Sky(r), fresnel);
+        return ToneMap(sea, 1.2f);
+    }
+};
+
+constexpr EquationClass kMembers[] = {
+    {"CPixelShaderToy_Clouds", CreatePixelEquation<CShaderToyEquation<Clouds>>},
+    {"CPixelShaderToy_CloudySunset", CreatePixelEquation<CShaderToyEquation<CloudySunset>>},
+};
+
+}  // namespace
+
+std::span<const EquationClass> ShaderSkyMembers() { return kMembers; }
+
+}  // namespace luneth::shader
