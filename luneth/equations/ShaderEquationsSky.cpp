@@ -1,9 +1,11 @@
-// Shader-style members of the open sky: "ShaderToy Clouds", "ShaderToy CloudySunset".
+// Shader-style members of the open sky: "ShaderToy Clouds", "ShaderToy CloudySunset",
+// "ShaderToy Nightfall".
 //
 // Index of this file:
 //   Cloud layer     fbm on a plane above the viewer, lit from the side of the sun
 //   Clouds          a summer sky of heaped clouds over meadows
 //   CloudySunset    the sun going down behind a bank of clouds over the sea
+//   Nightfall       dusk over a lake: hills, a village, first stars, a young moon
 #include <cmath>
 
 #include "equations/ShaderEquation.h"
@@ -170,9 +172,100 @@ struct CloudySunset {
     }
 };
 
+// =============================================================================================
+// "ShaderToy Nightfall": dusk over a lake: the last glow on the horizon under a deepening sky,
+// first stars and a young moon, hills in layers with a pine ridge in front, lights of a
+// village, and all of it mirrored in the water. Time twinkles the stars, drifts the clouds
+// and ripples the lake.
+// =============================================================================================
+
+struct Nightfall {
+    static constexpr float kShore = -0.16f;
+    float time = 0.0f;
+
+    void Setup(const float* params) { time = ShaderTime(params[0]); }
+
+    // Ridge heights of the three layers of hills at x.
+    static float Ridge(int layer, float x) {
+        switch (layer) {
+            case 0: return -0.06f + 0.15f * Fbm(vec2{x * 1.4f, 3.0f}, 5);
+            case 1: return -0.1f + 0.16f * Fbm(vec2{x * 2.2f + 7.0f, 1.0f}, 5);
+            default: {
+                // Pines along the front ridge: narrow teeth of random height.
+                const float cell = std::floor(x * 90.0f), f = x * 90.0f - cell;
+                const float tree = (1.0f - std::fabs(f * 2.0f - 1.0f)) * (0.012f + 0.025f * Hash(cell));
+                return -0.17f + 0.1f * Fbm(vec2{x * 1.8f + 21.0f, 5.0f}, 4) + tree;
+            }
+        }
+    }
+
+    // `lights`: with stars and moon (not wanted for the sky's glow on the hills).
+    vec3 Sky(vec2 p, bool lights = true) const {
+        const float h = p.y - kShore;
+        vec3 sky = mix(vec3{1.0f, 0.45f, 0.18f}, vec3{0.42f, 0.2f, 0.42f}, smoothstep(0.0f, 0.18f, h));
+        sky = mix(sky, vec3{0.03f, 0.05f, 0.16f}, smoothstep(0.12f, 0.6f, h));
+        // The glow where the sun went down.
+        const float glow = std::exp(-length(vec2{(p.x - 0.35f) * 0.5f, (h - 0.12f) * 2.2f}) * 3.5f);
+        sky += vec3{1.0f, 0.45f, 0.15f} * (glow * 1.1f);
+        // Thin clouds, lit pink from below near the horizon.
+        const float streaks = smoothstep(0.5f, 0.75f, Fbm(vec2{p.x * 2.0f + time * 0.01f, p.y * 14.0f}, 5));
+        const vec3 cloudLit = mix(vec3{1.0f, 0.5f, 0.4f}, vec3{0.12f, 0.1f, 0.2f}, smoothstep(0.05f, 0.35f, h));
+        sky = mix(sky, cloudLit, streaks * 0.7f * smoothstep(0.45f, 0.1f, h));
+        if (!lights) return sky;
+        // Stars come out where the sky is dark enough; each twinkles at its own pace.
+        const vec2 q = p * 260.0f;
+        const float twinkle = 0.6f + 0.4f * std::sin(time * 2.5f + 30.0f * Hash(q));
+        sky += StarField(normalize(Vec3(p, 1.0f)), 260.0f) * (twinkle * smoothstep(0.12f, 0.4f, h));
+        // A young moon: a lit disc with a darker disc over most of it.
+        const vec2 m{-0.42f, 0.3f};
+        const float lit = smoothstep(0.041f, 0.038f, length(p - m)) *
+                          smoothstep(0.034f, 0.037f, length(p - m - vec2{0.014f, 0.008f}));
+        sky += vec3{1.0f, 0.95f, 0.8f} * (lit * 1.5f + std::exp(-length(p - m) * 22.0f) * 0.15f);
+        return sky;
+    }
+
+    // The land above the shore: hills in front of the sky, with village lights.
+    vec3 Land(vec2 p) const {
+        vec3 colour = Sky(p);
+        const vec3 tint[3] = {{0.22f, 0.14f, 0.3f}, {0.1f, 0.07f, 0.16f}, {0.02f, 0.02f, 0.04f}};
+        for (int layer = 0; layer < 3; ++layer) {
+            const float top = Ridge(layer, p.x);
+            if (p.y < top) {
+                colour = tint[layer] + Sky(vec2{p.x, top}, false) * (0.12f / static_cast<float>(layer + 1));
+                if (layer == 1) {
+                    // Windows scattered on the middle hills, a little below their ridge.
+                    const vec2 cell = floor(p * vec2{160.0f, 110.0f});
+                    const vec2 h = Hash2(cell);
+                    const vec2 at = (cell + 0.5f) / vec2{160.0f, 110.0f};
+                    const float below = top - at.y;
+                    if (h.x > 0.9f && below > 0.01f && below < 0.06f && at.x > -0.1f && at.x < 0.3f) {
+                        const float d = length((p - at) * vec2{160.0f, 110.0f});
+                        colour += vec3{1.0f, 0.7f, 0.3f} * (std::exp(-d * d * 6.0f) * (0.6f + h.y));
+                    }
+                }
+            }
+        }
+        return colour;
+    }
+
+    vec3 Shade(vec2 frag) const {
+        const vec2 p = ScreenPoint(frag);
+        if (p.y >= kShore) return ToneMap(Land(p), 1.3f);
+        // The lake mirrors the land, broken into ripples that grow towards us.
+        const float depth = kShore - p.y;
+        const float wobble = (Noise(vec2{p.x * 40.0f, time * 1.5f + 3.0f / (depth + 0.02f)}) - 0.5f) *
+                             depth * 0.12f;
+        const vec2 mirrored{p.x + wobble, 2.0f * kShore - p.y + wobble * 0.5f};
+        vec3 colour = Land(mirrored) * 0.6f;
+        colour = mix(colour, vec3{0.02f, 0.02f, 0.05f}, smoothstep(0.0f, 0.4f, depth));
+        return ToneMap(colour, 1.3f);
+    }
+};
+
 constexpr EquationClass kMembers[] = {
     {"CPixelShaderToy_Clouds", CreatePixelEquation<CShaderToyEquation<Clouds>>},
     {"CPixelShaderToy_CloudySunset", CreatePixelEquation<CShaderToyEquation<CloudySunset>>},
+    {"CPixelShaderToy_Nightfall", CreatePixelEquation<CShaderToyEquation<Nightfall>>},
 };
 
 }  // namespace
