@@ -1,11 +1,12 @@
 // Shader-style members of the open sky: "ShaderToy Clouds", "ShaderToy CloudySunset",
-// "ShaderToy Nightfall".
+// "ShaderToy Nightfall", "ShaderToy TinyPlanet".
 //
 // Index of this file:
 //   Cloud layer     fbm on a plane above the viewer, lit from the side of the sun
 //   Clouds          a summer sky of heaped clouds over meadows
 //   CloudySunset    the sun going down behind a bank of clouds over the sea
 //   Nightfall       dusk over a lake: hills, a village, first stars, a young moon
+//   TinyPlanet      a meadow world folded into a little planet
 #include <cmath>
 
 #include "equations/ShaderEquation.h"
@@ -262,10 +263,113 @@ struct Nightfall {
     }
 };
 
+// =============================================================================================
+// "ShaderToy TinyPlanet": a whole meadow world folded into a little planet (the panorama seen
+// straight down, horizon bent into a circle): grass and a pond below, trees and cottages
+// standing out all around, sky and clouds beyond. Time turns the planet.
+// =============================================================================================
+
+struct TinyPlanet {
+    static constexpr float kRadius = 0.25f;
+    static constexpr int kSlots = 40;  // places for a tree or a cottage around the horizon
+    float time = 0.0f;
+
+    void Setup(const float* params) { time = ShaderTime(params[0]); }
+
+    // One thing standing on the horizon, drawn in its own frame: x along the ground, y up,
+    // both in screen units. Returns colour and coverage.
+    static vec4 Standing(int slot, vec2 q) {
+        const float kind = Hash(static_cast<float>(slot) * 7.0f + 1.0f);
+        const float size = 0.6f + 0.6f * Hash(static_cast<float>(slot) * 13.0f + 2.0f);
+        if (kind < 0.45f) {  // pine: a stack of three triangles on a short trunk
+            float cover = 0.0f;
+            for (int k = 0; k < 3; ++k) {
+                const float base = (0.012f + 0.018f * static_cast<float>(k)) * size;
+                const float half = (0.022f - 0.005f * static_cast<float>(k)) * size;
+                const float height = 0.03f * size;
+                const float y = q.y - base;
+                if (y > 0.0f && y < height && std::fabs(q.x) < half * (1.0f - y / height)) cover = 1.0f;
+            }
+            if (std::fabs(q.x) < 0.003f * size && q.y > 0.0f && q.y < 0.015f * size) cover = 1.0f;
+            const vec3 green = mix(vec3{0.05f, 0.25f, 0.1f}, vec3{0.12f, 0.4f, 0.15f}, saturate(q.x * 40.0f + 0.5f));
+            return Vec4(green, cover);
+        }
+        if (kind < 0.8f) {  // leafy tree: a round crown on a trunk
+            const float crown = length(q - vec2{0.0f, 0.04f * size}) - 0.022f * size;
+            if (crown < 0.0f) {
+                const float light = saturate(0.5f - q.x * 25.0f + q.y * 10.0f);
+                return Vec4(mix(vec3{0.1f, 0.3f, 0.05f}, vec3{0.35f, 0.55f, 0.12f}, light), 1.0f);
+            }
+            if (std::fabs(q.x) < 0.004f * size && q.y > 0.0f && q.y < 0.03f * size)
+                return Vec4(vec3{0.3f, 0.18f, 0.08f}, 1.0f);
+            return {};
+        }
+        // Cottage: white walls, red roof, a lit window.
+        const float w = 0.026f * size, h = 0.024f * size;
+        if (std::fabs(q.x) < w && q.y > 0.0f && q.y < h) {
+            const bool window = std::fabs(q.x - w * 0.4f) < w * 0.2f && std::fabs(q.y - h * 0.55f) < h * 0.2f;
+            return Vec4(window ? vec3{0.25f, 0.35f, 0.5f} : vec3{0.95f, 0.75f, 0.5f}, 1.0f);
+        }
+        const float roof = q.y - h;
+        if (roof >= 0.0f && roof < h * 0.8f && std::fabs(q.x) < (w * 1.2f) * (1.0f - roof / (h * 0.8f)))
+            return Vec4(vec3{0.7f, 0.15f, 0.1f}, 1.0f);
+        return {};
+    }
+
+    vec3 Shade(vec2 frag) const {
+        const vec2 p = ScreenPoint(frag) - vec2{0.0f, -0.03f};
+        const float r = length(p);
+        const float angle = std::atan2(p.x, p.y) + time * 0.05f;
+        const vec2 around{std::cos(angle), std::sin(angle)};  // seamless coordinates on the circle
+
+        if (r < kRadius) {
+            // The meadow, nadir at the centre: patches of grass, flowers, a pond.
+            const float depth = -std::log(std::max(r, 1e-4f) / kRadius);
+            const vec3 g{around.x * r * 40.0f, around.y * r * 40.0f, 0.0f};
+            const float patches = Fbm(g * 0.5f + vec3{0.0f, 0.0f, 3.0f}, 4);
+            vec3 colour = mix(vec3{0.2f, 0.45f, 0.08f}, vec3{0.45f, 0.65f, 0.15f}, patches);
+            const float flowers = step(0.975f, Hash(floor(vec2{g.x, g.y} * 5.0f)));
+            colour = mix(colour, vec3{1.0f, 0.85f, 0.3f}, flowers * 0.8f);
+            const vec2 pondAt = Rotate2(-time * 0.05f) * vec2{0.05f, 0.04f};
+            const float pond = length((p - pondAt) * vec2{1.0f, 1.4f}) - 0.06f + 0.01f * Noise(p * 60.0f);
+            if (pond < 0.0f) colour = mix(vec3{0.2f, 0.55f, 0.8f}, vec3{0.05f, 0.25f, 0.5f}, saturate(-pond * 30.0f));
+            else colour *= 0.8f + 0.2f * smoothstep(0.0f, 0.01f, pond);
+            // A little haze towards the horizon, as the ground recedes.
+            colour = mix(colour, vec3{0.7f, 0.8f, 0.75f}, std::exp(-depth * 8.0f) * 0.5f);
+            return ToneMap(colour, 1.6f);
+        }
+
+        // The sky, bent around the planet: pale at the horizon, deep blue far out.
+        const float up = saturate((r - kRadius) / 0.7f);
+        vec3 colour = mix(vec3{0.85f, 0.92f, 1.0f}, vec3{0.12f, 0.35f, 0.78f}, std::pow(up, 0.55f));
+        const vec2 sunAt{-0.42f, 0.24f};
+        colour += vec3{1.0f, 0.9f, 0.6f} * (std::exp(-length(p - sunAt) * 9.0f) * 0.6f +
+                                            smoothstep(0.03f, 0.025f, length(p - sunAt)) * 2.0f);
+        const float clouds = smoothstep(0.55f, 0.75f,
+                                        Fbm(vec3{around.x * 4.0f, around.y * 4.0f, r * 9.0f + time * 0.02f}, 5));
+        colour = mix(colour, vec3{1.0f, 1.0f, 1.0f}, clouds * smoothstep(0.02f, 0.12f, r - kRadius) * 0.85f);
+
+        // Trees and cottages along the horizon, standing straight out from the planet.
+        const float slotWidth = kTau / static_cast<float>(kSlots);
+        const float slotAt = std::floor(angle / slotWidth);
+        for (int k = -1; k <= 1; ++k) {
+            const float index = slotAt + static_cast<float>(k);
+            const int slot = static_cast<int>(mod(index, static_cast<float>(kSlots)));
+            if (Hash(static_cast<float>(slot) * 3.0f) < 0.3f) continue;  // an empty place
+            const float centre = (index + 0.5f) * slotWidth;
+            const vec2 q{(angle - centre) * kRadius, r - kRadius + 0.002f};
+            const vec4 thing = Standing(slot, q);
+            colour = mix(colour, xyz(thing), thing.w);
+        }
+        return ToneMap(colour, 1.4f);
+    }
+};
+
 constexpr EquationClass kMembers[] = {
     {"CPixelShaderToy_Clouds", CreatePixelEquation<CShaderToyEquation<Clouds>>},
     {"CPixelShaderToy_CloudySunset", CreatePixelEquation<CShaderToyEquation<CloudySunset>>},
     {"CPixelShaderToy_Nightfall", CreatePixelEquation<CShaderToyEquation<Nightfall>>},
+    {"CPixelShaderToy_TinyPlanet", CreatePixelEquation<CShaderToyEquation<TinyPlanet>>},
 };
 
 }  // namespace
