@@ -1,5 +1,5 @@
 // Shader-style members of the open sky: "ShaderToy Clouds", "ShaderToy CloudySunset",
-// "ShaderToy Nightfall", "ShaderToy TinyPlanet".
+// "ShaderToy Nightfall", "ShaderToy TinyPlanet", "ShaderToy AfterRain".
 //
 // Index of this file:
 //   Cloud layer     fbm on a plane above the viewer, lit from the side of the sun
@@ -7,6 +7,7 @@
 //   CloudySunset    the sun going down behind a bank of clouds over the sea
 //   Nightfall       dusk over a lake: hills, a village, first stars, a young moon
 //   TinyPlanet      a meadow world folded into a little planet
+//   AfterRain       a city street at night, wet and mirroring its lights
 #include <cmath>
 
 #include "equations/ShaderEquation.h"
@@ -365,11 +366,163 @@ struct TinyPlanet {
     }
 };
 
+// =============================================================================================
+// "ShaderToy AfterRain": a city street at night just after the rain: lit windows and neon
+// signs on the houses, a row of street lamps, and the wet road mirroring all of it, sharply
+// in the puddles, smeared elsewhere; drops still ring the puddles as time goes on.
+// =============================================================================================
+
+struct AfterRain {
+    static constexpr float kFront = 7.0f;     // house fronts at x = -7 and 7
+    static constexpr float kBlock = 9.0f;     // length of one house along the street
+    static constexpr int kLamps = 7;
+    float time = 0.0f;
+    vec3 eye;
+    mat3 camera;
+
+    void Setup(const float* params) {
+        time = ShaderTime(params[0]);
+        eye = {-1.2f, 1.7f, 0.0f};
+        camera = LookAt(vec3{0.06f, -0.1f, 1.0f});
+    }
+
+    static vec3 Lamp(int i) {
+        return {i % 2 ? 5.4f : -5.4f, 5.2f, 7.0f + 11.0f * static_cast<float>(i)};
+    }
+    static vec3 LampColour(int i) {
+        return Hash(static_cast<float>(i) * 5.0f) < 0.7f ? vec3{1.0f, 0.6f, 0.25f} : vec3{0.75f, 0.85f, 1.0f};
+    }
+
+    // A house front at point p (x = +-kFront): dark wall, windows lit at random, a neon band
+    // over some shop fronts. Returns colour, or negative alpha above the roof.
+    vec4 Front(vec3 p) const {
+        const float side = p.x > 0.0f ? 1.0f : 0.0f;
+        const float block = std::floor(p.z / kBlock);
+        const float roof = 9.0f + 16.0f * Hash(vec2{block, side});
+        if (p.y > roof) return {0.0f, 0.0f, 0.0f, -1.0f};
+        const vec2 wall{p.z, p.y};
+        vec3 colour = mix(vec3{0.05f, 0.045f, 0.05f}, vec3{0.09f, 0.08f, 0.07f}, Noise(wall * 2.0f));
+        // Windows: two a block-metre and a half, one a storey of three metres, above the shop.
+        const vec2 cell = floor(wall / vec2{1.8f, 3.0f}), in = fract(wall / vec2{1.8f, 3.0f});
+        const bool pane = in.x > 0.25f && in.x < 0.75f && in.y > 0.3f && in.y < 0.8f;
+        if (pane && p.y > 4.5f && p.y < roof - 1.0f) {
+            const vec2 h = Hash2(cell + vec2{side * 91.0f, 0.0f});
+            const vec3 warm{1.0f, 0.7f, 0.35f}, cool{0.55f, 0.75f, 1.0f};
+            colour = h.x > 0.55f ? mix(warm, cool, step(0.8f, h.y)) * (0.5f + 0.8f * h.y) : vec3{0.04f, 0.05f, 0.07f};
+        }
+        // Shop fronts: a glowing sign band on every other house, lit glass below.
+        const float shop = Hash(vec2{block + 0.5f, side + 7.0f});
+        if (shop > 0.4f && p.y > 3.3f && p.y < 3.9f && fract(p.z / kBlock) > 0.15f && fract(p.z / kBlock) < 0.85f) {
+            colour = shop > 0.7f ? vec3{1.0f, 0.2f, 0.6f} * 2.0f : vec3{0.2f, 0.9f, 1.0f} * 2.0f;
+        } else if (shop > 0.4f && p.y > 0.4f && p.y < 3.0f && fract(p.z / kBlock) > 0.2f &&
+                   fract(p.z / kBlock) < 0.8f) {
+            colour = vec3{0.9f, 0.7f, 0.45f} * (0.2f + 0.25f * (3.0f - p.y) / 3.0f);
+        }
+        return Vec4(colour, 1.0f);
+    }
+
+    // The nearest lamp post (a thin pole under each lamp) along the ray before `limit`;
+    // limit when none.
+    static float Post(vec3 o, vec3 d, float limit) {
+        const float a = d.x * d.x + d.z * d.z;
+        if (a < 1e-8f) return limit;
+        for (int i = 0; i < kLamps; ++i) {
+            const vec3 l = Lamp(i);
+            const vec2 oc{o.x - l.x, o.z - l.z};
+            const float b = oc.x * d.x + oc.y * d.z, c = dot(oc, oc) - 0.09f * 0.09f;
+            const float disc = b * b - a * c;
+            if (disc < 0.0f) continue;
+            const float t = (-b - std::sqrt(disc)) / a;
+            const float y = o.y + d.y * t;
+            if (t > 0.0f && t < limit && y > 0.0f && y < l.y) limit = t;
+        }
+        return limit;
+    }
+
+    static vec3 Fog(vec3 colour, float t) {
+        return mix(colour, vec3{0.1f, 0.09f, 0.11f}, 1.0f - std::exp(-t * 0.012f));
+    }
+
+    // What a ray sees above the road: house fronts, lamp posts, the night sky with the glow
+    // of the town, and the glow of the lamps (`spread` widens the glows, for the blurred
+    // reflections).
+    vec3 Trace(vec3 o, vec3 d, float spread) const {
+        float hit = 1e9f;
+        vec3 colour = mix(vec3{0.16f, 0.13f, 0.14f}, vec3{0.01f, 0.015f, 0.03f}, saturate(d.y * 2.5f));
+        if (std::fabs(d.x) > 1e-5f) {
+            const float t = ((d.x > 0.0f ? kFront : -kFront) - o.x) / d.x;
+            if (t > 0.0f) {
+                const vec4 front = Front(o + d * t);
+                if (front.w > 0.0f) {
+                    colour = Fog(xyz(front), t);
+                    hit = t;
+                }
+            }
+        }
+        const float post = Post(o, d, hit);
+        if (post < hit) {
+            colour = Fog(vec3{0.02f, 0.02f, 0.025f}, post);
+            hit = post;
+        }
+        for (int i = 0; i < kLamps; ++i) {
+            const vec3 l = Lamp(i) - o;
+            const float along = dot(l, d);
+            if (along <= 0.0f || along > hit + 0.5f) continue;
+            const float miss = length(l - d * along) / along;  // angular distance
+            const float core = std::exp(-miss * miss * 20000.0f / (spread * spread));
+            const float halo = std::exp(-miss * 18.0f / spread) * 0.35f;
+            colour += LampColour(i) * ((core * 8.0f + halo) * (12.0f / (12.0f + along)));
+        }
+        return colour;
+    }
+
+    vec3 Shade(vec2 frag) const {
+        const vec2 s = ScreenPoint(frag);
+        const vec3 d = camera * normalize(Vec3(s, 1.3f));
+        if (d.y >= 0.0f) return ToneMap(Trace(eye, d, 1.0f), 1.6f);
+        const float t = -eye.y / d.y;
+        const vec3 p = eye + d * t;
+        if (std::fabs(p.x) > kFront || Post(eye, d, t) < t) return ToneMap(Trace(eye, d, 1.0f), 1.6f);
+
+        // The wet ground: asphalt in the middle, paving stones near the houses.
+        const bool pavement = std::fabs(p.x) > 5.0f;
+        const vec2 g = xz(p);
+        vec3 ground = pavement ? vec3{0.07f, 0.07f, 0.075f} * (0.8f + 0.4f * Hash(floor(g * 1.5f)))
+                               : vec3{0.025f, 0.027f, 0.035f} * (0.8f + 0.4f * Noise(g * 8.0f));
+        if (!pavement && std::fabs(p.x + 0.0f) < 0.08f && fract(p.z / 6.0f) < 0.5f)
+            ground = vec3{0.5f, 0.5f, 0.45f};  // the dashed middle line
+        // Puddles are mirrors; elsewhere the wet surface smears the reflection.
+        const float puddle = smoothstep(0.52f, 0.58f, Fbm(g * 0.35f, 4));
+        vec3 n{0.0f, 1.0f, 0.0f};
+        // Drops falling from the eaves and wires ring the puddles.
+        const vec2 dropCell = floor(g * 1.2f);
+        const vec2 dropAt = (dropCell + Hash2(dropCell)) / 1.2f;
+        const float age = fract(time * 0.7f + Hash(dropCell + 3.0f));
+        const float ringDist = length(g - dropAt) - age * 0.6f;
+        const float ring = std::exp(-ringDist * ringDist * 900.0f) * (1.0f - age) * puddle;
+        const vec2 away = normalize(g - dropAt);
+        n = normalize(n + vec3{away.x, 0.0f, away.y} * (ring * 0.35f));
+        const vec2 smear{Noise(g * 3.0f) - 0.5f, Noise(g * 3.0f + 9.0f) - 0.5f};
+        n = normalize(n + vec3{smear.x, 0.0f, smear.y} * ((1.0f - puddle) * 0.04f));
+        const vec3 r = reflect(d, n);
+        const float fresnel = 0.25f + 0.75f * std::pow(1.0f - saturate(-d.y), 5.0f);
+        const vec3 mirrored = Trace(p, r, mix(4.0f, 1.0f, puddle));
+        vec3 colour = ground + mirrored * (fresnel * mix(0.45f, 0.9f, puddle));
+        // Light falling from the lamps.
+        for (int i = 0; i < kLamps; ++i) {
+            const vec3 l = Lamp(i) - p;
+            colour += LampColour(i) * (ground * (40.0f / (1.0f + dot(l, l) * 0.6f)));
+        }
+        return ToneMap(Fog(colour, t), 1.6f);
+    }
+};
+
 constexpr EquationClass kMembers[] = {
     {"CPixelShaderToy_Clouds", CreatePixelEquation<CShaderToyEquation<Clouds>>},
     {"CPixelShaderToy_CloudySunset", CreatePixelEquation<CShaderToyEquation<CloudySunset>>},
     {"CPixelShaderToy_Nightfall", CreatePixelEquation<CShaderToyEquation<Nightfall>>},
     {"CPixelShaderToy_TinyPlanet", CreatePixelEquation<CShaderToyEquation<TinyPlanet>>},
+    {"CPixelShaderToy_AfterRain", CreatePixelEquation<CShaderToyEquation<AfterRain>>},
 };
 
 }  // namespace
