@@ -36,7 +36,8 @@ EquationClassTable ShaderEquations() {
     static const std::vector<EquationClass> members = [] {
         std::vector<EquationClass> all;
         for (auto theme : {shader::ShaderExactMembers, shader::ShaderSpaceMembers,
-                           shader::ShaderTerrainMembers, shader::ShaderSkyMembers})
+                           shader::ShaderTerrainMembers, shader::ShaderSkyMembers,
+                           shader::ShaderFireMembers})
             all.insert(all.end(), theme().begin(), theme().end());
         return all;
     }();
