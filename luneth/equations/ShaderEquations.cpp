@@ -37,7 +37,7 @@ EquationClassTable ShaderEquations() {
         std::vector<EquationClass> all;
         for (auto theme : {shader::ShaderExactMembers, shader::ShaderSpaceMembers,
                            shader::ShaderTerrainMembers, shader::ShaderSkyMembers,
-                           shader::ShaderFireMembers})
+                           shader::ShaderFireMembers, shader::ShaderPatternMembers})
             all.insert(all.end(), theme().begin(), theme().end());
         return all;
     }();
