@@ -107,16 +107,25 @@ struct TexelCell {
     float a, b, c, d;  // (i, j), (i + 1, j), (i, j + 1), (i + 1, j + 1)
     vec2 f;
 };
+// floor(v) as an integer, and v minus it. Any float is safe: NaN and values beyond the int
+// range give some cell and a NaN or meaningless fraction, never an invalid conversion.
+[[gnu::always_inline]] inline int FloorCell(float v, float& fraction) {
+    int i = TruncateInt(v);
+    if (v < static_cast<float>(i) && i != INT32_MIN) --i;
+    fraction = v - static_cast<float>(i);
+    return i;
+}
+
 [[gnu::always_inline]] inline TexelCell TexelCellAt(vec2 p) {
-    const vec2 i = floor(p);
-    const int ix = TruncateInt(i.x) & 255, iy = TruncateInt(i.y) & 255;
+    vec2 f;
+    const int ix = FloorCell(p.x, f.x) & 255, iy = FloorCell(p.y, f.y) & 255;
     const int jx = (ix + 1) & 255, jy = ((iy + 1) & 255) << 8;
     const float* t = TexturePlane();
-    return {t[(iy << 8) + ix], t[(iy << 8) + jx], t[jy + ix], t[jy + jx], p - i};
+    return {t[(iy << 8) + ix], t[(iy << 8) + jx], t[jy + ix], t[jy + jx], f};
 }
 
 // Value noise of the texture with the cubic fade (as tex_noise2).
-inline float Noise(vec2 p) {
+[[gnu::always_inline]] inline float Noise(vec2 p) {
     const TexelCell c = TexelCellAt(p);
     const vec2 w = c.f * c.f * (3.0f - 2.0f * c.f);
     return mix(mix(c.a, c.b, w.x), mix(c.c, c.d, w.x), w.y);
@@ -140,7 +149,7 @@ float Noise(vec3 p) {
 }
 
 // Value noise with its gradient: (value, d/dx, d/dy).
-inline vec3 NoiseD(vec2 p) {
+[[gnu::always_inline]] inline vec3 NoiseD(vec2 p) {
     const TexelCell c = TexelCellAt(p);
     const vec2 w = c.f * c.f * (3.0f - 2.0f * c.f), dw = 6.0f * c.f * (1.0f - c.f);
     const float k = c.a - c.b - c.c + c.d;

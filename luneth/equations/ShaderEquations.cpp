@@ -35,9 +35,9 @@ vec3 StarField(vec3 dir, float density) {
 EquationClassTable ShaderEquations() {
     static const std::vector<EquationClass> members = [] {
         std::vector<EquationClass> all;
-        for (auto theme : {shader::ShaderExactMembers, shader::ShaderSpaceMembers,
-                           shader::ShaderTerrainMembers, shader::ShaderSkyMembers,
-                           shader::ShaderFireMembers, shader::ShaderPatternMembers})
+        for (auto theme :
+             {shader::ShaderExactMembers, shader::ShaderSpaceMembers, shader::ShaderTerrainMembers,
+              shader::ShaderSkyMembers, shader::ShaderFireMembers, shader::ShaderPatternMembers})
             all.insert(all.end(), theme().begin(), theme().end());
         return all;
     }();

@@ -52,7 +52,8 @@ struct Fire {
         const float n = Turbulence(p * vec2{3.5f, 2.2f}, vec2{0.0f, 1.6f}, time, 5);
         // The fire is widest at its base and thins out upwards.
         const float width = 0.55f - 0.4f * height;
-        const float body = smoothstep(width, width * 0.3f, std::fabs(p.x + 0.06f * std::sin(height * 5.0f + time)));
+        const float body = smoothstep(width, width * 0.3f,
+                                      std::fabs(p.x + 0.06f * std::sin(height * 5.0f + time)));
         const float heat = (n - 0.3f) * 2.6f * body - height * 0.9f;
         vec3 colour = Heat(heat);
         // Glow around the fire lights the smoke above it.
@@ -89,10 +90,13 @@ struct Hell {
         const vec2 cell = floor(q);
         float best = 9.0f, second = 9.0f;
         for (int k = 0; k < 9; ++k) {
-            const vec2 c = cell + vec2{static_cast<float>(k % 3 - 1), static_cast<float>(k / 3 - 1)};
+            const vec2 c =
+                cell + vec2{static_cast<float>(k % 3 - 1), static_cast<float>(k / 3 - 1)};
             const float d = length(q - c - Hash2(c));
-            if (d < best) second = best, best = d;
-            else if (d < second) second = d;
+            if (d < best)
+                second = best, best = d;
+            else if (d < second)
+                second = d;
         }
         return second - best;  // 0 on a seam
     }
@@ -105,14 +109,17 @@ struct Hell {
             // Smoke rolling over a red glow that is brightest at the horizon.
             const float up = p.y - kHorizon;
             const float smoke = Turbulence(p * vec2{2.0f, 3.0f}, vec2{-0.15f, -0.08f}, time, 5);
-            const vec3 glow = mix(vec3{1.2f, 0.35f, 0.05f}, vec3{0.25f, 0.02f, 0.02f}, saturate(up * 2.5f));
+            const vec3 glow =
+                mix(vec3{1.2f, 0.35f, 0.05f}, vec3{0.25f, 0.02f, 0.02f}, saturate(up * 2.5f));
             colour = glow * (0.2f + 1.6f * smoke * smoke * smoke) * std::exp(-up * 1.5f);
             colour += vec3{0.02f, 0.005f, 0.005f};
             // Crags: a jagged black skyline.
             float crag = 0.02f + 0.1f * Fbm(vec2{p.x * 3.0f, 1.0f}, 4);
             for (float f = 7.0f, a = 0.06f; f < 200.0f; f *= 2.3f, a *= 0.5f)
                 crag += a * (1.0f - std::fabs(Noise(vec2{p.x * f, f}) * 2.0f - 1.0f));
-            if (up < crag) colour = vec3{0.03f, 0.01f, 0.01f} + glow * (0.06f * std::exp(-(crag - up) * 30.0f));
+            if (up < crag)
+                colour =
+                    vec3{0.03f, 0.01f, 0.01f} + glow * (0.06f * std::exp(-(crag - up) * 30.0f));
         } else {
             // The lava lake, seen in perspective: crust plates drifting on molten rock.
             const float depth = kHorizon - p.y;
@@ -187,7 +194,8 @@ struct Smoke {
         const float height = p.y + 0.42f;  // above the tip
         if (height < 0.0f) return 0.0f;
         // The plume sways and widens as it rises.
-        const float sway = 0.25f * (Fbm(vec2{height * 1.2f - time * 0.25f, 2.0f}, 3) - 0.5f) * height;
+        const float sway =
+            0.25f * (Fbm(vec2{height * 1.2f - time * 0.25f, 2.0f}, 3) - 0.5f) * height;
         const float width = 0.004f + height * 0.3f * height + height * 0.05f;
         const vec2 q{(p.x - sway) / width, height};
         // Low down a smooth thread; higher up it tears into thin folded sheets (the creases

@@ -34,7 +34,8 @@ struct NoiseArt {
         const vec2 r{Fbm(p + q * 4.0f + vec2{1.7f + slow, 9.2f}, 5),
                      Fbm(p + q * 4.0f + vec2{8.3f, 2.8f + slow * 0.7f}, 5)};
         const float f = Fbm(p + r * 4.0f, 5);
-        vec3 colour = mix(vec3{0.08f, 0.12f, 0.3f}, vec3{0.85f, 0.55f, 0.25f}, saturate(f * f * 3.0f));
+        vec3 colour =
+            mix(vec3{0.08f, 0.12f, 0.3f}, vec3{0.85f, 0.55f, 0.25f}, saturate(f * f * 3.0f));
         colour = mix(colour, vec3{0.05f, 0.35f, 0.4f}, saturate(length(q) * 1.1f - 0.4f));
         colour = mix(colour, vec3{0.95f, 0.9f, 0.8f}, saturate(r.x * r.x * 2.0f - 0.3f) * 0.6f);
         return colour * (0.4f + 1.1f * f);
@@ -74,7 +75,8 @@ struct NoiseBlur {
         // Dark clouds silvered where they face the light, a deep sky around the glow.
         const vec3 sky = vec3{0.05f, 0.07f, 0.16f} + vec3{1.0f, 0.7f, 0.35f} * Source(p);
         const float rim = cloud * (1.0f - Cloud(p * 0.97f, 5)) * Source(p) * 3.0f;
-        vec3 colour = mix(sky, vec3{0.07f, 0.07f, 0.11f} + vec3{0.25f, 0.18f, 0.12f} * Source(p) * 0.3f, cloud);
+        vec3 colour = mix(
+            sky, vec3{0.07f, 0.07f, 0.11f} + vec3{0.25f, 0.18f, 0.12f} * Source(p) * 0.3f, cloud);
         colour += vec3{1.0f, 0.85f, 0.6f} * (rim + rays * 1.4f);
         return ToneMap(colour, 1.4f);
     }
@@ -93,7 +95,8 @@ struct Simplicity {
     // Height of the edge of layer i at x.
     float Edge(int i, float x) const {
         const float k = static_cast<float>(i);
-        return 0.32f - 0.13f * k + 0.05f * std::sin(x * (2.0f + 0.7f * k) + time * (0.3f + 0.1f * k) + k * 1.7f) +
+        return 0.32f - 0.13f * k +
+               0.05f * std::sin(x * (2.0f + 0.7f * k) + time * (0.3f + 0.1f * k) + k * 1.7f) +
                0.025f * std::sin(x * (5.0f + k) - time * 0.2f + k);
     }
 
@@ -103,7 +106,8 @@ struct Simplicity {
         const vec3 front{0.12f, 0.22f, 0.35f};
         vec3 colour = back;
         // A pale sun behind everything.
-        colour = mix(colour, vec3{0.98f, 0.7f, 0.55f}, smoothstep(0.075f, 0.07f, length(p - vec2{0.27f, 0.37f})));
+        colour = mix(colour, vec3{0.98f, 0.7f, 0.55f},
+                     smoothstep(0.075f, 0.07f, length(p - vec2{0.27f, 0.37f})));
         for (int i = 0; i < kLayers; ++i) {
             const float gap = p.y - Edge(i, p.x);
             const float t = static_cast<float>(i) / (kLayers - 1);
@@ -132,29 +136,46 @@ Complex DomainFunction(int type, Complex z, Complex a) {
             const Complex w = z - Complex{1.0f, 1.0f};  // three zeros (one double), two poles
             return (z * z - a) * w * w / (z * z + Complex{2.0f, 2.0f});
         }
-        case 1: return z * z + a * 0.5f;
-        case 2: return z * z * z - a;
-        case 3: return (z * z - a) / (z * z + 1.0f);
-        case 4: return std::sin(z * a);
-        case 5: return std::cos(z) + a * 0.5f;
-        case 6: return std::tan(z * a);
-        case 7: return std::exp(z * a);
-        case 8: return std::log(z * a);
-        case 9: return a / z;
-        case 10: return std::sqrt(z * a);
-        case 11: return std::exp(z * std::log(z + a * 0.3f));
-        case 12: return std::sin(a / z);
+        case 1:
+            return z * z + a * 0.5f;
+        case 2:
+            return z * z * z - a;
+        case 3:
+            return (z * z - a) / (z * z + 1.0f);
+        case 4:
+            return std::sin(z * a);
+        case 5:
+            return std::cos(z) + a * 0.5f;
+        case 6:
+            return std::tan(z * a);
+        case 7:
+            return std::exp(z * a);
+        case 8:
+            return std::log(z * a);
+        case 9:
+            return a / z;
+        case 10:
+            return std::sqrt(z * a);
+        case 11:
+            return std::exp(z * std::log(z + a * 0.3f));
+        case 12:
+            return std::sin(a / z);
         case 13: {
             const Complex c = a * 0.6f;  // a Blaschke factor: a zero at c, a pole at 1 / conj(c)
             return (z - c) / (1.0f - std::conj(c) * z);
         }
-        case 14: return z * z * z * z * z - z * a;
-        case 15: return std::exp(a / z);
-        case 16: return z + a / z;
-        case 17: return std::sinh(z) * a;
+        case 14:
+            return z * z * z * z * z - z * a;
+        case 15:
+            return std::exp(a / z);
+        case 16:
+            return z + a / z;
+        case 17:
+            return std::sinh(z) * a;
         case 18: {
             Complex f = 1.0f;  // roots on a turning circle
-            for (int k = 0; k < 5; ++k) f *= z - a * std::polar(1.2f, kTau * static_cast<float>(k) / 5.0f);
+            for (int k = 0; k < 5; ++k)
+                f *= z - a * std::polar(1.2f, kTau * static_cast<float>(k) / 5.0f);
             return f;
         }
         case 19: {
@@ -164,7 +185,8 @@ Complex DomainFunction(int type, Complex z, Complex a) {
         }
         default: {
             Complex sum = 0.0f;  // the first terms of sum n^-z, turned by a
-            for (int n = 1; n <= 12; ++n) sum += std::exp(-(z * 2.0f + a) * std::log(static_cast<float>(n)));
+            for (int n = 1; n <= 12; ++n)
+                sum += std::exp(-(z * 2.0f + a) * std::log(static_cast<float>(n)));
             return sum;
         }
     }
@@ -186,14 +208,15 @@ struct FftDomain {
         const float re = f.real(), im = f.imag();
         if (!std::isfinite(re) || !std::isfinite(im)) return {1.0f, 1.0f, 1.0f};
         const float hue = std::atan2(im, re) / kTau;
-        vec3 colour = Palette(hue, vec3{0.5f, 0.5f, 0.5f}, vec3{0.5f, 0.5f, 0.5f}, vec3{1.0f, 1.0f, 1.0f},
-                              vec3{0.0f, 0.33f, 0.67f});
+        vec3 colour = Palette(hue, vec3{0.5f, 0.5f, 0.5f}, vec3{0.5f, 0.5f, 0.5f},
+                              vec3{1.0f, 1.0f, 1.0f}, vec3{0.0f, 0.33f, 0.67f});
         const float modulus = std::sqrt(re * re + im * im);
         const float rings = fract(std::log2(std::max(modulus, 1e-20f)));
         colour *= 0.65f + 0.35f * rings;
         const float lines = std::max(smoothstep(0.035f, 0.0f, std::fabs(fract(re + 0.5f) - 0.5f)),
                                      smoothstep(0.035f, 0.0f, std::fabs(fract(im + 0.5f) - 0.5f)));
-        colour = mix(colour, vec3{0.1f, 0.1f, 0.1f}, lines * 0.25f * smoothstep(40.0f, 4.0f, modulus));
+        colour =
+            mix(colour, vec3{0.1f, 0.1f, 0.1f}, lines * 0.25f * smoothstep(40.0f, 4.0f, modulus));
         return colour;
     }
 };
@@ -205,7 +228,7 @@ struct FftDomain {
 // pupil, light, lids, lashes and brow), softened so that the sum does not ring at edges.
 // =============================================================================================
 
-constexpr int kTerms = 95;          // k = 0 .. 94
+constexpr int kTerms = 95;            // k = 0 .. 94
 constexpr int kSamples = 2 * kTerms;  // drawing samples each way
 
 // The drawn eye at (u, v) in [0, 1]^2, v upwards, for a 4:3 picture.
@@ -215,7 +238,8 @@ vec3 DrawnEye(float u, float v) {
     skin *= 0.92f + 0.08f * Noise(vec2{x, y} * 60.0f);
     // Brow: a band of slanted hairs above the eye.
     const float browY = 0.33f - 0.35f * x * x + 0.03f * x;
-    const float brow = smoothstep(0.05f, 0.02f, std::fabs(y - browY)) * smoothstep(0.52f, 0.35f, std::fabs(x + 0.03f));
+    const float brow = smoothstep(0.05f, 0.02f, std::fabs(y - browY)) *
+                       smoothstep(0.52f, 0.35f, std::fabs(x + 0.03f));
     const float hairs = 0.5f + 0.5f * std::sin((x * 3.0f + (y - browY) * 1.2f) * 160.0f);
     skin = mix(skin, vec3{0.22f, 0.14f, 0.1f}, brow * (0.55f + 0.4f * hairs));
 
@@ -233,12 +257,15 @@ vec3 DrawnEye(float u, float v) {
             skin = mix(skin, vec3{0.04f, 0.03f, 0.03f}, lash * (1.0f - above / length));
         }
         // The rims of both lids.
-        skin = mix(skin, vec3{0.05f, 0.03f, 0.03f}, smoothstep(0.022f, 0.0f, std::fabs(y - upper)) * std::sqrt(t));
-        skin = mix(skin, vec3{0.55f, 0.35f, 0.32f}, smoothstep(0.012f, 0.0f, std::fabs(y - lower)) * t * 0.7f);
+        skin = mix(skin, vec3{0.05f, 0.03f, 0.03f},
+                   smoothstep(0.022f, 0.0f, std::fabs(y - upper)) * std::sqrt(t));
+        skin = mix(skin, vec3{0.55f, 0.35f, 0.32f},
+                   smoothstep(0.012f, 0.0f, std::fabs(y - lower)) * t * 0.7f);
         return skin;
     }
     // The eyeball: white, rosy towards the corners, shaded under the upper lid.
-    vec3 eye = mix(vec3{0.95f, 0.93f, 0.9f}, vec3{0.85f, 0.55f, 0.5f}, smoothstep(0.25f, 0.44f, std::fabs(x)));
+    vec3 eye = mix(vec3{0.95f, 0.93f, 0.9f}, vec3{0.85f, 0.55f, 0.5f},
+                   smoothstep(0.25f, 0.44f, std::fabs(x)));
     eye *= 1.0f - 0.4f * smoothstep(0.06f, 0.0f, upper - y);
     const vec2 c{0.02f, 0.03f};
     const vec2 d = vec2{x, y} - c;
@@ -255,7 +282,8 @@ vec3 DrawnEye(float u, float v) {
         eye = r < kPupil ? vec3{0.02f, 0.02f, 0.025f} : iris;
     }
     // The window reflected in the cornea.
-    eye = mix(eye, vec3{1.0f, 1.0f, 1.0f}, smoothstep(0.028f, 0.018f, length(d - vec2{-0.045f, 0.045f})));
+    eye = mix(eye, vec3{1.0f, 1.0f, 1.0f},
+              smoothstep(0.028f, 0.018f, length(d - vec2{-0.045f, 0.045f})));
     return eye;
 }
 
@@ -285,14 +313,17 @@ const EyeCoefficients& EyeSeries() {
             for (int k = 0; k < kTerms; ++k)
                 for (int j = 0; j < kSamples; ++j) {
                     double s = 0.0;
-                    for (int i = 0; i < kSamples; ++i) s += picture[j * kSamples + i] * basis[k * kSamples + i];
+                    for (int i = 0; i < kSamples; ++i)
+                        s += picture[j * kSamples + i] * basis[k * kSamples + i];
                     half[k * kSamples + j] = s;
                 }
             for (int k = 0; k < kTerms; ++k)
                 for (int l = 0; l < kTerms; ++l) {
                     double s = 0.0;
-                    for (int j = 0; j < kSamples; ++j) s += half[k * kSamples + j] * basis[l * kSamples + j];
-                    const double norm = (k ? 2.0 : 1.0) * (l ? 2.0 : 1.0) / (double(kSamples) * kSamples);
+                    for (int j = 0; j < kSamples; ++j)
+                        s += half[k * kSamples + j] * basis[l * kSamples + j];
+                    const double norm =
+                        (k ? 2.0 : 1.0) * (l ? 2.0 : 1.0) / (double(kSamples) * kSamples);
                     out[ch][k][l] = static_cast<float>(s * norm * sigma(k) * sigma(l));
                 }
         }
@@ -321,7 +352,8 @@ private:
     // b[channel][k] = sum over l of c[channel][k][l] cos(l pi v), for one row.
     using RowSums = std::array<std::array<float, kTerms>, 3>;
 
-    // cos(k pi t) for k = 0 .. kTerms - 1, by the recurrence cos((k+1)a) = 2 cos a cos ka - cos((k-1)a).
+    // cos(k pi t) for k = 0 .. kTerms - 1, by the recurrence cos((k+1)a) = 2 cos a cos ka -
+    // cos((k-1)a).
     static void Cosines(double t, std::array<float, kTerms>& out) {
         const double c1 = std::cos(3.14159265358979 * t);
         double previous = 1.0, current = c1;

@@ -75,10 +75,11 @@ struct Clouds {
     vec3 Shade(vec2 frag) const {
         const vec2 s = ScreenPoint(frag);
         const vec3 d = camera * normalize(Vec3(s, 1.1f));
-        vec3 sky = mix(vec3{0.62f, 0.75f, 0.9f}, vec3{0.13f, 0.33f, 0.72f},
-                       std::pow(saturate(d.y), 0.6f));
+        vec3 sky =
+            mix(vec3{0.62f, 0.75f, 0.9f}, vec3{0.13f, 0.33f, 0.72f}, std::pow(saturate(d.y), 0.6f));
         const float toward = saturate(dot(d, sun));
-        sky += vec3{1.0f, 0.9f, 0.7f} * (std::pow(toward, 10.0f) * 0.35f + std::pow(toward, 800.0f) * 8.0f);
+        sky += vec3{1.0f, 0.9f, 0.7f} *
+               (std::pow(toward, 10.0f) * 0.35f + std::pow(toward, 800.0f) * 8.0f);
         const CloudSample veil = CloudLayer(d, 4.0f, vec2{time * 0.01f, 3.0f}, 0.55f, sun);
         sky = mix(sky, vec3{0.9f, 0.93f, 0.97f}, veil.density * 0.4f);
 
@@ -98,7 +99,7 @@ struct Clouds {
                 const float shade = std::exp(-Density(p + sun * 0.12f, 2) * 2.0f);
                 const float h = (p.y - kBase) / (kTop - kBase);
                 const vec3 c = mix(vec3{0.44f, 0.5f, 0.63f}, vec3{1.25f, 1.2f, 1.12f}, shade) *
-                               (0.8f + 0.4f * h) +
+                                   (0.8f + 0.4f * h) +
                                vec3{1.0f, 0.9f, 0.7f} * (toward * toward * 0.3f);
                 const float alpha = 1.0f - std::exp(-rho * dt * 4.0f);
                 light += c * (alpha * through);
@@ -190,12 +191,15 @@ struct Nightfall {
     // Ridge heights of the three layers of hills at x.
     static float Ridge(int layer, float x) {
         switch (layer) {
-            case 0: return -0.06f + 0.15f * Fbm(vec2{x * 1.4f, 3.0f}, 5);
-            case 1: return -0.1f + 0.16f * Fbm(vec2{x * 2.2f + 7.0f, 1.0f}, 5);
+            case 0:
+                return -0.06f + 0.15f * Fbm(vec2{x * 1.4f, 3.0f}, 5);
+            case 1:
+                return -0.1f + 0.16f * Fbm(vec2{x * 2.2f + 7.0f, 1.0f}, 5);
             default: {
                 // Pines along the front ridge: narrow teeth of random height.
                 const float cell = std::floor(x * 90.0f), f = x * 90.0f - cell;
-                const float tree = (1.0f - std::fabs(f * 2.0f - 1.0f)) * (0.012f + 0.025f * Hash(cell));
+                const float tree =
+                    (1.0f - std::fabs(f * 2.0f - 1.0f)) * (0.012f + 0.025f * Hash(cell));
                 return -0.17f + 0.1f * Fbm(vec2{x * 1.8f + 21.0f, 5.0f}, 4) + tree;
             }
         }
@@ -204,14 +208,17 @@ struct Nightfall {
     // `lights`: with stars and moon (not wanted for the sky's glow on the hills).
     vec3 Sky(vec2 p, bool lights = true) const {
         const float h = p.y - kShore;
-        vec3 sky = mix(vec3{1.0f, 0.45f, 0.18f}, vec3{0.42f, 0.2f, 0.42f}, smoothstep(0.0f, 0.18f, h));
+        vec3 sky =
+            mix(vec3{1.0f, 0.45f, 0.18f}, vec3{0.42f, 0.2f, 0.42f}, smoothstep(0.0f, 0.18f, h));
         sky = mix(sky, vec3{0.03f, 0.05f, 0.16f}, smoothstep(0.12f, 0.6f, h));
         // The glow where the sun went down.
         const float glow = std::exp(-length(vec2{(p.x - 0.35f) * 0.5f, (h - 0.12f) * 2.2f}) * 3.5f);
         sky += vec3{1.0f, 0.45f, 0.15f} * (glow * 1.1f);
         // Thin clouds, lit pink from below near the horizon.
-        const float streaks = smoothstep(0.5f, 0.75f, Fbm(vec2{p.x * 2.0f + time * 0.01f, p.y * 14.0f}, 5));
-        const vec3 cloudLit = mix(vec3{1.0f, 0.5f, 0.4f}, vec3{0.12f, 0.1f, 0.2f}, smoothstep(0.05f, 0.35f, h));
+        const float streaks =
+            smoothstep(0.5f, 0.75f, Fbm(vec2{p.x * 2.0f + time * 0.01f, p.y * 14.0f}, 5));
+        const vec3 cloudLit =
+            mix(vec3{1.0f, 0.5f, 0.4f}, vec3{0.12f, 0.1f, 0.2f}, smoothstep(0.05f, 0.35f, h));
         sky = mix(sky, cloudLit, streaks * 0.7f * smoothstep(0.45f, 0.1f, h));
         if (!lights) return sky;
         // Stars come out where the sky is dark enough; each twinkles at its own pace.
@@ -233,14 +240,16 @@ struct Nightfall {
         for (int layer = 0; layer < 3; ++layer) {
             const float top = Ridge(layer, p.x);
             if (p.y < top) {
-                colour = tint[layer] + Sky(vec2{p.x, top}, false) * (0.12f / static_cast<float>(layer + 1));
+                colour = tint[layer] +
+                         Sky(vec2{p.x, top}, false) * (0.12f / static_cast<float>(layer + 1));
                 if (layer == 1) {
                     // Windows scattered on the middle hills, a little below their ridge.
                     const vec2 cell = floor(p * vec2{160.0f, 110.0f});
                     const vec2 h = Hash2(cell);
                     const vec2 at = (cell + 0.5f) / vec2{160.0f, 110.0f};
                     const float below = top - at.y;
-                    if (h.x > 0.9f && below > 0.01f && below < 0.06f && at.x > -0.1f && at.x < 0.3f) {
+                    if (h.x > 0.9f && below > 0.01f && below < 0.06f && at.x > -0.1f &&
+                        at.x < 0.3f) {
                         const float d = length((p - at) * vec2{160.0f, 110.0f});
                         colour += vec3{1.0f, 0.7f, 0.3f} * (std::exp(-d * d * 6.0f) * (0.6f + h.y));
                     }
@@ -255,8 +264,8 @@ struct Nightfall {
         if (p.y >= kShore) return ToneMap(Land(p), 1.3f);
         // The lake mirrors the land, broken into ripples that grow towards us.
         const float depth = kShore - p.y;
-        const float wobble = (Noise(vec2{p.x * 40.0f, time * 1.5f + 3.0f / (depth + 0.02f)}) - 0.5f) *
-                             depth * 0.12f;
+        const float wobble =
+            (Noise(vec2{p.x * 40.0f, time * 1.5f + 3.0f / (depth + 0.02f)}) - 0.5f) * depth * 0.12f;
         const vec2 mirrored{p.x + wobble, 2.0f * kShore - p.y + wobble * 0.5f};
         vec3 colour = Land(mirrored) * 0.6f;
         colour = mix(colour, vec3{0.02f, 0.02f, 0.05f}, smoothstep(0.0f, 0.4f, depth));
@@ -289,10 +298,12 @@ struct TinyPlanet {
                 const float half = (0.022f - 0.005f * static_cast<float>(k)) * size;
                 const float height = 0.03f * size;
                 const float y = q.y - base;
-                if (y > 0.0f && y < height && std::fabs(q.x) < half * (1.0f - y / height)) cover = 1.0f;
+                if (y > 0.0f && y < height && std::fabs(q.x) < half * (1.0f - y / height))
+                    cover = 1.0f;
             }
             if (std::fabs(q.x) < 0.003f * size && q.y > 0.0f && q.y < 0.015f * size) cover = 1.0f;
-            const vec3 green = mix(vec3{0.05f, 0.25f, 0.1f}, vec3{0.12f, 0.4f, 0.15f}, saturate(q.x * 40.0f + 0.5f));
+            const vec3 green = mix(vec3{0.05f, 0.25f, 0.1f}, vec3{0.12f, 0.4f, 0.15f},
+                                   saturate(q.x * 40.0f + 0.5f));
             return Vec4(green, cover);
         }
         if (kind < 0.8f) {  // leafy tree: a round crown on a trunk
@@ -308,11 +319,13 @@ struct TinyPlanet {
         // Cottage: white walls, red roof, a lit window.
         const float w = 0.026f * size, h = 0.024f * size;
         if (std::fabs(q.x) < w && q.y > 0.0f && q.y < h) {
-            const bool window = std::fabs(q.x - w * 0.4f) < w * 0.2f && std::fabs(q.y - h * 0.55f) < h * 0.2f;
+            const bool window =
+                std::fabs(q.x - w * 0.4f) < w * 0.2f && std::fabs(q.y - h * 0.55f) < h * 0.2f;
             return Vec4(window ? vec3{0.25f, 0.35f, 0.5f} : vec3{0.95f, 0.75f, 0.5f}, 1.0f);
         }
         const float roof = q.y - h;
-        if (roof >= 0.0f && roof < h * 0.8f && std::fabs(q.x) < (w * 1.2f) * (1.0f - roof / (h * 0.8f)))
+        if (roof >= 0.0f && roof < h * 0.8f &&
+            std::fabs(q.x) < (w * 1.2f) * (1.0f - roof / (h * 0.8f)))
             return Vec4(vec3{0.7f, 0.15f, 0.1f}, 1.0f);
         return {};
     }
@@ -332,9 +345,13 @@ struct TinyPlanet {
             const float flowers = step(0.975f, Hash(floor(vec2{g.x, g.y} * 5.0f)));
             colour = mix(colour, vec3{1.0f, 0.85f, 0.3f}, flowers * 0.8f);
             const vec2 pondAt = Rotate2(-time * 0.05f) * vec2{0.05f, 0.04f};
-            const float pond = length((p - pondAt) * vec2{1.0f, 1.4f}) - 0.06f + 0.01f * Noise(p * 60.0f);
-            if (pond < 0.0f) colour = mix(vec3{0.2f, 0.55f, 0.8f}, vec3{0.05f, 0.25f, 0.5f}, saturate(-pond * 30.0f));
-            else colour *= 0.8f + 0.2f * smoothstep(0.0f, 0.01f, pond);
+            const float pond =
+                length((p - pondAt) * vec2{1.0f, 1.4f}) - 0.06f + 0.01f * Noise(p * 60.0f);
+            if (pond < 0.0f)
+                colour =
+                    mix(vec3{0.2f, 0.55f, 0.8f}, vec3{0.05f, 0.25f, 0.5f}, saturate(-pond * 30.0f));
+            else
+                colour *= 0.8f + 0.2f * smoothstep(0.0f, 0.01f, pond);
             // A little haze towards the horizon, as the ground recedes.
             colour = mix(colour, vec3{0.7f, 0.8f, 0.75f}, std::exp(-depth * 8.0f) * 0.5f);
             return ToneMap(colour, 1.6f);
@@ -346,9 +363,10 @@ struct TinyPlanet {
         const vec2 sunAt{-0.42f, 0.24f};
         colour += vec3{1.0f, 0.9f, 0.6f} * (std::exp(-length(p - sunAt) * 9.0f) * 0.6f +
                                             smoothstep(0.03f, 0.025f, length(p - sunAt)) * 2.0f);
-        const float clouds = smoothstep(0.55f, 0.75f,
-                                        Fbm(vec3{around.x * 4.0f, around.y * 4.0f, r * 9.0f + time * 0.02f}, 5));
-        colour = mix(colour, vec3{1.0f, 1.0f, 1.0f}, clouds * smoothstep(0.02f, 0.12f, r - kRadius) * 0.85f);
+        const float clouds = smoothstep(
+            0.55f, 0.75f, Fbm(vec3{around.x * 4.0f, around.y * 4.0f, r * 9.0f + time * 0.02f}, 5));
+        colour = mix(colour, vec3{1.0f, 1.0f, 1.0f},
+                     clouds * smoothstep(0.02f, 0.12f, r - kRadius) * 0.85f);
 
         // Trees and cottages along the horizon, standing straight out from the planet.
         const float slotWidth = kTau / static_cast<float>(kSlots);
@@ -373,8 +391,8 @@ struct TinyPlanet {
 // =============================================================================================
 
 struct AfterRain {
-    static constexpr float kFront = 7.0f;     // house fronts at x = -7 and 7
-    static constexpr float kBlock = 9.0f;     // length of one house along the street
+    static constexpr float kFront = 7.0f;  // house fronts at x = -7 and 7
+    static constexpr float kBlock = 9.0f;  // length of one house along the street
     static constexpr int kLamps = 7;
     float time = 0.0f;
     vec3 eye;
@@ -390,7 +408,8 @@ struct AfterRain {
         return {i % 2 ? 5.4f : -5.4f, 5.2f, 7.0f + 11.0f * static_cast<float>(i)};
     }
     static vec3 LampColour(int i) {
-        return Hash(static_cast<float>(i) * 5.0f) < 0.7f ? vec3{1.0f, 0.6f, 0.25f} : vec3{0.75f, 0.85f, 1.0f};
+        return Hash(static_cast<float>(i) * 5.0f) < 0.7f ? vec3{1.0f, 0.6f, 0.25f}
+                                                         : vec3{0.75f, 0.85f, 1.0f};
     }
 
     // A house front at point p (x = +-kFront): dark wall, windows lit at random, a neon band
@@ -401,18 +420,21 @@ struct AfterRain {
         const float roof = 9.0f + 16.0f * Hash(vec2{block, side});
         if (p.y > roof) return {0.0f, 0.0f, 0.0f, -1.0f};
         const vec2 wall{p.z, p.y};
-        vec3 colour = mix(vec3{0.05f, 0.045f, 0.05f}, vec3{0.09f, 0.08f, 0.07f}, Noise(wall * 2.0f));
+        vec3 colour =
+            mix(vec3{0.05f, 0.045f, 0.05f}, vec3{0.09f, 0.08f, 0.07f}, Noise(wall * 2.0f));
         // Windows: two a block-metre and a half, one a storey of three metres, above the shop.
         const vec2 cell = floor(wall / vec2{1.8f, 3.0f}), in = fract(wall / vec2{1.8f, 3.0f});
         const bool pane = in.x > 0.25f && in.x < 0.75f && in.y > 0.3f && in.y < 0.8f;
         if (pane && p.y > 4.5f && p.y < roof - 1.0f) {
             const vec2 h = Hash2(cell + vec2{side * 91.0f, 0.0f});
             const vec3 warm{1.0f, 0.7f, 0.35f}, cool{0.55f, 0.75f, 1.0f};
-            colour = h.x > 0.55f ? mix(warm, cool, step(0.8f, h.y)) * (0.5f + 0.8f * h.y) : vec3{0.04f, 0.05f, 0.07f};
+            colour = h.x > 0.55f ? mix(warm, cool, step(0.8f, h.y)) * (0.5f + 0.8f * h.y)
+                                 : vec3{0.04f, 0.05f, 0.07f};
         }
         // Shop fronts: a glowing sign band on every other house, lit glass below.
         const float shop = Hash(vec2{block + 0.5f, side + 7.0f});
-        if (shop > 0.4f && p.y > 3.3f && p.y < 3.9f && fract(p.z / kBlock) > 0.15f && fract(p.z / kBlock) < 0.85f) {
+        if (shop > 0.4f && p.y > 3.3f && p.y < 3.9f && fract(p.z / kBlock) > 0.15f &&
+            fract(p.z / kBlock) < 0.85f) {
             colour = shop > 0.7f ? vec3{1.0f, 0.2f, 0.6f} * 2.0f : vec3{0.2f, 0.9f, 1.0f} * 2.0f;
         } else if (shop > 0.4f && p.y > 0.4f && p.y < 3.0f && fract(p.z / kBlock) > 0.2f &&
                    fract(p.z / kBlock) < 0.8f) {
@@ -448,7 +470,8 @@ struct AfterRain {
     // reflections).
     vec3 Trace(vec3 o, vec3 d, float spread) const {
         float hit = 1e9f;
-        vec3 colour = mix(vec3{0.16f, 0.13f, 0.14f}, vec3{0.01f, 0.015f, 0.03f}, saturate(d.y * 2.5f));
+        vec3 colour =
+            mix(vec3{0.16f, 0.13f, 0.14f}, vec3{0.01f, 0.015f, 0.03f}, saturate(d.y * 2.5f));
         if (std::fabs(d.x) > 1e-5f) {
             const float t = ((d.x > 0.0f ? kFront : -kFront) - o.x) / d.x;
             if (t > 0.0f) {
@@ -482,7 +505,8 @@ struct AfterRain {
         if (d.y >= 0.0f) return ToneMap(Trace(eye, d, 1.0f), 1.6f);
         const float t = -eye.y / d.y;
         const vec3 p = eye + d * t;
-        if (std::fabs(p.x) > kFront || Post(eye, d, t) < t) return ToneMap(Trace(eye, d, 1.0f), 1.6f);
+        if (std::fabs(p.x) > kFront || Post(eye, d, t) < t)
+            return ToneMap(Trace(eye, d, 1.0f), 1.6f);
 
         // The wet ground: asphalt in the middle, paving stones near the houses.
         const bool pavement = std::fabs(p.x) > 5.0f;

@@ -40,7 +40,8 @@ struct Star {
         const float r = length(p);
         const float slow = time * 0.04f;
         if (r < kRadius) {
-            const vec3 n{p.x / kRadius, p.y / kRadius, std::sqrt(std::max(0.0f, 1.0f - r * r / (kRadius * kRadius)))};
+            const vec3 n{p.x / kRadius, p.y / kRadius,
+                         std::sqrt(std::max(0.0f, 1.0f - r * r / (kRadius * kRadius)))};
             const vec3 q = spin * n;
             // Granules: ridges of a turbulent noise, moving slowly.
             const float boil = Fbm(q * 7.0f + vec3{slow, -slow, slow}, 5);
@@ -58,7 +59,8 @@ struct Star {
         const vec2 u = p / r;
         const float streak = Fbm(vec3{u.x * 3.0f, u.y * 3.0f, d * 1.5f - slow * 3.0f}, 4);
         const float rays = std::pow(Fbm(vec3{u.x * 9.0f, u.y * 9.0f, slow}, 3), 2.0f);
-        const float glow = std::exp(-d * 9.0f) * 1.6f + std::exp(-d * 2.5f) * (0.5f * streak + rays);
+        const float glow =
+            std::exp(-d * 9.0f) * 1.6f + std::exp(-d * 2.5f) * (0.5f * streak + rays);
         const vec3 corona = vec3{1.0f, 0.55f, 0.2f} * glow;
         return ToneMap(corona + StarField(normalize(Vec3(p, 1.0f)), 220.0f) * 0.7f);
     }
@@ -245,10 +247,12 @@ struct Disk {
         const float towards = -dot(velocity, ray) * std::sqrt(0.5f / r);
         const float beam = std::pow(1.0f + towards * 1.4f, 3.0f);
         const vec3 hot{1.0f, 0.95f, 0.85f}, warm{1.0f, 0.55f, 0.2f}, cool{0.6f, 0.15f, 0.05f};
-        vec3 colour = heat > 0.5f ? mix(warm, hot, (heat - 0.5f) * 2.0f) : mix(cool, warm, heat * 2.0f);
+        vec3 colour =
+            heat > 0.5f ? mix(warm, hot, (heat - 0.5f) * 2.0f) : mix(cool, warm, heat * 2.0f);
         colour = mix(colour, colour * vec3{0.75f, 0.9f, 1.3f}, saturate(towards * 3.0f));
         const float edge = smoothstep(2.6f, 3.2f, r) * smoothstep(11.0f, 7.0f, r);
-        const float light = (0.35f + 1.3f * gas * (0.7f + 0.6f * streaks)) * heat * 4.0f * beam * edge;
+        const float light =
+            (0.35f + 1.3f * gas * (0.7f + 0.6f * streaks)) * heat * 4.0f * beam * edge;
         return Vec4(colour * light, saturate(edge * (0.55f + 0.6f * gas)));
     }
 

@@ -25,8 +25,8 @@ namespace {
 // stops as soon as the ray is above `ceiling` and climbing, since nothing more can be hit.
 // The hit is refined by bisection. Returns the distance, or -1 for the sky.
 template <class Height>
-float MarchHeightField(const Height& height, vec3 o, vec3 d, float tNear, float tFar,
-                       float ceiling, int steps, float stepScale) {
+float MarchHeightField(const Height& height, vec3 o, vec3 d, float tNear, float tFar, float ceiling,
+                       int steps, float stepScale) {
     float t = tNear, previous = tNear;
     for (int i = 0; i < steps && t < tFar; ++i) {
         const vec3 p = o + d * t;
@@ -134,19 +134,22 @@ struct Elevated {
         // Materials: rock, grass in flat low places, snow on flat high places.
         const float grain = Noise(xz(p) * 0.15f);
         vec3 albedo = mix(vec3{0.3f, 0.22f, 0.16f}, vec3{0.48f, 0.38f, 0.28f}, grain);
-        const float grass = smoothstep(0.75f, 0.9f, n.y) * smoothstep(0.05f, -0.05f, h + 0.05f * grain);
+        const float grass =
+            smoothstep(0.75f, 0.9f, n.y) * smoothstep(0.05f, -0.05f, h + 0.05f * grain);
         albedo = mix(albedo, vec3{0.16f, 0.26f, 0.07f}, grass);
-        const float snow = smoothstep(0.55f, 0.8f, n.y) * smoothstep(0.12f, 0.2f, h + 0.08f * grain);
+        const float snow =
+            smoothstep(0.55f, 0.8f, n.y) * smoothstep(0.12f, 0.2f, h + 0.08f * grain);
         albedo = mix(albedo, vec3{0.92f, 0.94f, 0.98f}, snow);
 
-        const float sunLight = saturate(dot(n, sun)) *
-                               HeightFieldShadow(coarse, p + n * 0.5f, sun, 12, 10.0f);
+        const float sunLight =
+            saturate(dot(n, sun)) * HeightFieldShadow(coarse, p + n * 0.5f, sun, 10, 12.0f);
         const float skyLight = 0.5f + 0.5f * n.y;
         vec3 colour = albedo * (vec3{1.0f, 0.85f, 0.65f} * (sunLight * 2.8f) +
                                 vec3{0.3f, 0.42f, 0.65f} * (skyLight * 0.45f));
         // Haze thickens with distance and lies lower in the valleys.
         const float haze = 1.0f - std::exp(-t * 0.0012f);
-        const vec3 air = mix(horizon, vec3{1.0f, 0.85f, 0.65f}, std::pow(saturate(dot(d, sun)), 6.0f) * 0.5f);
+        const vec3 air =
+            mix(horizon, vec3{1.0f, 0.85f, 0.65f}, std::pow(saturate(dot(d, sun)), 6.0f) * 0.5f);
         colour = mix(colour, air, haze);
         return ToneMap(colour);
     }
@@ -183,7 +186,8 @@ struct Frozenland {
     // sides and here and there across it.
     static float Ground(vec2 p, int octaves) {
         const vec2 q = p * kScale;
-        const float side = smoothstep(40.0f, 160.0f, std::fabs(p.y + 40.0f * std::sin(p.x * 0.004f)));
+        const float side =
+            smoothstep(40.0f, 160.0f, std::fabs(p.y + 40.0f * std::sin(p.x * 0.004f)));
         const float ridges = std::max(side, smoothstep(0.62f, 0.78f, Noise(q * 0.35f + 5.0f)));
         const float drifts = 0.08f * Noise(q * vec2{2.0f, 0.5f});
         if (ridges <= 0.0f) return kHeight * drifts;
@@ -254,26 +258,24 @@ struct Frozenland {
 // =============================================================================================
 
 struct Ocean {
+    static constexpr int kTrains = 6;
     float time = 0.0f;
     vec3 eye, sun;
     mat3 camera;
+    mat2 train[kTrains];  // direction and frequency of each wave train
 
     // Wave trains in turned directions, each crest sharpened and its phase broken up by noise
     // so that no train repeats visibly.
     float Sea(vec2 p, int octaves) const {
-        float h = 0.0f, amp = 0.55f, freq = 0.16f;
-        mat2 turn = Rotate2(0.0f);
-        const mat2 step = Rotate2(1.1f);
+        float h = 0.0f, amp = 0.55f;
         for (int i = 0; i < octaves; ++i) {
-            const vec2 q = turn * p * freq;
+            const vec2 q = train[i] * p;
             const float phase = q.x + time * (0.9f + 0.25f * static_cast<float>(i)) +
                                 2.2f * Noise(q * 0.35f + static_cast<float>(i) * 7.0f);
-            const float swell = 0.5f + 0.5f * std::sin(phase);
-            const float crest = swell * swell * (0.4f + 0.6f * swell);
-            h += amp * (crest * 2.0f - 0.55f);
+            // One period of a parabola, squared: round troughs, pointed crests.
+            const float s = fract(phase * (1.0f / kTau)), swell = 4.0f * s * (1.0f - s);
+            h += amp * (swell * swell * 2.0f - 0.55f);
             amp *= 0.42f;
-            freq *= 2.1f;
-            turn = step * turn;
         }
         return h;
     }
@@ -283,6 +285,11 @@ struct Ocean {
         eye = {time * 1.5f, 4.2f, time * 0.5f};
         camera = LookAt(vec3{0.0f, -0.09f, 1.0f});
         sun = normalize(vec3{0.25f, 0.3f, 1.0f});
+        float freq = 0.16f;
+        for (int i = 0; i < kTrains; ++i, freq *= 2.1f) {
+            const mat2 turn = Rotate2(1.1f * static_cast<float>(i));
+            train[i] = {turn.c0 * freq, turn.c1 * freq};
+        }
     }
 
     vec3 Sky(vec3 d, bool clouds = true) const {
@@ -301,7 +308,7 @@ struct Ocean {
         const vec2 s = ScreenPoint(frag);
         const vec3 d = camera * normalize(Vec3(s, 1.4f));
         auto coarse = [this](vec2 p) { return Sea(p, 3); };
-        const float t = MarchHeightField(coarse, eye, d, 0.5f, 600.0f, 1.6f, 90, 0.7f);
+        const float t = MarchHeightField(coarse, eye, d, 0.5f, 600.0f, 1.6f, 80, 0.9f);
         if (t < 0.0f) return ToneMap(Sky(d), 1.4f);
 
         const vec3 p = eye + d * t;
@@ -415,10 +422,12 @@ struct Cave {
             if (p.y > -1.0f) {
                 const vec2 q = xz(p) * kCells, cell = floor(q);
                 auto exit = [](float at, float low, float rate) {
-                    return rate > 0.0f ? (low + 1.0f - at) / rate
-                                       : rate < 0.0f ? (low - at) / rate : 1e9f;
+                    return rate > 0.0f   ? (low + 1.0f - at) / rate
+                           : rate < 0.0f ? (low - at) / rate
+                                         : 1e9f;
                 };
-                const float leave = std::min(exit(q.x, cell.x, cellRate.x), exit(q.y, cell.y, cellRate.y));
+                const float leave =
+                    std::min(exit(q.x, cell.x, cellRate.x), exit(q.y, cell.y, cellRate.y));
                 stride = std::min(stride, leave + 0.02f);
             }
             t += stride;
@@ -426,9 +435,9 @@ struct Cave {
         if (escaped) return ToneMap(Outside(d), 1.5f);
         const vec3 p = eye + d * t;
         const float e = 0.01f, r0 = Rock(p, true);
-        const vec3 n = normalize(vec3{Rock(p + vec3{e, 0, 0}, true) - r0,
-                                      Rock(p + vec3{0, e, 0}, true) - r0,
-                                      Rock(p + vec3{0, 0, e}, true) - r0});
+        const vec3 n =
+            normalize(vec3{Rock(p + vec3{e, 0, 0}, true) - r0, Rock(p + vec3{0, e, 0}, true) - r0,
+                           Rock(p + vec3{0, 0, e}, true) - r0});
         // Daylight comes in through the mouth; it fades deeper in the cave.
         const vec3 mouth{0.6f, 0.4f, 7.0f};
         const vec3 toMouth = normalize(mouth - p);
@@ -436,8 +445,8 @@ struct Cave {
         const float facing = saturate(dot(n, toMouth) * 0.8f + 0.2f);
         const float occlusion = saturate(0.35f + Rock(p + n * 0.5f) * 1.6f);
         const vec3 rock = mix(vec3{0.34f, 0.27f, 0.21f}, vec3{0.2f, 0.18f, 0.16f}, Noise(p * 2.0f));
-        vec3 colour = rock * (vec3{1.0f, 0.92f, 0.8f} * (facing * reach * 2.6f) +
-                              vec3{0.06f, 0.05f, 0.045f});
+        vec3 colour =
+            rock * (vec3{1.0f, 0.92f, 0.8f} * (facing * reach * 2.6f) + vec3{0.06f, 0.05f, 0.045f});
         // Wet rock glistens towards the light.
         const float wet = smoothstep(0.6f, 0.8f, Noise(p * 0.9f + 3.0f));
         colour += vec3{1.0f, 0.95f, 0.85f} *
@@ -494,17 +503,20 @@ struct SatelliteEye {
             colour += vec3{0.5f, 0.55f, 0.5f} * smoothstep(0.04f, 0.0f, depth) * 0.5f;
         } else {
             const float h = e * 4.0f;
-            const vec3 sand{0.76f, 0.68f, 0.5f}, forest{0.06f, 0.2f, 0.06f}, meadow{0.3f, 0.42f, 0.15f};
-            const vec3 desert{0.72f, 0.55f, 0.34f}, rock{0.38f, 0.33f, 0.28f}, snow{0.95f, 0.96f, 0.98f};
+            const vec3 sand{0.76f, 0.68f, 0.5f}, forest{0.06f, 0.2f, 0.06f},
+                meadow{0.3f, 0.42f, 0.15f};
+            const vec3 desert{0.72f, 0.55f, 0.34f}, rock{0.38f, 0.33f, 0.28f},
+                snow{0.95f, 0.96f, 0.98f};
             vec3 low = mix(desert, mix(meadow, forest, smoothstep(0.5f, 0.62f, moisture)),
                            smoothstep(0.35f, 0.45f, moisture));
             // Fields: small tilted plots of varied crops in the wet lowlands.
             const vec2 plot = Rotate2(0.4f) * w * vec2{16.0f, 24.0f};
             const vec2 cell = floor(plot), within = fract(plot);
-            const float edge = std::min(std::min(within.x, 1.0f - within.x),
-                                        std::min(within.y, 1.0f - within.y));
-            const float farmland = smoothstep(0.6f, 0.52f, moisture) * smoothstep(0.36f, 0.42f, moisture) *
-                                   smoothstep(0.25f, 0.1f, h) * step(0.05f, edge);
+            const float edge =
+                std::min(std::min(within.x, 1.0f - within.x), std::min(within.y, 1.0f - within.y));
+            const float farmland = smoothstep(0.6f, 0.52f, moisture) *
+                                   smoothstep(0.36f, 0.42f, moisture) * smoothstep(0.25f, 0.1f, h) *
+                                   step(0.05f, edge);
             const vec2 kind = Hash2(cell);
             const vec3 crop = mix(mix(vec3{0.25f, 0.4f, 0.12f}, vec3{0.7f, 0.62f, 0.32f}, kind.x),
                                   vec3{0.45f, 0.35f, 0.22f}, kind.y * kind.y);

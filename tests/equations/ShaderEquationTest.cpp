@@ -20,7 +20,8 @@ namespace {
 
 using test::MakeEquation;
 
-constexpr uint32_t kFirst = 16, kLast = 41, kNoiseImage = 38, kEye = 41;
+constexpr uint32_t kFirst = 16, kLast = 41, kStarNest = 26, kWaterCaustic = 32, kNoiseImage = 38,
+                   kEye = 41;
 
 uint8_t Byte(float c) { return c < 0.0f ? 0 : c > 1.0f ? 255 : uint8_t(c * 255.0f); }
 uint32_t Opaque(float r, float g, float b) {
@@ -141,7 +142,7 @@ uint32_t NoiseImageReference(uint32_t x, uint32_t y, float scale, float z) {
 TEST(ShaderEquations, FixedFormulasMatchTheirReferences) {
     const uint32_t pixels[][2] = {{0, 0},     {1023, 767}, {512, 384},
                                   {100, 700}, {777, 33},   {300, 500}};
-    auto starNest = MakeEquation(26), caustic = MakeEquation(32);
+    auto starNest = MakeEquation(kStarNest), caustic = MakeEquation(kWaterCaustic);
     for (float time : {47.98f, 0.0f, 1234.5f}) {
         starNest->SetParam(0, time);
         caustic->SetParam(0, time);
@@ -217,12 +218,14 @@ TEST(ShaderEquations, TimeMovesEveryTimedMemberAndBadTimesStayPictures) {
         if (!timed) continue;
         e->SetParam(0, e->params[0] + 1.37f);
         EXPECT_NE(Sample(*e), initial) << i << " does not move with Time";
-        // Bad times finish; huge finite ones still draw a picture, not one flat colour.
+        // Bad times finish. Huge finite ones still draw a picture, not one flat colour, in
+        // our own members (the fixed formulas lose their detail there, as written).
+        const bool fixedFormula = i == kStarNest || i == kWaterCaustic;
         for (float bad : {nan, std::numeric_limits<float>::infinity(), -1e30f, 3e38f}) {
             e->SetParam(0, bad);
             const std::vector<uint32_t> sample = Sample(*e);
             const auto distinct = std::set<uint32_t>(sample.begin(), sample.end()).size();
-            if (std::isfinite(bad)) {
+            if (std::isfinite(bad) && !fixedFormula) {
                 EXPECT_GT(distinct, 8u) << i << " time " << bad;
             }
         }
