@@ -22,7 +22,8 @@
 //   Fbm(p, octaves)         sum of octaves halving in amplitude, rotated, normalised to [0, 1)
 //   Palette(t, a, b, c, d)  the cosine palette a + b cos(2 pi (c t + d))
 //   ToneMap(c, exposure)    1 - exp(-exposure c) per channel, then a mild gamma
-//   StarField(dir)          sparse twinkle-free stars for a view direction
+//   SkyGradient(d, sun ...) a daylight sky: horizon to zenith, a glow round the sun
+//   StarField(dir)          sparse stars for a view direction
 #pragma once
 
 #include <cstdint>
@@ -186,6 +187,9 @@ inline vec3 Palette(float t, vec3 a, vec3 b, vec3 c, vec3 d) {
 inline vec3 ToneMap(vec3 c, float exposure = 1.0f) {
     return pow(1.0f - exp(-max(c * exposure, 0.0f)), 1.0f / 1.1f);
 }
+
+// The sky towards d: a horizon-to-zenith gradient and a glow around the sun.
+vec3 SkyGradient(vec3 d, vec3 sun, vec3 zenith, vec3 horizon, vec3 glow);
 
 // Stars on a grid of view-direction cells: one candidate a cell, most of them dark.
 vec3 StarField(vec3 dir, float density = 180.0f);

@@ -30,6 +30,14 @@ vec3 StarField(vec3 dir, float density) {
     return tint * (bright * 3.0f * core);
 }
 
+vec3 SkyGradient(vec3 d, vec3 sun, vec3 zenith, vec3 horizon, vec3 glow) {
+    const float up = saturate(d.y);
+    vec3 sky = mix(horizon, zenith, std::pow(up, 0.5f));
+    const float toward = saturate(dot(d, sun));
+    sky += glow * (std::pow(toward, 8.0f) * 0.4f + std::pow(toward, 500.0f) * 6.0f);
+    return sky;
+}
+
 }  // namespace shader
 
 EquationClassTable ShaderEquations() {

@@ -75,11 +75,9 @@ struct Clouds {
     vec3 Shade(vec2 frag) const {
         const vec2 s = ScreenPoint(frag);
         const vec3 d = camera * normalize(Vec3(s, 1.1f));
-        vec3 sky =
-            mix(vec3{0.62f, 0.75f, 0.9f}, vec3{0.13f, 0.33f, 0.72f}, std::pow(saturate(d.y), 0.6f));
+        vec3 sky = SkyGradient(d, sun, vec3{0.13f, 0.33f, 0.72f}, vec3{0.62f, 0.75f, 0.9f},
+                               vec3{1.0f, 0.9f, 0.7f});
         const float toward = saturate(dot(d, sun));
-        sky += vec3{1.0f, 0.9f, 0.7f} *
-               (std::pow(toward, 10.0f) * 0.35f + std::pow(toward, 800.0f) * 8.0f);
         const CloudSample veil = CloudLayer(d, 4.0f, vec2{time * 0.01f, 3.0f}, 0.55f, sun);
         sky = mix(sky, vec3{0.9f, 0.93f, 0.97f}, veil.density * 0.4f);
 

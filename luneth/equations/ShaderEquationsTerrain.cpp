@@ -70,15 +70,6 @@ float HeightFieldShadow(const Height& height, vec3 p, vec3 light, int steps, flo
     return smoothstep(0.0f, 1.0f, shade);
 }
 
-// The sky towards `d`: a zenith-to-horizon gradient and a glow around the sun.
-vec3 SkyGradient(vec3 d, vec3 sun, vec3 zenith, vec3 horizon, vec3 glow) {
-    const float up = saturate(d.y);
-    vec3 sky = mix(horizon, zenith, std::pow(up, 0.5f));
-    const float toward = saturate(dot(d, sun));
-    sky += glow * (std::pow(toward, 8.0f) * 0.4f + std::pow(toward, 500.0f) * 6.0f);
-    return sky;
-}
-
 // Mountains: derivative-damped fbm of the texture noise (steep places get less detail, so
 // slopes stay smooth and valleys fill with soft forms).
 float Mountains(vec2 p, int octaves) {
