@@ -29,6 +29,32 @@ inline constexpr RecordedPicture kPictureChecksums[] = {
     {13, 0xB2834DC189492781ull},   // Float Convert Int 1
     {14, 0xB83A33AA575EAC25ull},   // Float Convert Int 2
     {15, 0x39D9BE7491E07966ull},   // Float Convert Int 3
+    {16, 0xC6F5AD0385CC9209ull},   // ShaderToy Ocean
+    {17, 0xB2917E994357F74Bull},   // ShaderToy Star
+    {18, 0xF5EE41DFAF055ACAull},   // ShaderToy Mars
+    {19, 0xF31A9AA45AF32DD9ull},   // ShaderToy Frozenland
+    {20, 0xC08CD73279D6F5E6ull},   // ShaderToy Elevated
+    {21, 0xC659B2D59F69A576ull},   // ShaderToy Fire
+    {22, 0xF3692C2E2AFE049Eull},   // ShaderToy Clouds
+    {23, 0x3331797F6CB90C70ull},   // ShaderToy Hell
+    {24, 0x57DF6011D631BD0Bull},   // ShaderToy Flames
+    {25, 0xB206AD1F42AAE2A8ull},   // ShaderToy Galaxy
+    {26, 0x6EE401D5C82F7A41ull},   // ShaderToy StarNest
+    {27, 0xCFA2809415B355F1ull},   // ShaderToy Noise
+    {28, 0x1513EE908255E208ull},   // ShaderToy NoiseBlur
+    {29, 0x530644B27ECC2A98ull},   // ShaderToy TinyPlanet
+    {30, 0x2BDA0EF778B80C3Dull},   // ShaderToy Disk
+    {31, 0x52B215CBBEC2BD83ull},   // ShaderToy Simplicity
+    {32, 0x0F74A36188BFCAEBull},   // ShaderToy WaterCaustic
+    {33, 0xA950601D6347D471ull},   // ShaderToy SatelliteEye
+    {34, 0xA83E8F30C12E1E47ull},   // ShaderToy AfterRain
+    {35, 0x4960FEE1EE443BD4ull},   // ShaderToy Smoke
+    {36, 0x80A162B174275A3Cull},   // ShaderToy Nightfall
+    {37, 0xEFF52CC1FE2FF2DDull},   // ShaderToy Cave
+    {38, 0xF80E7B2605E2DA44ull},   // ShaderToy NoiseImage
+    {39, 0x7560072645193E4Cull},   // ShaderToy CloudySunset
+    {40, 0x31659ED681B63E3Cull},   // ShaderToy FFT_Domain
+    {41, 0xE5D411EF04E3879Full},   // ShaderToy Eye
     {50, 0xE1AEB8D70FF94F4Cull},   // Taiji Yinyang
     {51, 0x91C0E4D52025AD55ull},   // Taiji Four Diagrams
     {52, 0x1F91572F64CE0325ull},   // Taiji World
