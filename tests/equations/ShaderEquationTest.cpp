@@ -195,8 +195,6 @@ TEST(ShaderEquations, ChannelConversion) {
     EXPECT_EQ(shader::ShaderPixel({0.5f, nan, 2.0f}), 0xFF7F00FFu);
 }
 
-// ---- every member --------------------------------------------------------------------------
-
 // A coarse sample of the picture (every 37th pixel of every 29th row), enough to see a change.
 std::vector<uint32_t> Sample(IPixelEquation& e) {
     std::vector<uint32_t> out;
@@ -205,6 +203,55 @@ std::vector<uint32_t> Sample(IPixelEquation& e) {
     return out;
 }
 
+// ---- the adapter ---------------------------------------------------------------------------
+
+// A body that shows its inputs: red and green the fragment coordinate over 1024, blue the time.
+struct ProbeBody {
+    float time = 0.0f;
+    void Setup(const float* params) { time = params[0]; }
+    shader::vec3 Shade(shader::vec2 f) const { return {f.x / 1024.0f, f.y / 1024.0f, time}; }
+};
+const EquationInfo kProbeRow{999, "probe", "CProbe", 1024, 768, {{"Time", 0, 1, 0.1f, 0.5f}}};
+
+TEST(ShaderEquations, AdapterFlipsRowsAndPassesTime) {
+    shader::CShaderToyEquation<ProbeBody> probe(kProbeRow);
+    EXPECT_EQ(probe.GetPixel(0, 0), Opaque(0.0f, 0.75f, 0.5f));  // top row is fragment y 768
+    EXPECT_EQ(probe.GetPixel(1023, 767), Opaque(1023.0f / 1024, 1.0f / 1024, 0.5f));
+    probe.SetParam(0, 0.25f);
+    EXPECT_EQ(probe.GetPixel(512, 384) & 0xFF, 63u);
+    shader::CShaderToyEquation<ProbeBody, 1024> square(kProbeRow);
+    EXPECT_EQ(square.GetPixel(0, 0), Opaque(0.0f, 1.0f, 0.5f));
+}
+
+TEST(ShaderEquations, DomainTypesAndTheEyeSeries) {
+    auto domain = MakeEquation(40);
+    const std::vector<uint32_t> first = Sample(*domain);
+    for (float bad : {std::numeric_limits<float>::quiet_NaN(), -3.0f, 25.0f}) {
+        domain->SetParam(1, bad);
+        EXPECT_EQ(Sample(*domain), first) << "type " << bad << " reads as type 0";
+    }
+    std::set<std::vector<uint32_t>> pictures;
+    for (int type = 0; type <= 20; ++type) {
+        domain->SetParam(1, float(type));
+        pictures.insert(Sample(*domain));
+    }
+    EXPECT_EQ(pictures.size(), 21u);
+
+    // The cosine series draws its eye: a dark pupil in a bright white, and a row computed at
+    // once equals its pixels.
+    auto eye = MakeEquation(kEye);
+    const uint32_t pupil = eye->GetPixel(527, 361), white = eye->GetPixel(350, 361);
+    for (int shift : {0, 8, 16}) {
+        EXPECT_LT((pupil >> shift) & 0xFF, 40u);
+        EXPECT_GT((white >> shift) & 0xFF, 180u);
+    }
+    uint32_t row[7];
+    eye->ComputeRow(200, 600, 7, row);
+    for (uint32_t k = 0; k < 7; ++k) EXPECT_EQ(row[k], eye->GetPixel(600 + k, 200));
+}
+
+// ---- every member --------------------------------------------------------------------------
+
 TEST(ShaderEquations, TimeMovesEveryTimedMemberAndBadTimesStayPictures) {
     const float nan = std::numeric_limits<float>::quiet_NaN();
     for (uint32_t i = kFirst; i <= kLast; ++i) {
@@ -212,6 +259,9 @@ TEST(ShaderEquations, TimeMovesEveryTimedMemberAndBadTimesStayPictures) {
         ASSERT_NE(e, nullptr);
         const std::vector<uint32_t> initial = Sample(*e);
         for (uint32_t c : initial) ASSERT_EQ(c >> 24, 0xFFu) << i;
+        // Pixels far outside the picture are safe to ask for.
+        EXPECT_EQ(e->GetPixel(5000, 70000) >> 24, 0xFFu) << i;
+        EXPECT_EQ(e->GetPixel(0xFFFFFFFFu, 0xFFFFFFFFu) >> 24, 0xFFu) << i;
         const bool timed = i != kNoiseImage && i != kEye;
         EXPECT_EQ(e->GetParamName(0) != nullptr && std::string(e->GetParamName(0)) == "Time",
                   timed);
