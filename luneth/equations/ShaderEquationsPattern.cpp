@@ -34,11 +34,14 @@ struct NoiseArt {
         const vec2 r{Fbm(p + q * 4.0f + vec2{1.7f + slow, 9.2f}, 5),
                      Fbm(p + q * 4.0f + vec2{8.3f, 2.8f + slow * 0.7f}, 5)};
         const float f = Fbm(p + r * 4.0f, 5);
+        // Deep blue where the warps are weak, teal and gold where they fold hard, cream veins.
+        const float fold = saturate((f - 0.3f) * 2.5f);
         vec3 colour =
-            mix(vec3{0.08f, 0.12f, 0.3f}, vec3{0.85f, 0.55f, 0.25f}, saturate(f * f * 3.0f));
-        colour = mix(colour, vec3{0.05f, 0.35f, 0.4f}, saturate(length(q) * 1.1f - 0.4f));
-        colour = mix(colour, vec3{0.95f, 0.9f, 0.8f}, saturate(r.x * r.x * 2.0f - 0.3f) * 0.6f);
-        return colour * (0.4f + 1.1f * f);
+            mix(vec3{0.03f, 0.06f, 0.22f}, vec3{0.05f, 0.55f, 0.6f}, smoothstep(0.35f, 0.7f, q.x));
+        colour = mix(colour, vec3{1.0f, 0.58f, 0.12f}, smoothstep(0.45f, 0.75f, r.y) * fold);
+        colour = mix(colour, vec3{0.75f, 0.15f, 0.35f}, smoothstep(0.6f, 0.8f, q.y) * 0.6f);
+        colour = mix(colour, vec3{1.0f, 0.95f, 0.85f}, smoothstep(0.62f, 0.8f, f) * 0.8f);
+        return colour * (0.35f + 1.0f * fold);
     }
 };
 
@@ -63,7 +66,7 @@ struct NoiseBlur {
         // The light getting through, averaged along the line to the centre (the clouds there
         // are blurred anyway, so they take fewer octaves).
         float rays = 0.0f, weight = 1.0f, total = 0.0f;
-        const float jitter = Hash(frag);
+        const float jitter = 0.5f * Hash(frag);
         for (int i = 0; i < kSamples; ++i) {
             const vec2 q = p * (1.0f - 0.045f * (static_cast<float>(i) + jitter));
             rays += Source(q) * (1.0f - Cloud(q, 3)) * weight;
@@ -72,12 +75,13 @@ struct NoiseBlur {
         }
         rays /= total;
         const float cloud = Cloud(p, 5);
-        // Dark clouds silvered where they face the light, a deep sky around the glow.
-        const vec3 sky = vec3{0.05f, 0.07f, 0.16f} + vec3{1.0f, 0.7f, 0.35f} * Source(p);
+        // Dark violet clouds silvered where they face the light, a deep evening sky around a
+        // golden glow.
+        const vec3 sky = vec3{0.05f, 0.06f, 0.2f} + vec3{1.0f, 0.62f, 0.3f} * Source(p);
         const float rim = cloud * (1.0f - Cloud(p * 0.97f, 5)) * Source(p) * 3.0f;
         vec3 colour = mix(
-            sky, vec3{0.07f, 0.07f, 0.11f} + vec3{0.25f, 0.18f, 0.12f} * Source(p) * 0.3f, cloud);
-        colour += vec3{1.0f, 0.85f, 0.6f} * (rim + rays * 1.4f);
+            sky, vec3{0.1f, 0.06f, 0.14f} + vec3{0.3f, 0.15f, 0.1f} * (Source(p) * 0.3f), cloud);
+        colour += vec3{1.0f, 0.78f, 0.5f} * (rim + rays * 1.3f);
         return ToneMap(colour, 1.4f);
     }
 };

@@ -108,15 +108,23 @@ struct Clouds {
             colour = mix(sky, light + sky * through, haze);
         }
 
-        // Rolling green hills along the bottom, hazy in the distance.
+        // Rolling hills along the bottom: blue with distance behind, a green one in front
+        // with a ragged line of trees on its crest and cloud shadows on its slopes.
         const float a = d.x / (d.z + 1e-3f);
         const float far = 0.02f + 0.08f * Fbm(vec2{a * 3.0f, 2.0f}, 4);
+        const float trees = 0.012f * std::pow(Noise(vec2{a * 90.0f, 3.0f}), 2.0f);
         const float near = -0.04f + 0.12f * Fbm(vec2{a * 1.5f, 9.0f}, 4);
-        if (d.y < far) colour = mix(vec3{0.3f, 0.45f, 0.35f}, sky, 0.45f);
+        if (d.y < far) {
+            const float below = saturate((far - d.y) * 12.0f);
+            colour = mix(mix(vec3{0.32f, 0.45f, 0.4f}, vec3{0.22f, 0.34f, 0.3f}, below), sky, 0.4f);
+        }
+        if (d.y < near + trees) colour = vec3{0.06f, 0.13f, 0.04f};
         if (d.y < near) {
             const float meadow = Fbm(vec2{a * 30.0f, d.y * 200.0f}, 3);
-            colour = mix(vec3{0.18f, 0.36f, 0.08f}, vec3{0.35f, 0.52f, 0.14f}, meadow) *
-                     (0.9f + 0.3f * smoothstep(near - 0.05f, near, d.y));
+            const float shade =
+                smoothstep(0.45f, 0.6f, Fbm(vec2{a * 2.0f + time * 0.03f, d.y * 8.0f}, 3));
+            colour = mix(vec3{0.18f, 0.36f, 0.08f}, vec3{0.38f, 0.55f, 0.14f}, meadow) *
+                     ((0.9f + 0.3f * smoothstep(near - 0.05f, near, d.y)) * (1.0f - 0.35f * shade));
         }
         return ToneMap(colour, 1.5f);
     }

@@ -196,7 +196,7 @@ struct Frozenland {
     vec3 Shade(vec2 frag) const {
         const vec2 s = ScreenPoint(frag);
         const vec3 d = camera * normalize(Vec3(s, 1.2f));
-        const vec3 zenith{0.3f, 0.45f, 0.66f}, horizon{0.8f, 0.85f, 0.9f};
+        const vec3 zenith{0.22f, 0.4f, 0.68f}, horizon{0.8f, 0.85f, 0.9f};
         vec3 colour = SkyGradient(d, sun, zenith, horizon, vec3{1.0f, 0.95f, 0.85f});
         auto coarse = [](vec2 p) { return Ground(p, 4); };
         const float t = MarchHeightField(coarse, eye, d, 0.5f, 1500.0f, kHeight * 1.5f, 120, 0.6f);
@@ -238,7 +238,7 @@ struct Frozenland {
             const float flake = std::exp(-(off.x * off.x * 6.0f + off.y * off.y * 900.0f) * depth);
             colour += vec3{0.9f, 0.95f, 1.0f} * (flake * step(0.85f, Hash(cell + 5.0f)) * 0.35f);
         }
-        return ToneMap(colour, 1.7f);
+        return ToneMap(colour, 1.6f);
     }
 };
 
