@@ -158,15 +158,15 @@ float Noise(vec3 p) {
             dw.x * ((c.b - c.a) + k * w.y), dw.y * ((c.c - c.a) + k * w.x)};
 }
 
-// Octaves rotated by about 37 degrees and scaled by 2.03 between them.
+// Octaves rotated by about 37 degrees and scaled by 2.03 between them; 0 for no octaves.
 inline float Fbm(vec2 p, int octaves) {
-    const mat2 m = mat2{{1.6f, 1.2f}, {-1.2f, 1.6f}} * mat2{{1.015f, 0}, {0, 1.015f}};
+    const mat2 m{{1.624f, 1.218f}, {-1.218f, 1.624f}};
     float sum = 0.0f, amp = 0.5f, norm = 0.0f;
     for (int i = 0; i < octaves; ++i, amp *= 0.5f, p = m * p) {
         sum += amp * Noise(p);
         norm += amp;
     }
-    return sum / norm;
+    return norm > 0.0f ? sum / norm : 0.0f;
 }
 inline float Fbm(vec3 p, int octaves) {
     const mat3 m{{0.00f, 1.60f, 1.20f}, {-1.60f, 0.72f, -0.96f}, {-1.20f, -0.96f, 1.28f}};
@@ -175,7 +175,7 @@ inline float Fbm(vec3 p, int octaves) {
         sum += amp * Noise(p);
         norm += amp;
     }
-    return sum / norm;
+    return norm > 0.0f ? sum / norm : 0.0f;
 }
 
 // ---- colour --------------------------------------------------------------------------------

@@ -1,5 +1,6 @@
-// Shader-style members over ground and water, ray marched through height fields:
-// "ShaderToy Elevated".
+// Shader-style members over ground and water: "ShaderToy Elevated", "ShaderToy Frozenland",
+// "ShaderToy Ocean" (ray marched through height fields), "ShaderToy Cave" (through a distance
+// field) and "ShaderToy SatelliteEye" (seen straight down).
 //
 // Index of this file:
 //   Height-field marching   shared by the landscapes: march, refine, normal, soft shadow

@@ -32,16 +32,16 @@ inline constexpr RecordedPicture kPictureChecksums[] = {
     {16, 0xC6F5AD0385CC9209ull},   // ShaderToy Ocean
     {17, 0xB2917E994357F74Bull},   // ShaderToy Star
     {18, 0xF5EE41DFAF055ACAull},   // ShaderToy Mars
-    {19, 0xF31A9AA45AF32DD9ull},   // ShaderToy Frozenland
+    {19, 0xBA923193255981D5ull},   // ShaderToy Frozenland
     {20, 0xC08CD73279D6F5E6ull},   // ShaderToy Elevated
     {21, 0xC659B2D59F69A576ull},   // ShaderToy Fire
-    {22, 0xF3692C2E2AFE049Eull},   // ShaderToy Clouds
+    {22, 0x3CDB28D6E4A0A676ull},   // ShaderToy Clouds
     {23, 0x3331797F6CB90C70ull},   // ShaderToy Hell
     {24, 0x57DF6011D631BD0Bull},   // ShaderToy Flames
     {25, 0xB206AD1F42AAE2A8ull},   // ShaderToy Galaxy
     {26, 0x6EE401D5C82F7A41ull},   // ShaderToy StarNest
-    {27, 0xCFA2809415B355F1ull},   // ShaderToy Noise
-    {28, 0x1513EE908255E208ull},   // ShaderToy NoiseBlur
+    {27, 0x31485B185F8AD463ull},   // ShaderToy Noise
+    {28, 0xF426BB0D2C04FA99ull},   // ShaderToy NoiseBlur
     {29, 0x530644B27ECC2A98ull},   // ShaderToy TinyPlanet
     {30, 0x2BDA0EF778B80C3Dull},   // ShaderToy Disk
     {31, 0x52B215CBBEC2BD83ull},   // ShaderToy Simplicity
