@@ -132,21 +132,31 @@ struct TexelCell {
     return mix(mix(c.a, c.b, w.x), mix(c.c, c.d, w.x), w.y);
 }
 
-// The texture between the texels around (u, v) with linear weights (as tex_liner2).
-inline float LinearTexel(float u, float v) {
-    const TexelCell c = TexelCellAt({u, v});
-    return mix(mix(c.a, c.b, c.f.x), mix(c.c, c.d, c.f.x), c.f.y);
-}
-
 // 3-D value noise from the 2-D texture: plane z of the lattice is the texture moved by
 // (37, 17) z texels, so the planes iz and iz + 1 are two lookups. `Sample` reads the texture
-// at a texel coordinate (LinearTexel gives plain value noise, TexNoise2 fades twice).
-template <float (*Sample)(float, float) = LinearTexel>
+// at a texel coordinate (TexNoise2 fades the weights twice).
+template <float (*Sample)(float, float)>
 float Noise(vec3 p) {
     const vec3 i = floor(p), f = p - i;
     const vec3 w = f * f * (3.0f - 2.0f * f);
     const float u = i.x + 37.0f * i.z + w.x, v = i.y + 17.0f * i.z + w.y;
     return mix(Sample(u, v), Sample(u + 37.0f, v + 17.0f), w.z);
+}
+
+// The same with linear weights between texels: plain 3-D value noise, in [0, 1]. The texel
+// cells are found in integers (wrapping, so any float is safe).
+[[gnu::always_inline]] inline float Noise(vec3 p) {
+    vec3 f;
+    const uint32_t ix = FloorCell(p.x, f.x), iy = FloorCell(p.y, f.y), iz = FloorCell(p.z, f.z);
+    const vec3 w = f * f * (3.0f - 2.0f * f);
+    const float* t = TexturePlane();
+    auto plane = [&](uint32_t u, uint32_t v) {
+        const uint32_t u0 = u & 255, u1 = (u + 1) & 255, v0 = (v & 255) << 8,
+                       v1 = ((v + 1) & 255) << 8;
+        return mix(mix(t[v0 + u0], t[v0 + u1], w.x), mix(t[v1 + u0], t[v1 + u1], w.x), w.y);
+    };
+    const uint32_t u = ix + 37 * iz, v = iy + 17 * iz;
+    return mix(plane(u, v), plane(u + 37, v + 17), w.z);
 }
 
 // Value noise with its gradient: (value, d/dx, d/dy).

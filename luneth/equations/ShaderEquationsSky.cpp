@@ -78,8 +78,6 @@ struct Clouds {
         vec3 sky = SkyGradient(d, sun, vec3{0.13f, 0.33f, 0.72f}, vec3{0.62f, 0.75f, 0.9f},
                                vec3{1.0f, 0.9f, 0.7f});
         const float toward = saturate(dot(d, sun));
-        const CloudSample veil = CloudLayer(d, 4.0f, vec2{time * 0.01f, 3.0f}, 0.55f, sun);
-        sky = mix(sky, vec3{0.9f, 0.93f, 0.97f}, veil.density * 0.4f);
 
         vec3 colour = sky;
         if (d.y > 0.02f) {
@@ -93,7 +91,7 @@ struct Clouds {
             for (int i = 0; i < kSteps && through > 0.05f; ++i) {
                 const vec3 p = d * (t0 + dt * (static_cast<float>(i) + jitter));
                 const float rho = Density(p, 4);
-                if (rho <= 0.0f) continue;
+                if (rho <= 0.01f) continue;
                 const float shade = std::exp(-Density(p + sun * 0.12f, 2) * 2.0f);
                 const float h = (p.y - kBase) / (kTop - kBase);
                 const vec3 c = mix(vec3{0.44f, 0.5f, 0.63f}, vec3{1.25f, 1.2f, 1.12f}, shade) *

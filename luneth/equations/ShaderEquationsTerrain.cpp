@@ -115,7 +115,7 @@ struct Elevated {
         const vec3 zenith{0.08f, 0.25f, 0.62f}, horizon{0.66f, 0.74f, 0.82f};
         const vec3 sky = SkyGradient(d, sun, zenith, horizon, vec3{1.0f, 0.85f, 0.6f});
         auto coarse = [](vec2 p) { return Ground(p, 4); };
-        const float t = MarchHeightField(coarse, eye, d, 1.0f, 2000.0f, kHeight * 0.6f, 120, 0.6f);
+        const float t = MarchHeightField(coarse, eye, d, 1.0f, 2000.0f, kHeight * 0.6f, 120, 0.75f);
         if (t < 0.0f) return ToneMap(sky * 1.2f);
 
         const vec3 p = eye + d * t;
