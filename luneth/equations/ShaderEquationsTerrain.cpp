@@ -119,7 +119,7 @@ struct Elevated {
         if (t < 0.0f) return ToneMap(sky * 1.2f);
 
         const vec3 p = eye + d * t;
-        auto fine = [](vec2 q) { return Ground(q, 9); };
+        auto fine = [](vec2 q) { return Ground(q, 8); };
         const vec3 n = HeightFieldNormal(fine, xz(p), 0.3f + 0.002f * t);
         const float h = p.y / kHeight;
 
@@ -200,7 +200,7 @@ struct Frozenland {
         const vec3 zenith{0.22f, 0.4f, 0.68f}, horizon{0.8f, 0.85f, 0.9f};
         vec3 colour = SkyGradient(d, sun, zenith, horizon, vec3{1.0f, 0.95f, 0.85f});
         auto coarse = [](vec2 p) { return Ground(p, 4); };
-        const float t = MarchHeightField(coarse, eye, d, 0.5f, 1500.0f, kHeight * 1.5f, 120, 0.6f);
+        const float t = MarchHeightField(coarse, eye, d, 0.5f, 1500.0f, kHeight * 1.5f, 100, 0.8f);
         if (t > 0.0f) {
             const vec3 p = eye + d * t;
             auto fine = [](vec2 q) { return Ground(q, 7); };
@@ -214,7 +214,7 @@ struct Frozenland {
             const float phase = p.x * 1.1f + p.z * 0.5f + 6.0f * Noise(xz(p) * 0.06f);
             const float ripple = std::cos(phase) * 0.2f * std::exp(-t * 0.015f);
             const float light = saturate(dot(n, sun)) * (1.0f + 1.8f * ripple * flat);
-            const float shadow = HeightFieldShadow(coarse, p + n * 0.2f, sun, 10, 3.0f);
+            const float shadow = HeightFieldShadow(coarse, p + n * 0.2f, sun, 8, 3.5f);
             const vec3 h = normalize(sun - d);
             const float gloss = std::pow(saturate(dot(n, h)), mix(30.0f, 200.0f, flat));
             // Glints: a few snow crystals catch the sun.

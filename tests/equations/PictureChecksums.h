@@ -32,8 +32,8 @@ inline constexpr RecordedPicture kPictureChecksums[] = {
     {16, 0xC6F5AD0385CC9209ull},   // ShaderToy Ocean
     {17, 0x9E41CF90CD0388B5ull},   // ShaderToy Star
     {18, 0x19ED1915354CE795ull},   // ShaderToy Mars
-    {19, 0xBA923193255981D5ull},   // ShaderToy Frozenland
-    {20, 0xF8F33077F252AAF0ull},   // ShaderToy Elevated
+    {19, 0xE34238839EF3D642ull},   // ShaderToy Frozenland
+    {20, 0x1FC8E3796E695A28ull},   // ShaderToy Elevated
     {21, 0xC659B2D59F69A576ull},   // ShaderToy Fire
     {22, 0x65BA689E34049D18ull},   // ShaderToy Clouds
     {23, 0x3331797F6CB90C70ull},   // ShaderToy Hell
