@@ -340,6 +340,7 @@ constexpr EquationClassTable (*kEquationFamilies[])() = {
     StripeEquations,
     SpiralEquations,
     PatternEquations,
+    ShaderEquations,
 };
 
 EquationFactory FindFactory(const char* className) {

@@ -45,6 +45,7 @@ EquationClassTable ClothEquations();          // woven lattice, gingham, tartan
 EquationClassTable StripeEquations();         // straight, bent, blurred, zebra, forked stripes
 EquationClassTable SpiralEquations();         // spirals, swirled stars, rosette, rings, tunnel
 EquationClassTable PatternEquations();        // target, lasers, Voronoi, chessboard, shards
+EquationClassTable ShaderEquations();      // indices 16-41: pictures written like shaders
 
 // Hofstadter's Q-sequence, Q(0) = Q(1) = 1, from the module-wide memo table of "Vinyl";
 // 0 for an index past the table.

@@ -29,6 +29,32 @@ inline constexpr RecordedPicture kPictureChecksums[] = {
     {13, 0xB2834DC189492781ull}, // Float Convert Int 1
     {14, 0xB83A33AA575EAC25ull}, // Float Convert Int 2
     {15, 0x39D9BE7491E07966ull}, // Float Convert Int 3
+    {16, 0xC6F5AD0385CC9209ull}, // ShaderToy Ocean
+    {17, 0x9E41CF90CD0388B5ull}, // ShaderToy Star
+    {18, 0x19ED1915354CE795ull}, // ShaderToy Mars
+    {19, 0xE34238839EF3D642ull}, // ShaderToy Frozenland
+    {20, 0x1FC8E3796E695A28ull}, // ShaderToy Elevated
+    {21, 0xC659B2D59F69A576ull}, // ShaderToy Fire
+    {22, 0x65BA689E34049D18ull}, // ShaderToy Clouds
+    {23, 0x3331797F6CB90C70ull}, // ShaderToy Hell
+    {24, 0xA597BEE14D3557C9ull}, // ShaderToy Flames
+    {25, 0xB206AD1F42AAE2A8ull}, // ShaderToy Galaxy
+    {26, 0x6EE401D5C82F7A41ull}, // ShaderToy StarNest
+    {27, 0x31485B185F8AD463ull}, // ShaderToy Noise
+    {28, 0xF426BB0D2C04FA99ull}, // ShaderToy NoiseBlur
+    {29, 0xE9A47C53950AA082ull}, // ShaderToy TinyPlanet
+    {30, 0x3F3FB9E5A87840D9ull}, // ShaderToy Disk
+    {31, 0x52B215CBBEC2BD83ull}, // ShaderToy Simplicity
+    {32, 0x0F74A36188BFCAEBull}, // ShaderToy WaterCaustic
+    {33, 0xA950601D6347D471ull}, // ShaderToy SatelliteEye
+    {34, 0xA83E8F30C12E1E47ull}, // ShaderToy AfterRain
+    {35, 0x4960FEE1EE443BD4ull}, // ShaderToy Smoke
+    {36, 0x80A162B174275A3Cull}, // ShaderToy Nightfall
+    {37, 0xEC2556E59139DA54ull}, // ShaderToy Cave
+    {38, 0xF80E7B2605E2DA44ull}, // ShaderToy NoiseImage
+    {39, 0x7560072645193E4Cull}, // ShaderToy CloudySunset
+    {40, 0x31659ED681B63E3Cull}, // ShaderToy FFT_Domain
+    {41, 0xE5D411EF04E3879Full}, // ShaderToy Eye
     {42, 0x62B8179CE1596DBBull}, // Math Random
     {43, 0xD700AD43017D702Full}, // Arnold Random
     {44, 0x24B4B9380066B436ull}, // Map Random
