@@ -30,6 +30,11 @@ inline QApplication& App() {
             qEnvironmentVariableIsEmpty("DISPLAY"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
         QStandardPaths::setTestModeEnabled(true);
+        // Settings (the recent files) of this test program alone: CTest runs several at once.
+        static const std::string settings =
+            kivtest::FreshDirectory("brisel-settings").string();
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                           QString::fromStdString(settings));
         auto* a = new QApplication(argc, argv);
         QApplication::setOrganizationName(QStringLiteral("brisel-test"));
         QApplication::setApplicationName(QStringLiteral("Brisel"));
