@@ -332,6 +332,7 @@ constexpr EquationClassTable (*kEquationFamilies[])() = {
     BitPatternEquations,
     EmblemEquations,
     ClosedFormEquations,
+    TestFunctionEquations,
 };
 
 EquationFactory FindFactory(const char* className) {

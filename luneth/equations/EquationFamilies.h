@@ -37,6 +37,9 @@ EquationClassTable BitPatternEquations();  // indices 0-15: bit tricks and coord
 EquationClassTable EmblemEquations();      // taiji, svastikas, Go board, flags, stars, triangle
 EquationClassTable ClosedFormEquations();  // one-formula pictures: hole, Hilbert, Vinyl ...
 
+// Schwefel and the "Cool" optimiser landscapes.
+EquationClassTable TestFunctionEquations();
+
 // Hofstadter's Q-sequence, Q(0) = Q(1) = 1, from the module-wide memo table of "Vinyl";
 // 0 for an index past the table.
 int HofstadterQ(uint32_t i);
