@@ -333,6 +333,7 @@ constexpr EquationClassTable (*kEquationFamilies[])() = {
     EmblemEquations,
     ClosedFormEquations,
     TestFunctionEquations,
+    FieldEquations,
 };
 
 EquationFactory FindFactory(const char* className) {

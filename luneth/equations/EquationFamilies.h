@@ -39,6 +39,8 @@ EquationClassTable ClosedFormEquations();  // one-formula pictures: hole, Hilber
 
 // Schwefel and the "Cool" optimiser landscapes.
 EquationClassTable TestFunctionEquations();
+// Waves in a tank, a glass ball, flow past a wing, the devil's curve.
+EquationClassTable FieldEquations();
 
 // Hofstadter's Q-sequence, Q(0) = Q(1) = 1, from the module-wide memo table of "Vinyl";
 // 0 for an index past the table.
