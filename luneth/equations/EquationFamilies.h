@@ -41,6 +41,8 @@ EquationClassTable ClosedFormEquations();  // one-formula pictures: hole, Hilber
 EquationClassTable TestFunctionEquations();
 // Waves in a tank, a glass ball, flow past a wing, the devil's curve.
 EquationClassTable FieldEquations();
+// Illustrated scenes: a smiling face, a pencil, a Christmas tree, a starry night, a game.
+EquationClassTable SceneEquations();
 
 // Hofstadter's Q-sequence, Q(0) = Q(1) = 1, from the module-wide memo table of "Vinyl";
 // 0 for an index past the table.
