@@ -13,6 +13,7 @@ namespace luneth {
 
 namespace {
 
+
 // ---- 0-7: integer bit tricks ----
 
 uint32_t ZeroPixel(uint32_t, uint32_t) { return 0; }  // transparent black

@@ -70,7 +70,8 @@ uint32_t BlackHolePixel(uint32_t x, uint32_t y) {
 uint32_t CrossOnHillPixel(uint32_t x, uint32_t y) {
     if ((x > 500 && x <= 523 && y > 300 && y < 600) || (x > 400 && x < 624 && y > 400 && y <= 423))
         return Rgb(192, 64, 0);
-    const float h = std::cos(static_cast<float>(Signed(x - 512)) * 0.2f * kPi / 180.0f) * 425.0f;
+    const float h =
+        std::cos(static_cast<float>(Signed(x - 512)) * 0.2f * kPi / 180.0f) * 425.0f;
     const float t = static_cast<float>(Signed(1024 - y));
     return Rgb(t > h ? 126 : 0, t < h ? 200 : 192, t > h ? 238 : 0);
 }

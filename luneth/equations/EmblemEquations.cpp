@@ -287,7 +287,8 @@ public:
             star.x = centres[s][0];
             star.y = centres[s][1];
             star.radius = s == 0 ? big : small;
-            const float theta = s == 0 ? 0.0f : std::atan2(5 * a - star.x, 5 * a - star.y) + kPi;
+            const float theta =
+                s == 0 ? 0.0f : std::atan2(5 * a - star.x, 5 * a - star.y) + kPi;
             star.cos = std::cos(theta);
             star.sin = std::sin(theta);
             for (int i = 0; i < 5; ++i) {

@@ -329,8 +329,12 @@ static_assert(std::size(kCatalogue) <= kEquationSlotCount);
 
 // The families whose classes are built. A row whose class none of them provides stays empty.
 constexpr EquationClassTable (*kEquationFamilies[])() = {
-    BitPatternEquations,   EmblemEquations, ClosedFormEquations,
-    TestFunctionEquations, FieldEquations,  SceneEquations,
+    BitPatternEquations,
+    EmblemEquations,
+    ClosedFormEquations,
+    TestFunctionEquations,
+    FieldEquations,
+    SceneEquations,
 };
 
 EquationFactory FindFactory(const char* className) {
