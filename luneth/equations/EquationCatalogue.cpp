@@ -335,6 +335,7 @@ constexpr EquationClassTable (*kEquationFamilies[])() = {
     TestFunctionEquations,
     FieldEquations,
     SceneEquations,
+    PainterEquations,
 };
 
 EquationFactory FindFactory(const char* className) {

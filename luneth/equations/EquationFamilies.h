@@ -43,6 +43,8 @@ EquationClassTable TestFunctionEquations();
 EquationClassTable FieldEquations();
 // Illustrated scenes: a smiling face, a pencil, a Christmas tree, a starry night, a game.
 EquationClassTable SceneEquations();
+// Random brush strokes, a random composition, the planets' rose.
+EquationClassTable PainterEquations();
 
 // Hofstadter's Q-sequence, Q(0) = Q(1) = 1, from the module-wide memo table of "Vinyl";
 // 0 for an index past the table.
