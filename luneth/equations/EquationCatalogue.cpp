@@ -336,6 +336,7 @@ constexpr EquationClassTable (*kEquationFamilies[])() = {
     FieldEquations,
     SceneEquations,
     PainterEquations,
+    RaycasterEquations,
 };
 
 EquationFactory FindFactory(const char* className) {

@@ -45,6 +45,8 @@ EquationClassTable FieldEquations();
 EquationClassTable SceneEquations();
 // Random brush strokes, a random composition, the planets' rose.
 EquationClassTable PainterEquations();
+// Ray-traced balls on a floor, a maze with sprites.
+EquationClassTable RaycasterEquations();
 
 // Hofstadter's Q-sequence, Q(0) = Q(1) = 1, from the module-wide memo table of "Vinyl";
 // 0 for an index past the table.
