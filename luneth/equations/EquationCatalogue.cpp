@@ -337,6 +337,7 @@ constexpr EquationClassTable (*kEquationFamilies[])() = {
     SceneEquations,
     PainterEquations,
     RaycasterEquations,
+    IteratedMapEquations,
 };
 
 EquationFactory FindFactory(const char* className) {

@@ -47,6 +47,8 @@ EquationClassTable SceneEquations();
 EquationClassTable PainterEquations();
 // Ray-traced balls on a floor, a maze with sprites.
 EquationClassTable RaycasterEquations();
+// The Mandelbulbs and a Lyapunov fractal.
+EquationClassTable IteratedMapEquations();
 
 // Hofstadter's Q-sequence, Q(0) = Q(1) = 1, from the module-wide memo table of "Vinyl";
 // 0 for an index past the table.
