@@ -79,16 +79,16 @@ protected:
         for (int stroke = 0; stroke < kStrokes; ++stroke) {
             const Rgbf colour = kPalette[static_cast<size_t>(random.Next()) % kPalette.size()];
             const float radius = 8.0f + 42.0f * random.NextUnit() * random.NextUnit();
-            const int steps = 100 + random.Next() % 320;
+            const int steps = 50 + random.Next() % 160;
             float x = w * random.NextUnit(), y = h * random.NextUnit();
             float heading = kTwoPi * random.NextUnit(), turn = 0.0f;
             float bristles[kBristles];
             for (float& b : bristles) b = 0.85f + 0.3f * random.NextUnit();
             for (int i = 0; i < steps; ++i) {
-                turn = std::clamp(turn + 0.004f * (random.NextUnit() - 0.5f), -0.015f, 0.015f);
+                turn = std::clamp(turn + 0.008f * (random.NextUnit() - 0.5f), -0.03f, 0.03f);
                 heading += turn;
-                x += 1.5f * std::cos(heading), y += 1.5f * std::sin(heading);
-                const float paint = 0.5f * (1.0f - 0.8f * static_cast<float>(i) / steps);
+                x += kStep * std::cos(heading), y += kStep * std::sin(heading);
+                const float paint = 0.7f * (1.0f - 0.8f * static_cast<float>(i) / steps);
                 Dab(canvas, x, y, radius, heading, colour, bristles, paint);
             }
         }
@@ -96,6 +96,7 @@ protected:
 
 private:
     static constexpr int kStrokes = 70;
+    static constexpr float kStep = 3.0f;  // pixels between two prints of the brush
     static constexpr int kBristles = 12;
     static constexpr std::array<Rgbf, 7> kPalette = {{{0.80f, 0.20f, 0.16f},
                                                       {0.95f, 0.62f, 0.10f},

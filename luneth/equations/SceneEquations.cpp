@@ -334,7 +334,10 @@ float SkyStream(Vec2 p) {
 
 // A star's glow: a bright core and rings fading outwards, in [0, 1].
 float StarGlow(Vec2 p, Vec2 c, float core, float halo) {
-    const float d = Length(p - c);
+    const Vec2 q = p - c;
+    const float d2 = Dot(q, q);
+    if (d2 >= 4.0f * halo * halo && d2 >= (core + 1.0f) * (core + 1.0f)) return 0.0f;  // unlit
+    const float d = std::sqrt(d2);
     const float rings = 0.55f + 0.45f * std::cos(d * kTwoPi / (halo * 0.28f));
     return std::max(Cover(d - core), std::exp(-d / halo) * rings * Saturate(2.0f - d / halo));
 }
