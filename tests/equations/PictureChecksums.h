@@ -37,6 +37,7 @@ inline constexpr RecordedPicture kPictureChecksums[] = {
     {55, 0xBD81D6D7B219FC2Dull},   // Svastika Right
     {56, 0xCC79129485038CC7ull},   // Svastikas Set
     {57, 0x5C127BECBFB1ACF5ull},   // Cross on a Hill
+    {58, 0xAD987159FAE7493Cull},   // Stack Overflow
     {59, 0xF95C6D8556FDB1C5ull},   // Blue Sky White Sun
     {60, 0xEF1A663986E76F05ull},   // Five Stars Red Flag
     {61, 0x8BE91857C3FED657ull},   // American Flag
@@ -46,14 +47,39 @@ inline constexpr RecordedPicture kPictureChecksums[] = {
     {65, 0xE27FE8D39EB4FD26ull},   // Triangle
     {68, 0xCD24BB27FB62A6B1ull},   // N Star
     {69, 0xE5C718ED0D1CF18Dull},   // N Light Star
+    {72, 0x56C234473CBF287Full},   // Reflected Waves
+    {73, 0xA0073DAD513743C8ull},   // Magnifier Ball
+    {74, 0x04E50B8C9A474A58ull},   // Starry Night
+    {75, 0x0C0A142B02FD2FD9ull},   // Christmas Stars
+    {76, 0x5BBE318CDF64266Dull},   // Cameron 1
     {77, 0x2E9323623A114B78ull},   // Cameron 2
     {107, 0x07DA960E3343AC25ull},  // Palette
+    {108, 0x9574240F403BA069ull},  // Be Happy
+    {109, 0x5960687A1A3B13BDull},  // Game Screen
+    {110, 0x6F4EC0909405EB51ull},  // Umber Ferrule
+    {119, 0xFF1017DA88EC94D4ull},  // Random Painter 1
+    {120, 0x6C56C32548EAA953ull},  // Random Painter 2
+    {121, 0x42D8722F46F40038ull},  // Diabolical
+    {122, 0xF94ACC42669DC234ull},  // Joukowsky
     {131, 0x2988B0B6A4B52B27ull},  // Sheet Music
     {133, 0x74DA6DFA4EE9C557ull},  // Vinyl
+    {134, 0x2581B1D1D750148Dull},  // Coloured Vinyl
+    {135, 0xC706CD6B9E514729ull},  // Planetary Painter
+    {149, 0xB5BBCB637D378617ull},  // Mandelbulb 1
+    {150, 0xB639FF2C2DF0A019ull},  // Mandelbulb 2
+    {152, 0x4EB99BF42DDCFF55ull},  // Lyapunov Fractal 2
+    {161, 0x0C75D41F1B5CED62ull},  // Schwefel
+    {162, 0x39EF9DA876787BC7ull},  // Schwefel New
+    {163, 0x60465536A03ABC0Dull},  // Cool 1
+    {164, 0x1147F0F7F789A98Aull},  // Cool 2
+    {165, 0xE3B6EAC05C928ED5ull},  // Cool 3
+    {166, 0x1F82904E0647923Aull},  // Cool 4
     {167, 0xD9D11AF3C3F5D825ull},  // Hilbert Color
     {168, 0xD9D11AF3C3F5D825ull},  // Hilbert Red
     {176, 0x927F43E267B12325ull},  // Square Tile Fractal
     {177, 0xB0182D76AA006585ull},  // Circle Squares
+    {193, 0x075D5A288F82A5A5ull},  // Raycaster Sphere
+    {194, 0xE4749AF6616C8720ull},  // Raycaster Sprite
 };
 
 }  // namespace luneth::test
