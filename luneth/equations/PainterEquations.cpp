@@ -64,13 +64,11 @@ void Prime(Canvas& canvas) {
 // palette, a width, a length, a start and a heading; the heading drifts with a turn rate that
 // itself drifts. The brush leaves its bristles' streaks (each bristle a fixed shade for the
 // whole stroke) and runs dry towards the stroke's end.
-class CPixelRandomPainter1 final : public CAccumulatingEquation<uint32_t> {
+class CPixelRandomPainter1 final : public CCanvasEquation {
 public:
-    using CAccumulatingEquation::CAccumulatingEquation;
+    using CCanvasEquation::CCanvasEquation;
 
 protected:
-    uint32_t CellColor(uint32_t cell) const override { return cell; }
-
     void Accumulate(uint32_t* cells, EquationContext& context) override {
         Canvas canvas{cells, width, height};
         Prime(canvas);
@@ -137,13 +135,11 @@ private:
 // A composition of rectangles between black bars: the canvas is split again and again, across
 // its longer side at a random place, down to a random depth; the pieces are mostly white, some
 // red, blue, yellow or black. Bars and fields are laid on with a faint brush texture.
-class CPixelRandomPainter2 final : public CAccumulatingEquation<uint32_t> {
+class CPixelRandomPainter2 final : public CCanvasEquation {
 public:
-    using CAccumulatingEquation::CAccumulatingEquation;
+    using CCanvasEquation::CCanvasEquation;
 
 protected:
-    uint32_t CellColor(uint32_t cell) const override { return cell; }
-
     void Accumulate(uint32_t* cells, EquationContext& context) override {
         Canvas canvas{cells, width, height};
         Split(canvas, context.random, {0, 0, int32_t(width), int32_t(height)}, 0);
@@ -210,13 +206,11 @@ private:
 // the buffer as light, then the buffer is turned into colours: gold light on a night-blue
 // ground, faint orbit circles, the Sun in the middle and both planets where the eight years
 // end.
-class CPixelPlanetaryPainter final : public CAccumulatingEquation<uint32_t> {
+class CPixelPlanetaryPainter final : public CCanvasEquation {
 public:
-    using CAccumulatingEquation::CAccumulatingEquation;
+    using CCanvasEquation::CCanvasEquation;
 
 protected:
-    uint32_t CellColor(uint32_t cell) const override { return cell; }
-
     void Accumulate(uint32_t* cells, EquationContext&) override {
         const float cx = static_cast<float>(width) * 0.5f, cy = static_cast<float>(height) * 0.5f;
         const float scale = static_cast<float>(std::min(width, height)) * 0.45f;

@@ -9,6 +9,7 @@
 //                         on every thread (pictures that scatter things without a random stream)
 //   Normalize             a Vec3 of length 1 (or the vector itself when it is 0)
 //   PixelPoint            the centre of pixel (x, y) mapped to a plane window
+//   CCanvasEquation       an accumulating equation whose cells are finished colours
 //
 // Pixel coordinates are unsigned and may lie outside the picture; PixelPoint reads them as
 // 32-bit signed values, so a pixel far outside maps to a point far outside, never wraps.
@@ -78,5 +79,15 @@ inline Vec2 PixelPoint(uint32_t x, uint32_t y, float left, float top, float scal
     return {left + (static_cast<float>(Signed(x)) + 0.5f) * scaleX,
             top + (static_cast<float>(Signed(y)) + 0.5f) * scaleY};
 }
+
+// Equations that paint whole pictures into their working buffer, a finished colour 0xFFRRGGBB
+// a cell (never 0, so the finished mark on cell 0 changes nothing).
+class CCanvasEquation : public CAccumulatingEquation<uint32_t> {
+public:
+    using CAccumulatingEquation::CAccumulatingEquation;
+
+protected:
+    uint32_t CellColor(uint32_t cell) const final { return cell; }
+};
 
 }  // namespace luneth

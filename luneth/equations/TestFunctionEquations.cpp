@@ -206,17 +206,15 @@ private:
 // vertical slice of the block. Each column walks its slice front to back and paints only what
 // rises above everything painted before (a floating horizon): exact hidden surfaces, one pass.
 template <const Landscape& kLand>
-class CLandscapeSurface final : public CAccumulatingEquation<uint32_t> {
+class CLandscapeSurface final : public CCanvasEquation {
 public:
-    explicit CLandscapeSurface(const EquationInfo& info)
-        : CAccumulatingEquation(info), height_(kLand) {}
+    explicit CLandscapeSurface(const EquationInfo& info) : CCanvasEquation(info), height_(kLand) {}
 
 protected:
     void Accumulate(uint32_t* cells, EquationContext&) override {
         const uint32_t w = width, h = height;
         ParallelFor(w, 0, [&](size_t column) { PaintColumn(cells, w, h, uint32_t(column)); });
     }
-    uint32_t CellColor(uint32_t cell) const override { return cell; }
 
 private:
     static constexpr float kZScale = 0.6f;                    // block height, in half window widths
