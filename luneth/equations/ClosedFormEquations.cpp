@@ -202,18 +202,6 @@ private:
     std::vector<uint8_t> facts_;
 };
 
-// The number at (dx, dy) (y up) on the Ulam spiral: 1 at the centre, 2 to its right, then
-// counter-clockwise ring by ring; ring k ends with (2k + 1)^2 at its lower right corner.
-uint64_t UlamNumber(int64_t dx, int64_t dy) {
-    const int64_t k = std::max(std::llabs(dx), std::llabs(dy));
-    const int64_t before = (2 * k - 1) * (2 * k - 1);  // the last number of ring k - 1
-    if (k == 0) return 1;
-    if (dx == k && dy > -k) return before + (dy + k);
-    if (dy == k) return before + 2 * k + (k - dx);
-    if (dx == -k) return before + 4 * k + (k - dy);
-    return before + 6 * k + (dx + k);
-}
-
 // Cameron 2's sibling on the Ulam spiral centred in the picture, a number every 2 x 2 pixels:
 // red for primes, green for sums of two squares, blue for abundant numbers, full for primes
 // and dim for the composite rest, so that the primes stand out: those of the form 4m + 1
@@ -327,6 +315,16 @@ constexpr EquationClass kClosedFormEquations[] = {
 int HofstadterQ(uint32_t i) {
     static const QTable table;
     return i < kQCount ? table.q[i] : 0;
+}
+
+uint64_t UlamNumber(int64_t dx, int64_t dy) {
+    const int64_t k = std::max(std::llabs(dx), std::llabs(dy));
+    const int64_t before = (2 * k - 1) * (2 * k - 1);  // the last number of ring k - 1
+    if (k == 0) return 1;
+    if (dx == k && dy > -k) return before + (dy + k);
+    if (dy == k) return before + 2 * k + (k - dx);
+    if (dx == -k) return before + 4 * k + (k - dy);
+    return before + 6 * k + (dx + k);
 }
 
 EquationClassTable ClosedFormEquations() { return kClosedFormEquations; }

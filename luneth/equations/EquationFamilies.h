@@ -54,4 +54,8 @@ EquationClassTable IteratedMapEquations();
 // 0 for an index past the table.
 int HofstadterQ(uint32_t i);
 
+// The number at (dx, dy) (y up) on the Ulam spiral of "Cameron 1": 1 at the centre, 2 to its
+// right, then counter-clockwise ring by ring; ring k ends with (2k + 1)^2 at its lower right.
+uint64_t UlamNumber(int64_t dx, int64_t dy);
+
 }  // namespace luneth

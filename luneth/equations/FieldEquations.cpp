@@ -205,7 +205,9 @@ private:
 // where the wing's lift comes from.
 //
 // A pixel w is mapped back by z = (w +- sqrt(w^2 - 4)) / 2; of the two roots (whose product
-// is 1) the one outside the circle is the flow's point, whatever branch the square root took.
+// is 1) the one farther from the circle's centre is the flow's point, whatever branch the
+// square root took; when even that one lies inside the circle, w lies inside the wing, and its
+// distance to the circle, scaled by the map, gives a smooth outline.
 // Colours: the pressure coefficient, blue where the flow is fast (above the wing), red where
 // it stagnates; white streamlines every 0.12 of the stream function.
 class CPixelJoukowsky final : public CPixelEquation {

@@ -1,7 +1,6 @@
 // Iterated-map equations: pictures of what a map does when it is applied again and again.
 //
 // Index of this file:
-//   Triplex powers      v^8 for a point of space, by two complex eighth powers
 //   Bulbs               "Mandelbulb 1" (elevation angles, as the library's fractal_mandelbulb)
 //                       and "Mandelbulb 2" (polar angles): v <- v^8 + c, ray-marched by the
 //                       distance estimate, lit, shadowed and coloured by an orbit trap
@@ -14,41 +13,11 @@
 #include "common/FloatConstants.h"
 #include "equations/EquationFamilies.h"
 #include "equations/ShadingHelpers.h"
+#include "equations/TriplexPower.h"
 
 namespace luneth {
 
 namespace {
-
-// =============================================================================================
-// Triplex powers
-// =============================================================================================
-
-// The eighth power of a point in spherical form: radius to the 8th, both angles times 8.
-// With rho = sqrt(x^2 + y^2), the azimuth phi is the angle of x + iy and the second angle that
-// of a complex number made of rho and z, so both powers are complex powers (three squarings
-// each) and no trigonometry is needed:
-//   elevation angles (theta = asin(z / r)): w = rho + iz,
-//       x' + iy' = Re(w^8) (x + iy)^8 / rho^8,  z' = Im(w^8)
-//   polar angles (theta = acos(z / r)):     w = z + i rho,
-//       x' + iy' = Im(w^8) (x + iy)^8 / rho^8,  z' = Re(w^8)
-// On the z axis (rho = 0) the azimuth is undefined; it is taken as 0.
-struct Complex2 {
-    float re, im;
-};
-inline Complex2 Square(Complex2 a) { return {a.re * a.re - a.im * a.im, 2.0f * a.re * a.im}; }
-inline Complex2 Eighth(Complex2 a) { return Square(Square(Square(a))); }
-
-template <bool kPolar>
-Vec3 TriplexEighth(const Vec3& v) {
-    const float rho2 = v.x() * v.x() + v.y() * v.y();
-    const float rho = std::sqrt(rho2);
-    const Complex2 w = Eighth(kPolar ? Complex2{v.z(), rho} : Complex2{rho, v.z()});
-    const float scale = kPolar ? w.im : w.re;
-    const float z = kPolar ? w.re : w.im;
-    if (rho2 < 1e-20f) return {scale, 0.0f, z};
-    const Complex2 a = Eighth({v.x() / rho, v.y() / rho});  // e^(8 i phi)
-    return {scale * a.re, scale * a.im, z};
-}
 
 // =============================================================================================
 // Bulbs

@@ -104,6 +104,8 @@ const PixelFact kFacts[] = {
     // "Game Screen": sky, and the same block on a scan line (every channel at 13/16).
     {109, 1000, 400, 0xFF64A0F0},
     {109, 1000, 403, 0xFF5182C3},
+    {109, 52, 32, 0xFFF8F8F8},  // the top of the S of SCORE
+    {109, 48, 32, 0xFF64A0F0},  // left of it, sky
     // "Coloured Vinyl": the spindle hole shows the table, the label is cream.
     {134, 512, 512, 0xFF281C14},
     {134, 600, 512, 0xFFF4EACC},
