@@ -97,7 +97,7 @@ public:
     }
 
 private:
-    static constexpr int kIterations = 8;
+    static constexpr int kIterations = 7;
     static constexpr int kMaxSteps = 160;
     static constexpr float kBound = 1.25f;  // the bulb lies inside this sphere
 
@@ -136,7 +136,7 @@ private:
     // Light reaching p from direction l: 0 in the bulb's shadow, softened at the edges.
     static float Shadow(const Vec3& p, const Vec3& l) {
         float lit = 1.0f, t = 0.0f;
-        for (int i = 0; i < 40 && t < 2.5f; ++i) {
+        for (int i = 0; i < 28 && t < 2.5f; ++i) {
             const float h = Distance(p + l * t);
             if (h < 1e-4f) return 0.0f;
             lit = std::min(lit, 10.0f * h / std::max(t, 1e-3f));

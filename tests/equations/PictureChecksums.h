@@ -65,8 +65,8 @@ inline constexpr RecordedPicture kPictureChecksums[] = {
     {133, 0x74DA6DFA4EE9C557ull},  // Vinyl
     {134, 0x2581B1D1D750148Dull},  // Coloured Vinyl
     {135, 0xC706CD6B9E514729ull},  // Planetary Painter
-    {149, 0xB5BBCB637D378617ull},  // Mandelbulb 1
-    {150, 0xB639FF2C2DF0A019ull},  // Mandelbulb 2
+    {149, 0x5606A3E082530BA7ull},  // Mandelbulb 1
+    {150, 0x58DEA10CF0834A0Cull},  // Mandelbulb 2
     {152, 0x4EB99BF42DDCFF55ull},  // Lyapunov Fractal 2
     {161, 0x0C75D41F1B5CED62ull},  // Schwefel
     {162, 0x39EF9DA876787BC7ull},  // Schwefel New
