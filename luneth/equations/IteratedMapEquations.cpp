@@ -162,7 +162,7 @@ using CPixelMandelbulb2 = CBulbEquation<true, kBulb2View>;
 // brighter the more stable) from chaos (positive: deep blue to black). The logarithms are
 // taken of products of six factors at a time.
 uint32_t LyapunovFractal2Pixel(uint32_t x, uint32_t y) {
-    constexpr int kWarmUp = 48, kSum = 144;  // both whole numbers of sequences
+    constexpr int kWarmUp = 36, kSum = 120;  // both whole numbers of sequences
     const float a = 3.4f + 0.6f * (static_cast<float>(Signed(x)) + 0.5f) / 1024.0f;
     const float b = 3.4f - 0.9f * (static_cast<float>(Signed(y)) + 0.5f) / 1024.0f;
     float p = 0.5f, lambda = 0.0f;

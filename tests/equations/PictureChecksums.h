@@ -67,7 +67,7 @@ inline constexpr RecordedPicture kPictureChecksums[] = {
     {135, 0xC706CD6B9E514729ull},  // Planetary Painter
     {149, 0x5606A3E082530BA7ull},  // Mandelbulb 1
     {150, 0x58DEA10CF0834A0Cull},  // Mandelbulb 2
-    {152, 0x4EB99BF42DDCFF55ull},  // Lyapunov Fractal 2
+    {152, 0x3D21CA2EB7EA55F2ull},  // Lyapunov Fractal 2
     {161, 0x0C75D41F1B5CED62ull},  // Schwefel
     {162, 0x39EF9DA876787BC7ull},  // Schwefel New
     {163, 0x60465536A03ABC0Dull},  // Cool 1

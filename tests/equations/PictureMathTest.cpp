@@ -146,12 +146,12 @@ TEST(PictureMath, LyapunovColoursFollowTheExponent) {
         for (uint32_t x = 8; x < 1024; x += 32) {
             const double a = 3.4 + 0.6 * (x + 0.5) / 1024.0, b = 3.4 - 0.9 * (y + 0.5) / 1024.0;
             double p = 0.5, lambda = 0.0;
-            for (int i = 0; i < 192; ++i) {
+            for (int i = 0; i < 156; ++i) {
                 const double r = (i % 12) < 6 ? b : a;
                 p = r * p * (1.0 - p);
-                if (i >= 48) lambda += std::log(std::max(std::fabs(r * (1.0 - 2.0 * p)), 1e-4));
+                if (i >= 36) lambda += std::log(std::max(std::fabs(r * (1.0 - 2.0 * p)), 1e-4));
             }
-            lambda /= 144.0;
+            lambda /= 120.0;
             if (std::fabs(lambda) < 0.05) continue;
             const uint32_t c = e->GetPixel(x, y);
             const bool gold = Red(c) > Blue(c) + 40;
