@@ -40,7 +40,8 @@ std::vector<std::unique_ptr<IPixelEquation>> FamilyEquations(const Family& famil
     std::vector<std::unique_ptr<IPixelEquation>> list;
     for (const EquationInfo& row : EquationCatalogue())
         for (const EquationClass& c : family.classes())
-            if (std::strcmp(c.className, row.className) == 0) list.push_back(CreateEquation(row.index));
+            if (std::strcmp(c.className, row.className) == 0)
+                list.push_back(CreateEquation(row.index));
     return list;
 }
 
