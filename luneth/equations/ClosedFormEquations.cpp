@@ -3,7 +3,8 @@
 // Index of this file:
 //   Bit tricks      "Square Tile Fractal", "Circle Squares", "Palette"
 //   Plots           "Trial Coordinate", "Black Hole", "Cross on a Hill"
-//   Number theory   "Cameron 2" (happy numbers, Harshad numbers), "Vinyl" (Hofstadter Q)
+//   Number theory   "Cameron 2" (happy numbers, Harshad numbers), "Vinyl" (Hofstadter Q),
+//                   "Cameron 1" (the Ulam spiral), "Coloured Vinyl" (a record with Q grooves)
 //   Curves, moiré   "Hilbert Color", "Hilbert Red", "Sheet Music"
 //
 // Integer formulas follow 32-bit two's complement (see PixelHelpers.h). Grey v is
@@ -11,10 +12,12 @@
 #include <array>
 #include <cmath>
 #include <cstdlib>
+#include <vector>
 
 #include "common/FloatConstants.h"
 #include "equations/EquationFamilies.h"
 #include "equations/PixelHelpers.h"
+#include "equations/ShadingHelpers.h"
 
 namespace luneth {
 
@@ -70,8 +73,7 @@ uint32_t BlackHolePixel(uint32_t x, uint32_t y) {
 uint32_t CrossOnHillPixel(uint32_t x, uint32_t y) {
     if ((x > 500 && x <= 523 && y > 300 && y < 600) || (x > 400 && x < 624 && y > 400 && y <= 423))
         return Rgb(192, 64, 0);
-    const float h =
-        std::cos(static_cast<float>(Signed(x - 512)) * 0.2f * kPi / 180.0f) * 425.0f;
+    const float h = std::cos(static_cast<float>(Signed(x - 512)) * 0.2f * kPi / 180.0f) * 425.0f;
     const float t = static_cast<float>(Signed(1024 - y));
     return Rgb(t > h ? 126 : 0, t < h ? 200 : 192, t > h ? 238 : 0);
 }
@@ -177,6 +179,80 @@ uint32_t VinylPixel(uint32_t x, uint32_t y) {
     return Grey(static_cast<uint32_t>(q * 6 / 10) & 255);
 }
 
+// Number facts for n up to the Ulam spiral of a 1024 x 1024 picture (513^2): bit 0 prime,
+// bit 1 a sum of two squares, bit 2 abundant (its proper divisors add up to more than n).
+constexpr uint32_t kUlamLimit = 513 * 513;
+
+class NumberFacts {
+public:
+    NumberFacts() : facts_(kUlamLimit + 1, 0) {
+        std::vector<uint32_t> divisorSum(kUlamLimit + 1, 0);
+        for (uint32_t d = 1; d <= kUlamLimit / 2; ++d)
+            for (uint32_t m = 2 * d; m <= kUlamLimit; m += d) divisorSum[m] += d;
+        for (uint32_t n = 2; n <= kUlamLimit; ++n) {
+            if (divisorSum[n] == 1) facts_[n] |= 1;
+            if (divisorSum[n] > n) facts_[n] |= 4;
+        }
+        for (uint32_t a = 0; a * a <= kUlamLimit; ++a)
+            for (uint32_t b = a; a * a + b * b <= kUlamLimit; ++b) facts_[a * a + b * b] |= 2;
+    }
+    uint8_t operator()(uint64_t n) const { return n <= kUlamLimit ? facts_[n] : 0; }
+
+private:
+    std::vector<uint8_t> facts_;
+};
+
+// Cameron 2's sibling on the Ulam spiral centred in the picture, a number every 2 x 2 pixels:
+// red for primes, green for sums of two squares, blue for abundant numbers, full for primes
+// and dim for the composite rest, so that the primes stand out: those of the form 4m + 1
+// (sums of two squares) yellow, the others red, both crowding onto the spiral's diagonals.
+uint32_t Cameron1Pixel(uint32_t x, uint32_t y) {
+    static const NumberFacts facts;
+    const uint8_t f =
+        facts(UlamNumber((Signed(x) - int64_t{512}) >> 1, (int64_t{511} - Signed(y)) >> 1));
+    if (f & 1) return Rgb(255, f & 2 ? 255 : 0, 0);
+    return Rgb(0, f & 2 ? 72 : 0, f & 4 ? 96 : 0);
+}
+
+// A record pressed in coloured vinyl, lying on a dark table: its plastic marbled magenta and
+// amber, its grooves shaded ring by ring by the same Hofstadter wave that draws "Vinyl",
+// two wedges of light where the grooves catch it, a cream label with a red rim and the
+// spindle hole.
+uint32_t ColouredVinylPixel(uint32_t x, uint32_t y) {
+    const float dx = static_cast<float>(Signed(x - 512)) + 0.5f;
+    const float dy = static_cast<float>(Signed(y - 512)) + 0.5f;
+    const float r = std::sqrt(dx * dx + dy * dy), angle = std::atan2(dy, dx);
+    const Rgbf table =
+        Mix(Rgbf{0.16f, 0.11f, 0.08f}, Rgbf{0.05f, 0.04f, 0.03f}, Saturate(r / 700.0f));
+    const float disc = Saturate(480.5f - r);  // the record's edge over one pixel
+    if (disc <= 0.0f) return Pack(table);
+
+    const float swirl =
+        0.5f + 0.5f * std::sin(3.0f * angle + 0.012f * r + 1.5f * std::sin(2.0f * angle));
+    Rgbf c =
+        Mix(Rgbf{0.75f, 0.08f, 0.42f}, Rgbf{0.98f, 0.55f, 0.08f}, Smoothstep(0.2f, 0.8f, swirl));
+    // Grooves a pixel and a half apart: the broad tone of "Vinyl"'s grey and fine rings from
+    // the wobble of Q(k) about k / 2, loud where the sequence is wild; blended between
+    // neighbouring grooves so that no ring is cut by the pixel grid.
+    const float fk = r / 1.5f;
+    const uint32_t k = static_cast<uint32_t>(fk);
+    const auto groove = [](uint32_t i) {
+        const int q = HofstadterQ(i);
+        return 0.2f * static_cast<float>((q * 6 / 10) & 255) / 255.0f +
+               0.3f * Saturate(0.5f + static_cast<float>(2 * q - static_cast<int>(i)) / 16.0f);
+    };
+    const float shade = Mix(groove(k), groove(k + 1), fk - static_cast<float>(k));
+    c = c * (0.6f + shade);
+    const float sheen = std::pow(std::fabs(std::cos(angle - 0.7f)), 24.0f);
+    c = c + Rgbf{1.0f, 0.95f, 0.9f} * (0.5f * sheen * (0.5f + shade));
+    c = Mix(c, Rgbf{0.15f, 0.05f, 0.1f}, Saturate(1.0f - std::fabs(r - 478.0f) / 3.0f) * 0.6f);
+    // Label and hole.
+    c = Mix(c, Rgbf{0.8f, 0.1f, 0.12f}, Saturate(150.5f - r));
+    c = Mix(c, Rgbf{0.96f, 0.92f, 0.80f}, Saturate(138.5f - r));
+    c = Mix(c, table, Saturate(10.5f - r));
+    return Pack(Mix(table, c, disc));
+}
+
 // =============================================================================================
 // Curves and moiré
 // =============================================================================================
@@ -212,6 +288,8 @@ using CPixelBlackHole = CFormulaEquation<BlackHolePixel>;
 using CPixelCrossOnHill = CFormulaEquation<CrossOnHillPixel>;
 using CPixelCameron2 = CFormulaEquation<Cameron2Pixel>;
 using CPixelVinyl = CFormulaEquation<VinylPixel>;
+using CPixelCameron1 = CFormulaEquation<Cameron1Pixel>;
+using CPixelColouredVinyl = CFormulaEquation<ColouredVinylPixel>;
 using CPixelHilbertColor = CFormulaEquation<HilbertPixel>;
 using CPixelHilbertRed = CFormulaEquation<HilbertPixel>;
 using CPixelSheetMusic = CFormulaEquation<SheetMusicPixel>;
@@ -220,10 +298,12 @@ constexpr EquationClass kClosedFormEquations[] = {
     {"CPixelCrossOnHill", CreatePixelEquation<CPixelCrossOnHill>},
     {"CPixelTrialCoordinate", CreatePixelEquation<CPixelTrialCoordinate>},
     {"CPixelBlackHole", CreatePixelEquation<CPixelBlackHole>},
+    {"CPixelCameron1", CreatePixelEquation<CPixelCameron1>},
     {"CPixelCameron2", CreatePixelEquation<CPixelCameron2>},
     {"CPixelPalette", CreatePixelEquation<CPixelPalette>},
     {"CPixelSheetMusic", CreatePixelEquation<CPixelSheetMusic>},
     {"CPixelVinyl", CreatePixelEquation<CPixelVinyl>},
+    {"CPixelColouredVinyl", CreatePixelEquation<CPixelColouredVinyl>},
     {"CPixelHilbertColor", CreatePixelEquation<CPixelHilbertColor>},
     {"CPixelHilbertRed", CreatePixelEquation<CPixelHilbertRed>},
     {"CPixelSquareTileFractal", CreatePixelEquation<CPixelSquareTileFractal>},
@@ -235,6 +315,16 @@ constexpr EquationClass kClosedFormEquations[] = {
 int HofstadterQ(uint32_t i) {
     static const QTable table;
     return i < kQCount ? table.q[i] : 0;
+}
+
+uint64_t UlamNumber(int64_t dx, int64_t dy) {
+    const int64_t k = std::max(std::llabs(dx), std::llabs(dy));
+    const int64_t before = (2 * k - 1) * (2 * k - 1);  // the last number of ring k - 1
+    if (k == 0) return 1;
+    if (dx == k && dy > -k) return before + (dy + k);
+    if (dy == k) return before + 2 * k + (k - dx);
+    if (dx == -k) return before + 4 * k + (k - dy);
+    return before + 6 * k + (dx + k);
 }
 
 EquationClassTable ClosedFormEquations() { return kClosedFormEquations; }

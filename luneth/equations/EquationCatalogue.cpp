@@ -341,6 +341,12 @@ constexpr EquationClassTable (*kEquationFamilies[])() = {
     SpiralEquations,
     PatternEquations,
     ShaderEquations,
+    TestFunctionEquations,
+    FieldEquations,
+    SceneEquations,
+    PainterEquations,
+    RaycasterEquations,
+    IteratedMapEquations,
 };
 
 EquationFactory FindFactory(const char* className) {

@@ -47,8 +47,25 @@ EquationClassTable SpiralEquations();         // spirals, swirled stars, rosette
 EquationClassTable PatternEquations();        // target, lasers, Voronoi, chessboard, shards
 EquationClassTable ShaderEquations();      // indices 16-41: pictures written like shaders
 
+// Schwefel and the "Cool" optimiser landscapes.
+EquationClassTable TestFunctionEquations();
+// Waves in a tank, a glass ball, flow past a wing, the devil's curve.
+EquationClassTable FieldEquations();
+// Illustrated scenes: a smiling face, a pencil, a Christmas tree, a starry night, a game.
+EquationClassTable SceneEquations();
+// Random brush strokes, a random composition, the planets' rose.
+EquationClassTable PainterEquations();
+// Ray-traced balls on a floor, a maze with sprites.
+EquationClassTable RaycasterEquations();
+// The Mandelbulbs and a Lyapunov fractal.
+EquationClassTable IteratedMapEquations();
+
 // Hofstadter's Q-sequence, Q(0) = Q(1) = 1, from the module-wide memo table of "Vinyl";
 // 0 for an index past the table.
 int HofstadterQ(uint32_t i);
+
+// The number at (dx, dy) (y up) on the Ulam spiral of "Cameron 1": 1 at the centre, 2 to its
+// right, then counter-clockwise ring by ring; ring k ends with (2k + 1)^2 at its lower right.
+uint64_t UlamNumber(int64_t dx, int64_t dy);
 
 }  // namespace luneth

@@ -71,6 +71,7 @@ inline constexpr RecordedPicture kPictureChecksums[] = {
     {55, 0xBD81D6D7B219FC2Dull}, // Svastika Right
     {56, 0xCC79129485038CC7ull}, // Svastikas Set
     {57, 0x5C127BECBFB1ACF5ull}, // Cross on a Hill
+    {58, 0xAD987159FAE7493Cull}, // Stack Overflow
     {59, 0xF95C6D8556FDB1C5ull}, // Blue Sky White Sun
     {60, 0xEF1A663986E76F05ull}, // Five Stars Red Flag
     {61, 0x8BE91857C3FED657ull}, // American Flag
@@ -82,9 +83,17 @@ inline constexpr RecordedPicture kPictureChecksums[] = {
     {69, 0xE5C718ED0D1CF18Dull}, // N Light Star
     {70, 0xBF5E8D286E4D4CB5ull}, // Lattice Cloth
     {71, 0xA2E8B818D1C5B639ull}, // Flat Table Cloth
+    {72, 0x56C234473CBF287Full}, // Reflected Waves
+    {73, 0xA0073DAD513743C8ull}, // Magnifier Ball
+    {74, 0x04E50B8C9A474A58ull}, // Starry Night
+    {75, 0x0C0A142B02FD2FD9ull}, // Christmas Stars
+    {76, 0x5BBE318CDF64266Dull}, // Cameron 1
     {77, 0x2E9323623A114B78ull}, // Cameron 2
     {78, 0xE1273FFB9F137260ull}, // Plaid Trip
     {107, 0x07DA960E3343AC25ull}, // Palette
+    {108, 0x9574240F403BA069ull}, // Be Happy
+    {109, 0x5960687A1A3B13BDull}, // Game Screen
+    {110, 0x6F4EC0909405EB51ull}, // Umber Ferrule
     {111, 0xC89A1CF636A5F325ull}, // Stripes
     {112, 0x91A75F82EAFE63A4ull}, // Sine Stripes
     {113, 0x66E5ED1C4441296Dull}, // Nonlinear Stripes
@@ -93,6 +102,10 @@ inline constexpr RecordedPicture kPictureChecksums[] = {
     {116, 0x64DCA8FDCC617150ull}, // Zebra Stripes
     {117, 0xD742BC2F345CCF64ull}, // Mistake Stripes
     {118, 0x5E4FC4624D9EB104ull}, // Cross Target
+    {119, 0xFF1017DA88EC94D4ull}, // Random Painter 1
+    {120, 0x6C56C32548EAA953ull}, // Random Painter 2
+    {121, 0x42D8722F46F40038ull}, // Diabolical
+    {122, 0xF94ACC42669DC234ull}, // Joukowsky
     {123, 0xA7B2ECE10E31C428ull}, // Spiral 1
     {124, 0x2701DAD9C4797885ull}, // Spiral 2
     {125, 0xCC50932D5113F6FDull}, // Swirly Pointy 1
@@ -104,6 +117,8 @@ inline constexpr RecordedPicture kPictureChecksums[] = {
     {131, 0x2988B0B6A4B52B27ull}, // Sheet Music
     {132, 0x198289A207FF8BE1ull}, // Voronoi Diagrams
     {133, 0x74DA6DFA4EE9C557ull}, // Vinyl
+    {134, 0x2581B1D1D750148Dull}, // Coloured Vinyl
+    {135, 0xC706CD6B9E514729ull}, // Planetary Painter
     {136, 0x46140302F6418EFAull}, // Wavy Chessboard
     {137, 0x542D7AB0F734D558ull}, // Sharp Edges
     {138, 0xB43F2AE5E2459F05ull}, // Binary Flash
@@ -117,7 +132,10 @@ inline constexpr RecordedPicture kPictureChecksums[] = {
     {146, 0x659ADA8F85D923ADull}, // Julia Sets 1
     {147, 0x01EFB8DA1391B81Aull}, // Julia Sets 2
     {148, 0x97FF88498360FB64ull}, // Julia Sets 3
+    {149, 0x5606A3E082530BA7ull}, // Mandelbulb 1
+    {150, 0x58DEA10CF0834A0Cull}, // Mandelbulb 2
     {151, 0x665C107F5E189612ull}, // Lyapunov Fractal 1
+    {152, 0x3D21CA2EB7EA55F2ull}, // Lyapunov Fractal 2
     {153, 0x2D47DADF0CAC04D5ull}, // Sierpinski Iteration
     {154, 0x94A4123CEA91DB25ull}, // Sierpinski Carpets 1
     {155, 0x2940746A37BBDB25ull}, // Sierpinski Carpets 2
@@ -126,6 +144,12 @@ inline constexpr RecordedPicture kPictureChecksums[] = {
     {158, 0xA5F55E3F27CC4BFDull}, // Sierpinski Paint Splash
     {159, 0x498E2982C648A101ull}, // Sierpinski Pentagon
     {160, 0x15DC6F4705BD2A56ull}, // Sierpinski Triangle Map
+    {161, 0x0C75D41F1B5CED62ull}, // Schwefel
+    {162, 0x39EF9DA876787BC7ull}, // Schwefel New
+    {163, 0x60465536A03ABC0Dull}, // Cool 1
+    {164, 0x1147F0F7F789A98Aull}, // Cool 2
+    {165, 0xE3B6EAC05C928ED5ull}, // Cool 3
+    {166, 0x1F82904E0647923Aull}, // Cool 4
     {167, 0xD9D11AF3C3F5D825ull}, // Hilbert Color
     {168, 0xD9D11AF3C3F5D825ull}, // Hilbert Red
     {169, 0xAA1248B5A748E4A6ull}, // Newton Fractal 1
@@ -137,6 +161,8 @@ inline constexpr RecordedPicture kPictureChecksums[] = {
     {175, 0x3BF2416D2F239D31ull}, // Burning Ship
     {176, 0x927F43E267B12325ull}, // Square Tile Fractal
     {177, 0xB0182D76AA006585ull}, // Circle Squares
+    {193, 0x075D5A288F82A5A5ull}, // Raycaster Sphere
+    {194, 0xE4749AF6616C8720ull}, // Raycaster Sprite
 };
 
 }  // namespace luneth::test
