@@ -332,6 +332,8 @@ constexpr EquationClassTable (*kEquationFamilies[])() = {
     BitPatternEquations,
     EmblemEquations,
     ClosedFormEquations,
+    DragonEquations,
+    CountColouredEquations,
 };
 
 EquationFactory FindFactory(const char* className) {

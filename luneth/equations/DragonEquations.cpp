@@ -1,0 +1,297 @@
+// N-fold dragons and polygon games: random iterated function systems whose maps sit at the
+// corners of a regular polygon, coloured by CountColour.
+//
+//   82 "Twon Dragon"        n maps z -> w_k - z/q (1 + i / (sqrt 3 |z|)), q = sqrt(1.25 n)
+//   83 "Cooral Dragon"      the same with z mirrored first: coral-like fronds
+//   98 "Woggle"             the twon step with a twist that wobbles with |z|
+//   95 "General N Tile"     rep-tile-like sets (z + w_k) / b, |b| = sqrt n; n = 2 is the
+//                           twindragon
+//   80 "Henon IFS"          a contracted Henon fold placed at each corner
+//   94 "Star Fractal"       the n-flake: n copies at the corners and a turned one in the middle
+//   99 "Cross Carpet"       an n x n carpet keeping the middle cross (and one frame)
+//   188-192 "Four Quadrangle" .. "Eight Octagon"
+//                           chaos games on a polygon under the restriction picked by "Type"
+// w_k = (cos 2 pi k / n, sin 2 pi k / n). Every member runs 20,000,000 steps of one orbit.
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "equations/AccumulationHelpers.h"
+#include "equations/EquationFamilies.h"
+
+namespace luneth {
+
+namespace {
+
+using accum::CountGrid;
+using accum::PlaneView;
+using accum::Point;
+
+constexpr uint32_t kSteps = 20000000;
+constexpr double kNoEscape = 1e100;
+
+// Members whose parameter 0 "Several Side" gives the number of corners n.
+class CSeveralSideEquation : public accum::CCountColouredEquation {
+public:
+    using CCountColouredEquation::CCountColouredEquation;
+
+protected:
+    uint32_t Sides(int lowest = 2) const {
+        return uint32_t(accum::WholeParam(params[0], lowest, 16));
+    }
+
+    // The corners w_k of the regular n-gon on the unit circle, corner 0 at (1, 0).
+    static void Corners(uint32_t n, std::vector<Point>& corners) {
+        corners.resize(n);
+        for (uint32_t i = 0; i < n; ++i) {
+            const double angle = static_cast<double>(static_cast<float>(i) * 6.2831855f) / n;
+            corners[i] = {std::cos(angle), std::sin(angle)};
+        }
+    }
+};
+
+class CPixelTwonDragon final : public CSeveralSideEquation {
+public:
+    using CSeveralSideEquation::CSeveralSideEquation;
+
+protected:
+    void Count(const CountGrid<uint32_t>& grid, EquationContext& context) override {
+        const uint32_t n = Sides();
+        std::vector<Point> w;
+        Corners(n, w);
+        const double q = std::sqrt(n * 1.25);
+        accum::RunOrbit(grid, context.random, PlaneView{}, n, kSteps, 100, {1.0, 1.0}, kNoEscape,
+                        [&](Point p, uint32_t k) {
+                            const double l = std::sqrt((p.y * p.y + p.x * p.x) * 3) * q;
+                            return Point{p.y / l - p.x / q + w[k].x, w[k].y - (p.x / l + p.y / q)};
+                        });
+    }
+};
+
+class CPixelCooralDragon final : public CSeveralSideEquation {
+public:
+    using CSeveralSideEquation::CSeveralSideEquation;
+
+protected:
+    void Count(const CountGrid<uint32_t>& grid, EquationContext& context) override {
+        const uint32_t n = Sides();
+        std::vector<Point> w;
+        Corners(n, w);
+        const double q = std::sqrt(n * 1.25);
+        accum::RunOrbit(grid, context.random, PlaneView{}, n, kSteps, 100, {1.0, 1.0}, kNoEscape,
+                        [&](Point p, uint32_t k) {
+                            const double l = std::sqrt((p.y * p.y + p.x * p.x) * 3) * q;
+                            return Point{w[k].x - p.x / q - p.y / l, w[k].y + p.y / q - p.x / l};
+                        });
+    }
+};
+
+class CPixelWoggle final : public CSeveralSideEquation {
+public:
+    using CSeveralSideEquation::CSeveralSideEquation;
+
+protected:
+    void Count(const CountGrid<uint32_t>& grid, EquationContext& context) override {
+        const uint32_t n = Sides();
+        std::vector<Point> w;
+        Corners(n, w);
+        const double q = std::sqrt(n * 1.25);
+        accum::RunOrbit(
+            grid, context.random, PlaneView{}, n, kSteps, 100, {1.0, 1.0}, kNoEscape,
+            [&](Point p, uint32_t k) {
+                const double s = 0.5 * std::sin(3 * std::sqrt(p.x * p.x + p.y * p.y));
+                return Point{w[k].x - (p.x - s * p.y) / q, w[k].y - (p.y + s * p.x) / q};
+            });
+    }
+};
+
+class CPixelGeneralNTile final : public CSeveralSideEquation {
+public:
+    using CSeveralSideEquation::CSeveralSideEquation;
+
+protected:
+    void Count(const CountGrid<uint32_t>& grid, EquationContext& context) override {
+        const uint32_t n = Sides();
+        std::vector<Point> w;
+        Corners(n, w);
+        // 1 / b with b = sqrt(n) turned by pi / 2n: the twindragon's base 1 - i for n = 2 and
+        // the Eisenstein base for n = 3.
+        const double turn = -3.14159265358979 / (2 * n), inv = 1 / std::sqrt(double(n));
+        const double a = inv * std::cos(turn), b = inv * std::sin(turn);
+        accum::RunOrbit(grid, context.random, PlaneView{0, 0, 300}, n, kSteps, 100, {0, 0},
+                        kNoEscape, [&](Point p, uint32_t k) {
+                            const double u = p.x + w[k].x, v = p.y + w[k].y;
+                            return Point{a * u - b * v, a * v + b * u};
+                        });
+    }
+};
+
+class CPixelHenonIFS final : public CSeveralSideEquation {
+public:
+    using CSeveralSideEquation::CSeveralSideEquation;
+
+protected:
+    void Count(const CountGrid<uint32_t>& grid, EquationContext& context) override {
+        const uint32_t n = Sides();
+        std::vector<Point> w;
+        Corners(n, w);
+        // The fold y - x^2 in the frame of corner k, contracted by 0.45 and turned by 2 radians.
+        const double a = 0.45 * std::cos(2.0), b = 0.45 * std::sin(2.0);
+        accum::RunOrbit(grid, context.random, PlaneView{0, 0, 200}, n, kSteps, 100, {0, 0}, 10.0,
+                        [&](Point p, uint32_t k) {
+                            const double x = p.x * w[k].x + p.y * w[k].y;
+                            const double y = p.y * w[k].x - p.x * w[k].y - x * x;
+                            const double u = 1 + a * x - b * y, v = a * y + b * x;
+                            return Point{u * w[k].x - v * w[k].y, u * w[k].y + v * w[k].x};
+                        });
+    }
+};
+
+// A point moving a fixed fraction of the way toward targets: p -> t + r (p - t), with an
+// optional turn of the moved offset.
+struct Contraction {
+    double r = 0.5, cosTurn = 1.0, sinTurn = 0.0;
+    Point Toward(Point p, Point t) const {
+        const double dx = r * (p.x - t.x), dy = r * (p.y - t.y);
+        return {t.x + cosTurn * dx - sinTurn * dy, t.y + sinTurn * dx + cosTurn * dy};
+    }
+};
+
+// The ratio at which n copies of a regular n-gon, one at each corner, just touch.
+double FlakeRatio(uint32_t n) {
+    double sum = 1.0;
+    for (uint32_t j = 1; j <= n / 4; ++j) sum += std::cos(2 * 3.14159265358979 * j / n);
+    return 1.0 / (2.0 * sum);
+}
+
+class CPixelStarFractal final : public CSeveralSideEquation {
+public:
+    using CSeveralSideEquation::CSeveralSideEquation;
+
+protected:
+    void Count(const CountGrid<uint32_t>& grid, EquationContext& context) override {
+        const uint32_t n = Sides(3);
+        std::vector<Point> w;
+        Corners(n, w);
+        for (Point& c : w) c = {-c.y, -c.x};  // corner 0 straight up
+        const Contraction outer{FlakeRatio(n)};
+        // The middle copy is turned half a corner so that its points face the gaps; it only
+        // fits from five corners on.
+        const Contraction middle{outer.r, std::cos(3.14159265358979 / n),
+                                 std::sin(3.14159265358979 / n)};
+        const uint32_t choices = n >= 5 ? n + 1 : n;
+        accum::RunOrbit(grid, context.random, PlaneView{0, 0, 500}, choices, kSteps, 100, {0, 0},
+                        kNoEscape, [&](Point p, uint32_t k) {
+                            return k < n ? outer.Toward(p, w[k]) : middle.Toward(p, {0, 0});
+                        });
+    }
+};
+
+class CPixelCrossCarpet final : public CSeveralSideEquation {
+public:
+    using CSeveralSideEquation::CSeveralSideEquation;
+
+protected:
+    // The kept cells of the n x n grid over the square [-1, 1]^2: the middle band of rows and
+    // columns (one wide for odd n, two for even n) and, with "Pass Side" p > 0, the square
+    // frame of cells p - 1 steps in from the border.
+    void Count(const CountGrid<uint32_t>& grid, EquationContext& context) override {
+        const int n = int(Sides(3));
+        const int frame = accum::WholeParam(params[1], 0, 32) - 1;
+        const int lo = (n - 1) / 2, hi = n / 2;
+        std::vector<Point> corners;
+        for (int j = 0; j < n; ++j)
+            for (int i = 0; i < n; ++i) {
+                const bool cross = (i >= lo && i <= hi) || (j >= lo && j <= hi);
+                const int ring = std::min(std::min(i, j), std::min(n - 1 - i, n - 1 - j));
+                if (!cross && ring != frame) continue;
+                // the cell's fixed point: the grid point that maps to itself under the copy
+                corners.push_back({-1 + 2.0 * i / (n - 1), -1 + 2.0 * j / (n - 1)});
+            }
+        const Contraction toward{1.0 / n};
+        accum::RunOrbit(grid, context.random, PlaneView{0, 0, 480}, uint32_t(corners.size()),
+                        kSteps, 100, {0, 0}, kNoEscape,
+                        [&](Point p, uint32_t k) { return toward.Toward(p, corners[k]); });
+    }
+};
+
+// The chaos game on a regular polygon: each step moves halfway (or at the polygon's touching
+// ratio from six corners on) toward a random corner, where the choice is restricted relative
+// to the corner chosen before. Each "Type" is one restriction of the table below; the centre,
+// where a type allows it, is one more target.
+struct PolygonGame {
+    uint32_t forbidden;  // bit d set: the corner d steps on from the previous one is refused
+    bool centre;
+};
+constexpr PolygonGame kPolygonGames[] = {
+    {1u << 0, false},             // never the same corner twice in a row
+    {1u << 1, false},             // never the next corner anticlockwise
+    {1u << 2, false},             // never the corner two places on
+    {1u << 1 | 1u << 31, false},  // never a neighbour (bit 31 stands for n - 1)
+    {0, true},                    // free, centre included
+    {1u << 0, true},              // never the same corner, centre included
+    {1u << 3, false},             // never the corner three places on
+    {1u << 1 | 1u << 2, false},   // never one or two places on
+    {1u << 0 | 1u << 3, false},   // never the same corner nor three places on
+};
+
+template <uint32_t N>
+class CPolygonGameEquation final : public accum::CCountColouredEquation {
+public:
+    using CCountColouredEquation::CCountColouredEquation;
+
+protected:
+    void Count(const CountGrid<uint32_t>& grid, EquationContext& context) override {
+        const int types = int(Info().params[0].max);
+        const PolygonGame& game = kPolygonGames[accum::WholeParam(params[0], 0, types)];
+        Point corner[N + 1];
+        for (uint32_t i = 0; i < N; ++i) {
+            const double a = 2 * 3.14159265358979 * i / N;
+            corner[i] = {std::sin(a), -std::cos(a)};
+        }
+        corner[N] = {0, 0};
+        const Contraction toward{N <= 5 ? 0.5 : FlakeRatio(N)};
+        const uint32_t choices = game.centre ? N + 1 : N;
+        Point p{0, 0};
+        uint32_t previous = 0;
+        for (uint32_t d = 0; d < kSteps; ++d) {
+            const uint32_t k = uint32_t(context.random.Next()) % choices;
+            if (k < N && previous < N) {
+                const uint32_t step = (k + N - previous) % N;
+                const uint32_t bit = step == N - 1 && (game.forbidden >> 31) ? 31 : step;
+                if (game.forbidden >> bit & 1u) continue;
+            }
+            p = toward.Toward(p, corner[k]);
+            previous = k;
+            if (d >= 100) PlaneView{0, 0, 490}.Plot(grid, p.x, p.y);
+        }
+    }
+};
+
+using CPixelQuadrangle = CPolygonGameEquation<4>;
+using CPixelPentagon = CPolygonGameEquation<5>;
+using CPixelHexagonal = CPolygonGameEquation<6>;
+using CPixelHeptagon = CPolygonGameEquation<7>;
+using CPixelOctagon = CPolygonGameEquation<8>;
+
+}  // namespace
+
+EquationClassTable DragonEquations() {
+    static constexpr EquationClass kClasses[] = {
+        {"CPixelTwonDragon", CreatePixelEquation<CPixelTwonDragon>},
+        {"CPixelCooralDragon", CreatePixelEquation<CPixelCooralDragon>},
+        {"CPixelWoggle", CreatePixelEquation<CPixelWoggle>},
+        {"CPixelGeneralNTile", CreatePixelEquation<CPixelGeneralNTile>},
+        {"CPixelHenonIFS", CreatePixelEquation<CPixelHenonIFS>},
+        {"CPixelStarFractal", CreatePixelEquation<CPixelStarFractal>},
+        {"CPixelCrossCarpet", CreatePixelEquation<CPixelCrossCarpet>},
+        {"CPixelQuadrangle", CreatePixelEquation<CPixelQuadrangle>},
+        {"CPixelPentagon", CreatePixelEquation<CPixelPentagon>},
+        {"CPixelHexagonal", CreatePixelEquation<CPixelHexagonal>},
+        {"CPixelHeptagon", CreatePixelEquation<CPixelHeptagon>},
+        {"CPixelOctagon", CreatePixelEquation<CPixelOctagon>},
+    };
+    return kClasses;
+}
+
+}  // namespace luneth
