@@ -33,11 +33,11 @@ std::unique_ptr<IPixelEquation> CreatePixelEquation(const EquationInfo& info) {
     return std::unique_ptr<IPixelEquation>(new (std::nothrow) T(info));
 }
 
-EquationClassTable BitPatternEquations();     // indices 0-15: bit tricks and coordinate formulas
-EquationClassTable EmblemEquations();         // taiji, svastikas, Go board, flags, stars, triangle
-EquationClassTable ClosedFormEquations();     // one-formula pictures: hole, Hilbert, Vinyl ...
-EquationClassTable DragonEquations();         // n-fold dragons and polygon chaos games
-EquationClassTable CountColouredEquations();  // Henon, inverse Julias, IFS, DLA: visit counts
+EquationClassTable BitPatternEquations();  // indices 0-15: bit tricks and coordinate formulas
+EquationClassTable EmblemEquations();      // taiji, svastikas, Go board, flags, stars, triangle
+EquationClassTable ClosedFormEquations();  // one-formula pictures: hole, Hilbert, Vinyl ...
+EquationClassTable DragonEquations();
+EquationClassTable CountColouredEquations();
 
 // Hofstadter's Q-sequence, Q(0) = Q(1) = 1, from the module-wide memo table of "Vinyl";
 // 0 for an index past the table.
