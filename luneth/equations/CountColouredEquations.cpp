@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "equations/AccumulationHelpers.h"
+#include "equations/Aggregation.h"
 #include "equations/EquationFamilies.h"
 
 namespace luneth {
@@ -36,6 +37,9 @@ using accum::Point;
 using Complex = std::complex<double>;
 
 constexpr uint32_t kSteps = 20000000;
+// An inverse step takes roots: costlier than a forward step, and the thin curves it traces
+// are as bright after fewer of them.
+constexpr uint32_t kInverseSteps = 4000000;
 constexpr double kPi = 3.14159265358979;
 
 // ---- 79: Henon ----
@@ -71,12 +75,12 @@ Complex Root(Complex z, int p) {
     return std::polar(std::pow(std::abs(z), 1.0 / p), std::arg(z) / p);
 }
 
-// An orbit of `steps` random preimages under a map whose preimages `preimage(z, k)` are
+// An orbit of kInverseSteps random preimages under a map whose preimages `preimage(z, k)` are
 // numbered 0 .. choices - 1.
 template <typename Preimage>
 void InverseOrbit(const CountGrid<uint32_t>& grid, EquationContext& context, const PlaneView& view,
                   uint32_t choices, Preimage preimage) {
-    accum::RunOrbit(grid, context.random, view, choices, kSteps, 50, {1.0, 0.5}, 1e6,
+    accum::RunOrbit(grid, context.random, view, choices, kInverseSteps, 50, {1.0, 0.5}, 1e6,
                     [&](Point p, uint32_t k) {
                         const Complex z = preimage(Complex(p.x, p.y), k);
                         return Point{z.real(), z.imag()};
@@ -144,7 +148,7 @@ protected:
         RandomStream& random = context.random;
         Complex z(1.0, 0.5);
         uint32_t age = 0;
-        for (uint32_t d = 0; d < kSteps; ++d) {
+        for (uint32_t d = 0; d < kInverseSteps; ++d) {
             if (random.Next() >= keep) {
                 const double x = random.Next() / 8192.0 - 2, y = random.Next() / 8192.0 - 2;
                 z = Complex(x, y), age = 0;
@@ -425,104 +429,18 @@ protected:
 
 // ---- 105, 106: diffusion-limited aggregation ----
 
-// Walkers set out from a circle around the cluster, walk the lattice one random step at a
-// time and stick where they first touch it. Where the lattice around a walker is empty for a
-// while, the walker instead jumps in one draw to a random point of the largest empty circle
-// around it (where a walk would first leave that circle, equally likely anywhere on it). A
-// walker that strays too far, or leaves the picture's margin, is sent out again. Every stuck
-// particle keeps its arrival number; at the end the numbers become counts from 255 for the
-// seed down to 40 for the last particle, so the old core is bright and the young tips dark.
-// Growth stops at `particles`, at a cluster radius of `reach`, or when the walkers have used
-// `draws` random numbers.
-struct Aggregation {
-    Point seed;
-    double launchSpan;  // launch angles from 0 to this many turns, clockwise from the right
-    uint32_t particles, reach, draws;
-};
-
-// Which blocks of 4, 16 and 64 pixels hold part of the cluster.
-class BlockMap {
-public:
-    BlockMap(uint32_t width, uint32_t height) : width_(width) {
-        for (int l = 0; l < kLevels; ++l)
-            taken_[l].assign(size_t(width >> Shift(l)) * (height >> Shift(l)) + 1, 0);
-    }
-    void Take(int x, int y) {
-        for (int l = 0; l < kLevels; ++l) Block(l, x >> Shift(l), y >> Shift(l)) = 1;
-    }
-    // A radius around (x, y) free of the cluster: the size of the largest block whose 3 x 3
-    // neighbourhood of blocks is empty, or 0.
-    int FreeRadius(int x, int y) {
-        for (int l = kLevels - 1; l >= 0; --l) {
-            const int bx = x >> Shift(l), by = y >> Shift(l), n = int(width_ >> Shift(l));
-            bool empty = bx >= 1 && by >= 1 && bx + 1 < n;
-            for (int j = -1; empty && j <= 1; ++j)
-                for (int i = -1; empty && i <= 1; ++i) empty = Block(l, bx + i, by + j) == 0;
-            if (empty) return 1 << Shift(l);
-        }
-        return 0;
-    }
-
-private:
-    static constexpr int kLevels = 3;
-    static int Shift(int level) { return 2 + 2 * level; }
-    uint8_t& Block(int l, int bx, int by) {
-        const size_t i = size_t(by) * (width_ >> Shift(l)) + size_t(bx);
-        return i < taken_[l].size() ? taken_[l][i] : taken_[l].back();
-    }
-    uint32_t width_;
-    std::vector<uint8_t> taken_[kLevels];
-};
-
-// The walk runs on a lattice of half the picture's resolution: lattice site (x, y) is kept in
-// the cell of pixel (2x, 2y) while the cluster grows and is drawn as a 2 x 2 block at the end.
-void Aggregate(const CountGrid<uint32_t>& grid, RandomStream& random, const Aggregation& a) {
-    const int w = int(grid.Width() / 2), h = int(grid.Height() / 2);
-    const int sx = int(a.seed.x) / 2, sy = int(a.seed.y) / 2;
-    auto site = [&](int x, int y) -> uint32_t& {
-        return grid.At(uint32_t(2 * x), uint32_t(2 * y));
-    };
-    auto touches = [&](int x, int y) {
-        return site(x - 1, y) || site(x + 1, y) || site(x, y - 1) || site(x, y + 1);
-    };
-    BlockMap blocks{uint32_t(w), uint32_t(h)};
-    uint32_t stuck = 1, draws = 0;
-    site(sx, sy) = 1;
-    blocks.Take(sx, sy);
-    double radius = 1;  // of the cluster around the seed, in lattice steps
-    auto angle = [&] {
-        ++draws;
-        return 2 * kPi * (random.Next() / 32768.0);
-    };
-    while (stuck < a.particles && radius < a.reach / 2.0 && draws < a.draws) {
-        const double launch = radius + 5, lost = 2 * radius + 40;
-        const double t = a.launchSpan * angle();
-        int x = sx + int(launch * std::cos(t)), y = sy + int(launch * std::sin(t));
-        while (draws < a.draws) {
-            if (x < 2 || y < 2 || x >= w - 2 || y >= h - 2) break;
-            const double dist = std::hypot(x - sx, y - sy);
-            if (dist > lost) break;
-            const double jump = std::max<double>(blocks.FreeRadius(x, y), dist - radius) - 3.5;
-            if (jump >= 2) {
-                const double u = angle();
-                x += int(jump * std::cos(u)), y += int(jump * std::sin(u));
-                continue;
-            }
-            if (touches(x, y)) {
-                site(x, y) = ++stuck;
-                blocks.Take(x, y);
-                radius = std::max(radius, dist);
-                break;
-            }
-            ++draws;
-            const int step = random.Next() & 3;
-            x += step == 0 ? 1 : step == 1 ? -1 : 0;
-            y += step == 2 ? 1 : step == 3 ? -1 : 0;
-        }
-    }
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) {
-            uint32_t& c = site(x, y);
+// The cluster grows on a square lattice of half the picture's resolution: site (x, y) is kept
+// in the cell of pixel (2x, 2y) while it grows and drawn as a 2 x 2 block at the end. The
+// arrival numbers become counts from 255 for the seed down to 40 for the last site, so the old
+// core is bright and the young tips dark.
+void GrowCluster(const CountGrid<uint32_t>& grid, RandomStream& random, accum::Aggregation a) {
+    const accum::Lattice lattice{int(grid.Width() / 2), int(grid.Height() / 2), false};
+    const accum::SiteArray sites{grid.Cells(), size_t(grid.Width()) * 2, 2};
+    a.seedX /= 2, a.seedY /= 2, a.reach /= 2;
+    const uint32_t stuck = accum::Aggregate(lattice, sites, random, a);
+    for (int y = 0; y < lattice.height; ++y)
+        for (int x = 0; x < lattice.width; ++x) {
+            uint32_t& c = sites(x, y);
             if (!c) continue;
             c = 255 - (c - 1) * 215 / stuck;
             grid.At(uint32_t(2 * x + 1), uint32_t(2 * y)) = c;
@@ -537,7 +455,7 @@ public:
 
 protected:
     void Count(const CountGrid<uint32_t>& grid, EquationContext& context) override {
-        Aggregate(grid, context.random, {{512, 512}, 1, 60000, 480, kSteps});
+        GrowCluster(grid, context.random, {512, 512, 1, 60000, 480, kSteps, 1});
     }
 };
 
@@ -549,7 +467,7 @@ public:
 
 protected:
     void Count(const CountGrid<uint32_t>& grid, EquationContext& context) override {
-        Aggregate(grid, context.random, {{512, 8}, 0.5, 60000, 900, kSteps});
+        GrowCluster(grid, context.random, {512, 8, 0.5, 60000, 900, kSteps, 1});
     }
 };
 

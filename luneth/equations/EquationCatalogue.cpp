@@ -334,6 +334,8 @@ constexpr EquationClassTable (*kEquationFamilies[])() = {
     ClosedFormEquations,
     DragonEquations,
     CountColouredEquations,
+    OrbitEquations,
+    CanvasEquations,
 };
 
 EquationFactory FindFactory(const char* className) {

@@ -38,6 +38,8 @@ EquationClassTable EmblemEquations();      // taiji, svastikas, Go board, flags,
 EquationClassTable ClosedFormEquations();  // one-formula pictures: hole, Hilbert, Vinyl ...
 EquationClassTable DragonEquations();
 EquationClassTable CountColouredEquations();
+EquationClassTable OrbitEquations();
+EquationClassTable CanvasEquations();
 
 // Hofstadter's Q-sequence, Q(0) = Q(1) = 1, from the module-wide memo table of "Vinyl";
 // 0 for an index past the table.
