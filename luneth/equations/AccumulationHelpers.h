@@ -9,6 +9,7 @@
 //   CountColour                  the shared colouring of counts (with the floor)
 //   CCountColouredEquation       base of the equations coloured by CountColour
 //   RunOrbit                     one orbit of randomly chosen maps, plotted into a grid
+//   PolygonCorner, FlakeRatio    regular polygons and the ratio at which their copies touch
 //   Ramp                         a colour ramp through a few stops
 //   AccumulationThreads          the threads a fill may use where its result allows it
 #pragma once
@@ -172,6 +173,21 @@ void RunOrbit(const CountGrid<Cell>& grid, RandomStream& random, const PlaneView
         }
         if (d >= skip) view.Plot(grid, p.x, p.y);
     }
+}
+
+// ---- regular polygons ----
+
+// Corner k of the regular n-gon on the unit circle, corner 0 straight up (y grows downward).
+inline Point PolygonCorner(uint32_t k, uint32_t n) {
+    const double a = 2 * 3.14159265358979 * k / n;
+    return {std::sin(a), -std::cos(a)};
+}
+
+// The ratio at which n copies of a regular n-gon, one at each corner, just touch.
+inline double FlakeRatio(uint32_t n) {
+    double sum = 1.0;
+    for (uint32_t j = 1; j <= n / 4; ++j) sum += std::cos(2 * 3.14159265358979 * j / n);
+    return 1.0 / (2.0 * sum);
 }
 
 // ---- colour ramps ----

@@ -93,13 +93,16 @@ public:
 
 protected:
     void Count(const CountGrid<uint32_t>& grid, EquationContext& context) override {
-        // Constants near the tips of the degree-3, 4 and 5 Mandelbrot sets: spiky stars.
-        static const Complex kConstant[3] = {{0.0, 0.62}, {0.62, 0.26}, {0.55, 0.42}};
+        // Constants just inside tips of the degree-3, 4 and 5 Mandelbrot sets, where the
+        // critical orbit lands on a fixed point: their Julia sets are dendrites with three, four
+        // and five arms, stars.
+        static const Complex kConstant[3] = {
+            {-0.33381, -1.24581}, {-1.23472, 0.0}, {0.87515, 0.74745}};
         const int type = accum::WholeParam(params[0], 0, 2), p = type + 3;
         const Complex c = kConstant[type];
         std::vector<Complex> turn(p);
         for (int j = 0; j < p; ++j) turn[j] = std::polar(1.0, 2 * kPi * j / p);
-        InverseOrbit(grid, context, PlaneView{0, 0, 330, true}, uint32_t(p),
+        InverseOrbit(grid, context, PlaneView{0, 0, 300, true}, uint32_t(p),
                      [&](Complex z, uint32_t k) { return Root(z - c, p) * turn[k]; });
     }
 };
@@ -168,7 +171,7 @@ protected:
     void Count(const CountGrid<uint32_t>& grid, EquationContext& context) override {
         const double lambda = -0.01;
         const Complex turn[3] = {1.0, std::polar(1.0, 2 * kPi / 3), std::polar(1.0, 4 * kPi / 3)};
-        InverseOrbit(grid, context, PlaneView{0, 0, 250, true}, 6, [&](Complex w, uint32_t k) {
+        InverseOrbit(grid, context, PlaneView{0, 0, 420, true}, 6, [&](Complex w, uint32_t k) {
             const Complex s = std::sqrt(w * w - 4 * lambda);
             const Complex cube = (k < 3 ? w + s : w - s) * 0.5;
             return Root(cube, 3) * turn[k % 3];
@@ -252,7 +255,7 @@ IfsPicture PascalTriangle() {
 // each kept cell is the square shrunk by 1/4 across and 1/3 down, so the two axes scale apart.
 IfsPicture DiaxialPlane() {
     static const char* const kRows[3] = {"X..X", ".XX.", "X..X"};
-    IfsPicture p{{}, {}, {0.5, 0.5, 900}};
+    IfsPicture p{{}, {}, {0.5, 0.5, 860}};
     for (int j = 0; j < 3; ++j)
         for (int i = 0; i < 4; ++i)
             if (kRows[j][i] == 'X') p.maps.push_back({0.25, 0, 0, 1 / 3.0, i / 4.0, j / 3.0});
@@ -284,8 +287,7 @@ IfsPicture SimilarityDimension() {
     }
     IfsPicture p{{}, {}, {0, -0.25, 560}};
     for (int k = 0; k < 3; ++k) {
-        const double a = 2 * kPi * k / 3;
-        const Point corner{std::sin(a), -std::cos(a)};
+        const Point corner = accum::PolygonCorner(k, 3);
         const double r = ratio[k];
         p.maps.push_back({r, 0, 0, r, (1 - r) * corner.x, (1 - r) * corner.y});
         p.weights.push_back(std::pow(r, lo));

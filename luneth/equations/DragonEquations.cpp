@@ -99,7 +99,7 @@ protected:
         Corners(n, w);
         const double q = std::sqrt(n * 1.25);
         accum::RunOrbit(
-            grid, context.random, PlaneView{}, n, kWoggleSteps, 100, {1.0, 1.0}, kNoEscape,
+            grid, context.random, PlaneView{0, 0, 230}, n, kWoggleSteps, 100, {1.0, 1.0}, kNoEscape,
             [&](Point p, uint32_t k) {
                 const double s = 0.5 * std::sin(3 * std::sqrt(p.x * p.x + p.y * p.y));
                 return Point{w[k].x - (p.x - s * p.y) / q, w[k].y - (p.y + s * p.x) / q};
@@ -137,9 +137,10 @@ protected:
         const uint32_t n = Sides();
         std::vector<Point> w;
         Corners(n, w);
-        // The fold y - x^2 in the frame of corner k, contracted by 0.45 and turned by 2 radians.
-        const double a = 0.45 * std::cos(2.0), b = 0.45 * std::sin(2.0);
-        accum::RunOrbit(grid, context.random, PlaneView{0, 0, 200}, n, kSteps, 100, {0, 0}, 10.0,
+        // The fold y - x^2 in the frame of corner k, shrunk (by half for three corners, more
+        // for more, so that the copies stay apart) and turned by 5 radians.
+        const double s = 0.5 * std::sqrt(3.0 / n), a = s * std::cos(5.0), b = s * std::sin(5.0);
+        accum::RunOrbit(grid, context.random, PlaneView{0, 0, 300}, n, kSteps, 100, {0, 0}, 10.0,
                         [&](Point p, uint32_t k) {
                             const double x = p.x * w[k].x + p.y * w[k].y;
                             const double y = p.y * w[k].x - p.x * w[k].y - x * x;
@@ -159,13 +160,6 @@ struct Contraction {
     }
 };
 
-// The ratio at which n copies of a regular n-gon, one at each corner, just touch.
-double FlakeRatio(uint32_t n) {
-    double sum = 1.0;
-    for (uint32_t j = 1; j <= n / 4; ++j) sum += std::cos(2 * 3.14159265358979 * j / n);
-    return 1.0 / (2.0 * sum);
-}
-
 class CPixelStarFractal final : public CSeveralSideEquation {
 public:
     using CSeveralSideEquation::CSeveralSideEquation;
@@ -173,16 +167,15 @@ public:
 protected:
     void Count(const CountGrid<uint32_t>& grid, EquationContext& context) override {
         const uint32_t n = Sides(3);
-        std::vector<Point> w;
-        Corners(n, w);
-        for (Point& c : w) c = {-c.y, -c.x};  // corner 0 straight up
-        const Contraction outer{FlakeRatio(n)};
+        std::vector<Point> w(n);
+        for (uint32_t k = 0; k < n; ++k) w[k] = accum::PolygonCorner(k, n);
+        const Contraction outer{accum::FlakeRatio(n)};
         // The middle copy is turned half a corner so that its points face the gaps; it only
         // fits from five corners on.
         const Contraction middle{outer.r, std::cos(3.14159265358979 / n),
                                  std::sin(3.14159265358979 / n)};
         const uint32_t choices = n >= 5 ? n + 1 : n;
-        accum::RunOrbit(grid, context.random, PlaneView{0, 0, 500}, choices, kSteps, 100, {0, 0},
+        accum::RunOrbit(grid, context.random, PlaneView{0, 0, 470}, choices, kSteps, 100, {0, 0},
                         kNoEscape, [&](Point p, uint32_t k) {
                             return k < n ? outer.Toward(p, w[k]) : middle.Toward(p, {0, 0});
                         });
@@ -217,24 +210,25 @@ protected:
     }
 };
 
-// The chaos game on a regular polygon: each step moves halfway (or at the polygon's touching
-// ratio from six corners on) toward a random corner, where the choice is restricted relative
-// to the corner chosen before. Each "Type" is one restriction of the table below; the centre,
-// where a type allows it, is one more target.
+// The chaos game on a regular polygon: each step moves toward a random corner, where the
+// choice is restricted relative to the corner chosen before; each "Type" is one restriction of
+// the table below. Restricted games move halfway (at the polygon's touching ratio from six
+// corners on); games that add the centre as one more target use the touching ratio of the
+// polygon with a copy in the middle (at most a third), the Vicsek cross for the square.
 struct PolygonGame {
     uint32_t forbidden;  // bit d set: the corner d steps on from the previous one is refused
     bool centre;
 };
 constexpr PolygonGame kPolygonGames[] = {
-    {1u << 0, false},             // never the same corner twice in a row
-    {1u << 1, false},             // never the next corner anticlockwise
-    {1u << 2, false},             // never the corner two places on
-    {1u << 1 | 1u << 31, false},  // never a neighbour (bit 31 stands for n - 1)
-    {0, true},                    // free, centre included
-    {1u << 0, true},              // never the same corner, centre included
-    {1u << 3, false},             // never the corner three places on
-    {1u << 1 | 1u << 2, false},   // never one or two places on
-    {1u << 0 | 1u << 3, false},   // never the same corner nor three places on
+    {1u << 0, false},            // never the same corner twice in a row
+    {1u << 1, false},            // never the next corner anticlockwise
+    {1u << 2, false},            // never the corner two places on
+    {1u << 31, false},           // never the next corner clockwise (bit 31 stands for n - 1)
+    {0, true},                   // free, centre included
+    {1u << 0, true},             // never the same corner, centre included
+    {1u << 3, false},            // never the corner three places on
+    {1u << 1 | 1u << 2, false},  // never one or two places on
+    {1u << 0 | 1u << 3, false},  // never the same corner nor three places on
 };
 
 template <uint32_t N>
@@ -247,12 +241,10 @@ protected:
         const int types = int(Info().params[0].max);
         const PolygonGame& game = kPolygonGames[accum::WholeParam(params[0], 0, types)];
         Point corner[N + 1];
-        for (uint32_t i = 0; i < N; ++i) {
-            const double a = 2 * 3.14159265358979 * i / N;
-            corner[i] = {std::sin(a), -std::cos(a)};
-        }
+        for (uint32_t i = 0; i < N; ++i) corner[i] = accum::PolygonCorner(i, N);
         corner[N] = {0, 0};
-        const Contraction toward{N <= 5 ? 0.5 : FlakeRatio(N)};
+        const double flake = accum::FlakeRatio(N);
+        const Contraction toward{game.centre ? std::min(flake, 1 / 3.0) : N <= 5 ? 0.5 : flake};
         const uint32_t choices = game.centre ? N + 1 : N;
         Point p{0, 0};
         uint32_t previous = 0;
@@ -265,7 +257,7 @@ protected:
             }
             p = toward.Toward(p, corner[k]);
             previous = k;
-            if (d >= 100) PlaneView{0, 0, 490}.Plot(grid, p.x, p.y);
+            if (d >= 100) PlaneView{0, 0, 470}.Plot(grid, p.x, p.y);
         }
     }
 };

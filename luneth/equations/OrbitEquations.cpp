@@ -329,17 +329,17 @@ public:
 protected:
     void Count(const CountGrid<uint32_t>& grid, EquationContext& context) override {
         const uint32_t n = uint32_t(accum::WholeParam(params[0], 2, 16));
-        double sum = 1.0;
-        for (uint32_t j = 1; j <= n / 4; ++j) sum += std::cos(2 * kPi * j / n);
-        const double r = n == 2 ? 0.5 : 1 / (2 * sum);
+        const double r = accum::FlakeRatio(n);
         std::vector<accum::Point> corner(n);
         std::vector<double> running(n);  // cumulative weights
         double total = 0;
         for (uint32_t k = 0; k < n; ++k) {
-            corner[k] = {std::sin(2 * kPi * k / n), -std::cos(2 * kPi * k / n)};
+            corner[k] = accum::PolygonCorner(k, n);
             running[k] = total += (k + 1.0) * (k + 1.0);
         }
-        const PlaneView view{0, 0, 480};
+        double low = -1;  // the lowest corner, to centre the polygon's height
+        for (const accum::Point& c : corner) low = std::max(low, c.y);
+        const PlaneView view{0, (low - 1) / 2, 500};
         accum::Point p{0, 0};
         for (uint32_t i = 0; i < 20000000; ++i) {
             const double draw = context.random.Next() / 32768.0 * total;
