@@ -7,7 +7,8 @@
 //   PlaneView                    plane point -> pixel (scale pixels a unit around a centre)
 //   FloorValue, LayFloor         the floor pattern 0 .. 53 and painting it into empty cells
 //   CountColour                  the shared colouring of counts (with the floor)
-//   CCountColouredEquation       base of the equations coloured by CountColour
+//   CCountingEquation            base of the equations that count into 32-bit cells
+//   CCountColouredEquation       ... coloured by CountColour
 //   RunOrbit                     one orbit of randomly chosen maps, plotted into a grid
 //   PolygonCorner, FlakeRatio    regular polygons and the ratio at which their copies touch
 //   Ramp                         a colour ramp through a few stops
@@ -132,18 +133,30 @@ inline uint32_t CountColour(uint32_t cell) {
     return Rgb(cell < 255 ? cell : 255, channel(std::pow(n, 1.05)), channel(std::pow(n, 0.95)));
 }
 
-// Equations that count visits into 32-bit cells and show them with CountColour over the floor.
-class CCountColouredEquation : public CAccumulatingEquation<uint32_t> {
+// Equations that count into 32-bit cells: Count fills them, Finish readies them for colouring.
+class CCountingEquation : public CAccumulatingEquation<uint32_t> {
 public:
     using CAccumulatingEquation::CAccumulatingEquation;
 
 protected:
     // Counts the visits of the equation's orbits or walks.
     virtual void Count(const CountGrid<uint32_t>& grid, EquationContext& context) = 0;
+    virtual void Finish(uint32_t* cells) = 0;
 
 private:
     void Accumulate(uint32_t* cells, EquationContext& context) final {
         Count(CountGrid<uint32_t>(cells, width, height), context);
+        Finish(cells);
+    }
+};
+
+// Counts shown with CountColour over the floor.
+class CCountColouredEquation : public CCountingEquation {
+public:
+    using CCountingEquation::CCountingEquation;
+
+private:
+    void Finish(uint32_t* cells) final {
         LayFloor(cells, width, height, [](uint32_t v) { return kFloorTag | v; });
     }
     uint32_t CellColor(uint32_t cell) const final { return CountColour(cell); }

@@ -113,27 +113,21 @@ Complex SquareRootOf(Complex z, Complex c, bool negative) {
     return negative ? -r : r;
 }
 
-class CPixelInverseSanMarcoDragon final : public accum::CCountColouredEquation {
+// Inverse iteration of z^2 + c: one of the two square roots of z - c a step.
+template <double Re, double Im>
+class CSquareRootJulia final : public accum::CCountColouredEquation {
 public:
     using CCountColouredEquation::CCountColouredEquation;
 
 protected:
     void Count(const CountGrid<uint32_t>& grid, EquationContext& context) override {
         InverseOrbit(grid, context, PlaneView{0, 0, 300, true}, 2,
-                     [](Complex z, uint32_t k) { return SquareRootOf(z, -0.75, k); });
+                     [](Complex z, uint32_t k) { return SquareRootOf(z, Complex(Re, Im), k); });
     }
 };
 
-class CPixelInverseTree final : public accum::CCountColouredEquation {
-public:
-    using CCountColouredEquation::CCountColouredEquation;
-
-protected:
-    void Count(const CountGrid<uint32_t>& grid, EquationContext& context) override {
-        InverseOrbit(grid, context, PlaneView{0, 0, 330, true}, 2,
-                     [](Complex z, uint32_t k) { return SquareRootOf(z, Complex(0, 1), k); });
-    }
-};
+using CPixelInverseSanMarcoDragon = CSquareRootJulia<-0.75, 0.0>;
+using CPixelInverseTree = CSquareRootJulia<0.0, 1.0>;
 
 // A fair draw picks the root; P is the chance that the orbit goes on at each step, so with
 // chance 1 - P it restarts at a random point of [-2, 2]^2 and is plotted again from its
@@ -451,27 +445,22 @@ void GrowCluster(const CountGrid<uint32_t>& grid, RandomStream& random, accum::A
         }
 }
 
-class CPixelDLA final : public accum::CCountColouredEquation {
+template <accum::Aggregation A>
+class CAggregateEquation final : public accum::CCountColouredEquation {
 public:
     using CCountColouredEquation::CCountColouredEquation;
 
 protected:
     void Count(const CountGrid<uint32_t>& grid, EquationContext& context) override {
-        GrowCluster(grid, context.random, {512, 512, 1, 60000, 480, kSteps, 1});
+        GrowCluster(grid, context.random, A);
     }
 };
 
+using CPixelDLA = CAggregateEquation<accum::Aggregation{512, 512, 1, 60000, 480, kSteps, 1}>;
 // Roots: the seed sits just below the top edge and walkers only set out from below it, so the
 // aggregate branches downward like a root system into the soil.
-class CPixelTreeRootAttractor final : public accum::CCountColouredEquation {
-public:
-    using CCountColouredEquation::CCountColouredEquation;
-
-protected:
-    void Count(const CountGrid<uint32_t>& grid, EquationContext& context) override {
-        GrowCluster(grid, context.random, {512, 8, 0.5, 60000, 900, kSteps, 1});
-    }
-};
+using CPixelTreeRootAttractor =
+    CAggregateEquation<accum::Aggregation{512, 8, 0.5, 60000, 900, kSteps, 1}>;
 
 }  // namespace
 

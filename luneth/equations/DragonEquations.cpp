@@ -11,7 +11,7 @@
 //   99 "Cross Carpet"       an n x n carpet keeping the middle cross (and one frame)
 //   188-192 "Four Quadrangle" .. "Eight Octagon"
 //                           chaos games on a polygon under the restriction picked by "Type"
-// w_k = (cos 2 pi k / n, sin 2 pi k / n). Every member runs 20,000,000 steps of one orbit.
+// Every member but "Woggle" runs 20,000,000 steps of one orbit.
 #include <algorithm>
 #include <cmath>
 #include <vector>
@@ -27,10 +27,9 @@ using accum::CountGrid;
 using accum::PlaneView;
 using accum::Point;
 
-constexpr uint32_t kSteps = 20000000;
+constexpr uint32_t kOrbitSteps = 20000000;
+constexpr double kPi = 3.14159265358979;
 constexpr double kNoEscape = 1e100;
-// The wobble costs a sine a step; fewer steps draw the same picture a little darker.
-constexpr uint32_t kWoggleSteps = 14000000;
 
 // Members whose parameter 0 "Several Side" gives the number of corners n.
 class CSeveralSideEquation : public accum::CCountColouredEquation {
@@ -41,114 +40,112 @@ protected:
     uint32_t Sides(int lowest = 2) const {
         return uint32_t(accum::WholeParam(params[0], lowest, 16));
     }
+};
 
-    // The corners w_k of the regular n-gon on the unit circle, corner 0 at (1, 0).
-    static void Corners(uint32_t n, std::vector<Point>& corners) {
-        corners.resize(n);
+// One orbit of n maps, map k tied to the corner w_k = (cos 2 pi k / n, sin 2 pi k / n), plotted
+// from step 100 on. Maps says how: its constructor takes n, Step(p, w_k) moves the point, and
+// kView, kSteps, kStart and kEscape frame the orbit (see RunOrbit).
+template <typename Maps>
+class CCornerMapEquation final : public CSeveralSideEquation {
+public:
+    using CSeveralSideEquation::CSeveralSideEquation;
+
+protected:
+    void Count(const CountGrid<uint32_t>& grid, EquationContext& context) override {
+        const uint32_t n = Sides();
+        std::vector<Point> w(n);
         for (uint32_t i = 0; i < n; ++i) {
             const double angle = static_cast<double>(static_cast<float>(i) * 6.2831855f) / n;
-            corners[i] = {std::cos(angle), std::sin(angle)};
+            w[i] = {std::cos(angle), std::sin(angle)};
         }
+        const Maps maps(n);
+        accum::RunOrbit(grid, context.random, Maps::kView, n, Maps::kSteps, 100, Maps::kStart,
+                        Maps::kEscape, [&](Point p, uint32_t k) { return maps.Step(p, w[k]); });
     }
 };
 
-class CPixelTwonDragon final : public CSeveralSideEquation {
-public:
-    using CSeveralSideEquation::CSeveralSideEquation;
+// The dragons around the twon step z -> w_k - z/q (1 + i / (sqrt 3 |z|)), q = sqrt(1.25 n),
+// from (1, 1); L(z) = sqrt 3 |z| q.
+struct TwonBase {
+    static constexpr PlaneView kView{};
+    static constexpr uint32_t kSteps = kOrbitSteps;
+    static constexpr Point kStart{1.0, 1.0};
+    static constexpr double kEscape = kNoEscape;
+    explicit TwonBase(uint32_t n) : q(std::sqrt(n * 1.25)) {}
+    double L(Point p) const { return std::sqrt((p.y * p.y + p.x * p.x) * 3) * q; }
+    double q;
+};
 
-protected:
-    void Count(const CountGrid<uint32_t>& grid, EquationContext& context) override {
-        const uint32_t n = Sides();
-        std::vector<Point> w;
-        Corners(n, w);
-        const double q = std::sqrt(n * 1.25);
-        accum::RunOrbit(grid, context.random, PlaneView{}, n, kSteps, 100, {1.0, 1.0}, kNoEscape,
-                        [&](Point p, uint32_t k) {
-                            const double l = std::sqrt((p.y * p.y + p.x * p.x) * 3) * q;
-                            return Point{p.y / l - p.x / q + w[k].x, w[k].y - (p.x / l + p.y / q)};
-                        });
+struct TwonMaps : TwonBase {
+    using TwonBase::TwonBase;
+    Point Step(Point p, Point w) const {
+        const double l = L(p);
+        return {p.y / l - p.x / q + w.x, w.y - (p.x / l + p.y / q)};
     }
 };
 
-class CPixelCooralDragon final : public CSeveralSideEquation {
-public:
-    using CSeveralSideEquation::CSeveralSideEquation;
-
-protected:
-    void Count(const CountGrid<uint32_t>& grid, EquationContext& context) override {
-        const uint32_t n = Sides();
-        std::vector<Point> w;
-        Corners(n, w);
-        const double q = std::sqrt(n * 1.25);
-        accum::RunOrbit(grid, context.random, PlaneView{}, n, kSteps, 100, {1.0, 1.0}, kNoEscape,
-                        [&](Point p, uint32_t k) {
-                            const double l = std::sqrt((p.y * p.y + p.x * p.x) * 3) * q;
-                            return Point{w[k].x - p.x / q - p.y / l, w[k].y + p.y / q - p.x / l};
-                        });
+// The same with z mirrored first: fronds like coral.
+struct CooralMaps : TwonBase {
+    using TwonBase::TwonBase;
+    Point Step(Point p, Point w) const {
+        const double l = L(p);
+        return {w.x - p.x / q - p.y / l, w.y + p.y / q - p.x / l};
     }
 };
 
-class CPixelWoggle final : public CSeveralSideEquation {
-public:
-    using CSeveralSideEquation::CSeveralSideEquation;
-
-protected:
-    void Count(const CountGrid<uint32_t>& grid, EquationContext& context) override {
-        const uint32_t n = Sides();
-        std::vector<Point> w;
-        Corners(n, w);
-        const double q = std::sqrt(n * 1.25);
-        accum::RunOrbit(
-            grid, context.random, PlaneView{0, 0, 230}, n, kWoggleSteps, 100, {1.0, 1.0}, kNoEscape,
-            [&](Point p, uint32_t k) {
-                const double s = 0.5 * std::sin(3 * std::sqrt(p.x * p.x + p.y * p.y));
-                return Point{w[k].x - (p.x - s * p.y) / q, w[k].y - (p.y + s * p.x) / q};
-            });
+// The twist i / (sqrt 3 |z|) replaced by one that wobbles with |z|: 0.5 i sin 3|z|. The sine
+// costs a step more, so fewer steps draw the picture a little darker.
+struct WoggleMaps : TwonBase {
+    static constexpr PlaneView kView{0, 0, 230};
+    static constexpr uint32_t kSteps = 14000000;
+    using TwonBase::TwonBase;
+    Point Step(Point p, Point w) const {
+        const double s = 0.5 * std::sin(3 * std::sqrt(p.x * p.x + p.y * p.y));
+        return {w.x - (p.x - s * p.y) / q, w.y - (p.y + s * p.x) / q};
     }
 };
 
-class CPixelGeneralNTile final : public CSeveralSideEquation {
-public:
-    using CSeveralSideEquation::CSeveralSideEquation;
-
-protected:
-    void Count(const CountGrid<uint32_t>& grid, EquationContext& context) override {
-        const uint32_t n = Sides();
-        std::vector<Point> w;
-        Corners(n, w);
-        // 1 / b with b = sqrt(n) turned by pi / 2n: the twindragon's base 1 - i for n = 2 and
-        // the Eisenstein base for n = 3.
-        const double turn = -3.14159265358979 / (2 * n), inv = 1 / std::sqrt(double(n));
-        const double a = inv * std::cos(turn), b = inv * std::sin(turn);
-        accum::RunOrbit(grid, context.random, PlaneView{0, 0, 300}, n, kSteps, 100, {0, 0},
-                        kNoEscape, [&](Point p, uint32_t k) {
-                            const double u = p.x + w[k].x, v = p.y + w[k].y;
-                            return Point{a * u - b * v, a * v + b * u};
-                        });
+// Rep-tile-like sets: z -> (z + w_k) / b with b = sqrt(n) turned by pi / 2n, the twindragon's
+// base 1 - i for n = 2 and the Eisenstein base for n = 3.
+struct TileMaps {
+    static constexpr PlaneView kView{0, 0, 300};
+    static constexpr uint32_t kSteps = kOrbitSteps;
+    static constexpr Point kStart{0, 0};
+    static constexpr double kEscape = kNoEscape;
+    explicit TileMaps(uint32_t n)
+        : a(std::cos(-kPi / (2 * n)) / std::sqrt(double(n))),
+          b(std::sin(-kPi / (2 * n)) / std::sqrt(double(n))) {}
+    Point Step(Point p, Point w) const {
+        const double u = p.x + w.x, v = p.y + w.y;
+        return {a * u - b * v, a * v + b * u};
     }
+    double a, b;  // 1 / b
 };
 
-class CPixelHenonIFS final : public CSeveralSideEquation {
-public:
-    using CSeveralSideEquation::CSeveralSideEquation;
-
-protected:
-    void Count(const CountGrid<uint32_t>& grid, EquationContext& context) override {
-        const uint32_t n = Sides();
-        std::vector<Point> w;
-        Corners(n, w);
-        // The fold y - x^2 in the frame of corner k, shrunk (by half for three corners, more
-        // for more, so that the copies stay apart) and turned by 5 radians.
-        const double s = 0.5 * std::sqrt(3.0 / n), a = s * std::cos(5.0), b = s * std::sin(5.0);
-        accum::RunOrbit(grid, context.random, PlaneView{0, 0, 300}, n, kSteps, 100, {0, 0}, 10.0,
-                        [&](Point p, uint32_t k) {
-                            const double x = p.x * w[k].x + p.y * w[k].y;
-                            const double y = p.y * w[k].x - p.x * w[k].y - x * x;
-                            const double u = 1 + a * x - b * y, v = a * y + b * x;
-                            return Point{u * w[k].x - v * w[k].y, u * w[k].y + v * w[k].x};
-                        });
+// The Henon fold y - x^2 in the frame of corner k, shrunk (by half for three corners, more for
+// more, so that the copies stay apart), turned by 5 radians and moved out to the corner.
+struct HenonMaps {
+    static constexpr PlaneView kView{0, 0, 300};
+    static constexpr uint32_t kSteps = kOrbitSteps;
+    static constexpr Point kStart{0, 0};
+    static constexpr double kEscape = 10.0;
+    explicit HenonMaps(uint32_t n)
+        : a(0.5 * std::sqrt(3.0 / n) * std::cos(5.0)),
+          b(0.5 * std::sqrt(3.0 / n) * std::sin(5.0)) {}
+    Point Step(Point p, Point w) const {
+        const double x = p.x * w.x + p.y * w.y;
+        const double y = p.y * w.x - p.x * w.y - x * x;
+        const double u = 1 + a * x - b * y, v = a * y + b * x;
+        return {u * w.x - v * w.y, u * w.y + v * w.x};
     }
+    double a, b;
 };
+
+using CPixelTwonDragon = CCornerMapEquation<TwonMaps>;
+using CPixelCooralDragon = CCornerMapEquation<CooralMaps>;
+using CPixelWoggle = CCornerMapEquation<WoggleMaps>;
+using CPixelGeneralNTile = CCornerMapEquation<TileMaps>;
+using CPixelHenonIFS = CCornerMapEquation<HenonMaps>;
 
 // A point moving a fixed fraction of the way toward targets: p -> t + r (p - t), with an
 // optional turn of the moved offset.
@@ -172,11 +169,10 @@ protected:
         const Contraction outer{accum::FlakeRatio(n)};
         // The middle copy is turned half a corner so that its points face the gaps; it only
         // fits from five corners on.
-        const Contraction middle{outer.r, std::cos(3.14159265358979 / n),
-                                 std::sin(3.14159265358979 / n)};
+        const Contraction middle{outer.r, std::cos(kPi / n), std::sin(kPi / n)};
         const uint32_t choices = n >= 5 ? n + 1 : n;
-        accum::RunOrbit(grid, context.random, PlaneView{0, 0, 470}, choices, kSteps, 100, {0, 0},
-                        kNoEscape, [&](Point p, uint32_t k) {
+        accum::RunOrbit(grid, context.random, PlaneView{0, 0, 470}, choices, kOrbitSteps, 100,
+                        {0, 0}, kNoEscape, [&](Point p, uint32_t k) {
                             return k < n ? outer.Toward(p, w[k]) : middle.Toward(p, {0, 0});
                         });
     }
@@ -205,7 +201,7 @@ protected:
             }
         const Contraction toward{1.0 / n};
         accum::RunOrbit(grid, context.random, PlaneView{0, 0, 480}, uint32_t(corners.size()),
-                        kSteps, 100, {0, 0}, kNoEscape,
+                        kOrbitSteps, 100, {0, 0}, kNoEscape,
                         [&](Point p, uint32_t k) { return toward.Toward(p, corners[k]); });
     }
 };
@@ -248,7 +244,7 @@ protected:
         const uint32_t choices = game.centre ? N + 1 : N;
         Point p{0, 0};
         uint32_t previous = 0;
-        for (uint32_t d = 0; d < kSteps; ++d) {
+        for (uint32_t d = 0; d < kOrbitSteps; ++d) {
             const uint32_t k = uint32_t(context.random.Next()) % choices;
             if (k < N && previous < N) {
                 const uint32_t step = (k + N - previous) % N;

@@ -151,18 +151,12 @@ uint32_t Peak(const uint32_t* cells, size_t count) {
 
 // Equations whose counts go through a density curve onto a ramp of colours.
 template <const RampStop (&Stops)[5], float (*Density)(uint32_t, uint32_t) = DensityOf>
-class CDensityEquation : public CAccumulatingEquation<uint32_t> {
+class CDensityEquation : public accum::CCountingEquation {
 public:
-    using CAccumulatingEquation::CAccumulatingEquation;
-
-protected:
-    virtual void Count(const CountGrid<uint32_t>& grid, EquationContext& context) = 0;
+    using CCountingEquation::CCountingEquation;
 
 private:
-    void Accumulate(uint32_t* cells, EquationContext& context) final {
-        Count(CountGrid<uint32_t>(cells, width, height), context);
-        peak_ = Peak(cells, size_t(width) * height);
-    }
+    void Finish(uint32_t* cells) final { peak_ = Peak(cells, size_t(width) * height); }
     uint32_t CellColor(uint32_t n) const final { return Ramp(Stops, Density(n, peak_)); }
 
     uint32_t peak_ = 0;
