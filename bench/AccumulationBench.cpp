@@ -32,7 +32,7 @@ void BenchPicture(benchmark::State& state, uint32_t index) {
 }
 
 const bool kRegistered = [] {
-    for (auto family : {DragonEquations, CountColouredEquations, OrbitEquations})
+    for (auto family : {DragonEquations, CountColouredEquations, OrbitEquations, CanvasEquations})
         for (const EquationClass& c : family())
             for (const EquationInfo& row : EquationCatalogue())
                 if (std::string(c.className) == row.className)

@@ -12,7 +12,8 @@ constexpr double kPi = 3.14159265358979;
 constexpr double kRowGap = 0.8660254037844386;  // sqrt(3) / 2
 constexpr uint32_t kHitTag = 0x80000000u;       // a site with hits, not yet in the cluster
 
-// Which blocks of 4, 16 and 64 sites hold part of the cluster.
+// Which blocks of 16 and 64 sites hold part of the cluster (smaller blocks would not free a
+// walker for a jump of two steps or more).
 class BlockMap {
 public:
     BlockMap(int width, int height) : width_(width) {
@@ -36,8 +37,8 @@ public:
     }
 
 private:
-    static constexpr int kLevels = 3;
-    static int Shift(int level) { return 2 + 2 * level; }
+    static constexpr int kLevels = 2;
+    static int Shift(int level) { return 4 + 2 * level; }
     uint8_t& Block(int l, int bx, int by) {
         const size_t i = size_t(by) * size_t(width_ >> Shift(l)) + size_t(bx);
         return i < taken_[l].size() ? taken_[l][i] : taken_[l].back();
@@ -105,7 +106,7 @@ uint32_t Aggregate(const Lattice& lattice, const SiteArray& sites, RandomStream&
             if (x < 2 || y < 2 || x >= w - 2 || y >= h - 2) break;
             double px, py;
             lattice.Position(x, y, px, py);
-            const double dist = std::hypot(px - sx, py - sy);
+            const double dist = std::sqrt((px - sx) * (px - sx) + (py - sy) * (py - sy));
             if (dist > lost) break;
             const double jump = std::max(gap * blocks.FreeSteps(x, y), dist - radius) - 3.5;
             if (jump >= 2) {

@@ -97,7 +97,7 @@ struct CooralMaps : TwonBase {
 // costs a step more, so fewer steps draw the picture a little darker.
 struct WoggleMaps : TwonBase {
     static constexpr PlaneView kView{0, 0, 230};
-    static constexpr uint32_t kSteps = 14000000;
+    static constexpr uint32_t kSteps = 12000000;
     using TwonBase::TwonBase;
     Point Step(Point p, Point w) const {
         const double s = 0.5 * std::sin(3 * std::sqrt(p.x * p.x + p.y * p.y));

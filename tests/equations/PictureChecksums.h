@@ -68,7 +68,7 @@ inline constexpr RecordedPicture kPictureChecksums[] = {
     {95, 0xF63119051CD4A58Cull},   // General N Tile
     {96, 0x5429742F1ED88DB9ull},   // Apollony Fractal
     {97, 0xDCAAA8B171277F5Dull},   // Kissing Circles
-    {98, 0x13BB79C7F458A86Bull},   // Woggle
+    {98, 0x1C7A4D70B2510C72ull},   // Woggle
     {99, 0x5AF035CDBC3508AEull},   // Cross Carpet
     {100, 0xAA6344E974A2A09Aull},  // Trianguloid
     {101, 0xA6A27994DF927635ull},  // Rogers Rings
@@ -91,7 +91,7 @@ inline constexpr RecordedPicture kPictureChecksums[] = {
     {182, 0xDD721135EA33C784ull},  // Buddhabrot 3
     {183, 0x99E3A516017C7984ull},  // Feigenbaum Logistic
     {184, 0x9BFDE45C5808982Dull},  // Logistic Map
-    {185, 0xC5CB79F32FFE36D3ull},  // Ice Frost
+    {185, 0xB3BD16EB190721FDull},  // Ice Frost
     {186, 0x3E6904DBA7090E5Dull},  // IFS Tree
     {187, 0x37C163673605DB69ull},  // Martin Iterate
     {188, 0xEC52BF994B36E143ull},  // Four Quadrangle
