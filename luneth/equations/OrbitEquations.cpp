@@ -366,45 +366,67 @@ struct BuddhaView {
         const double re = -2 + 3 * unit();
         return {re, -1.5 + 3 * unit()};
     }
-    // Applies bump to the cell of z and to that of its mirror, real part down the picture.
+    // Adds the visit of z, and of its mirror, to their cells through bump, real part down the
+    // picture; with `shared`, other threads may bump the same cells at the same time.
     template <typename Bump>
-    static void Plot(const CountGrid<uint32_t>& grid, std::complex<double> z, Bump& bump) {
+    static void Plot(const CountGrid<uint32_t>& grid, std::complex<double> z, uint32_t n, Bump bump,
+                     bool shared) {
         const double scale = grid.Height() / 3.2;
         const double fy = (z.real() + 0.5) * scale + grid.Height() / 2;
         for (const double im : {z.imag(), -z.imag()}) {
             const double fx = im * scale + grid.Width() / 2;
-            if (fx >= 0 && fx < grid.Width() && fy >= 0 && fy < grid.Height())
-                bump(grid.At(uint32_t(fx), uint32_t(fy)));
+            if (!(fx >= 0 && fx < grid.Width() && fy >= 0 && fy < grid.Height())) continue;
+            uint32_t& cell = grid.At(uint32_t(fx), uint32_t(fy));
+            if (!shared) {
+                cell = bump(cell, n);
+                continue;
+            }
+            std::atomic_ref<uint32_t> a(cell);
+            uint32_t old = a.load(std::memory_order_relaxed);
+            while (!a.compare_exchange_weak(old, bump(old, n), std::memory_order_relaxed)) {
+            }
         }
     }
 };
 
 // Samples `samples` points c; the orbit of a c escaping |z| > 2 after n steps, kShortestOrbit
-// <= n < limit, is replayed, its points handed to bump(cell, n).
+// <= n < limit, is replayed, each of its points setting its cell to bump(cell, n). The points
+// are drawn in order, a chunk at a time; the orbits of a chunk then run on all threads. Every
+// bump commutes with every other (a count, or counts stopping at a cap), so the picture is
+// the same in any order.
 constexpr uint32_t kShortestOrbit = 8;
 
 template <typename Bump>
 void BuddhaOrbits(const CountGrid<uint32_t>& grid, RandomStream& random, uint32_t samples,
                   uint32_t limit, Bump bump) {
-    std::vector<std::complex<double>> orbit(limit);
-    for (uint32_t s = 0; s < samples; ++s) {
-        const std::complex<double> c = BuddhaView::Sample(random);
-        if (BuddhaView::Inside(c)) continue;
-        std::complex<double> z = 0;
-        uint32_t n = 0;
-        while (n < limit && std::norm(z) <= 4.0) z = z * z + c, orbit[n++] = z;
-        // Still bound: not part of the picture. Escaping at once: a faint haze over the whole
-        // disc |c| < 2 that only veils the figure.
-        if (std::norm(z) <= 4.0 || n < kShortestOrbit) continue;
-        auto add = [&](uint32_t& cell) { bump(cell, n); };
-        for (uint32_t i = 0; i + 1 < n; ++i) BuddhaView::Plot(grid, orbit[i], add);
+    constexpr uint32_t kChunk = 1 << 18, kPieces = 32;
+    const int threads = accum::AccumulationThreads();
+    std::vector<std::complex<double>> chunk(kChunk);
+    for (uint32_t first = 0; first < samples; first += kChunk) {
+        const uint32_t count = std::min(kChunk, samples - first);
+        for (uint32_t i = 0; i < count; ++i) chunk[i] = BuddhaView::Sample(random);
+        ParallelFor(threads > 1 ? kPieces : 1, threads, [&](size_t piece) {
+            std::vector<std::complex<double>> orbit(limit);
+            const uint32_t pieces = threads > 1 ? kPieces : 1;
+            for (uint32_t i = count * uint32_t(piece) / pieces;
+                 i < count * uint32_t(piece + 1) / pieces; ++i) {
+                const std::complex<double> c = chunk[i];
+                if (BuddhaView::Inside(c)) continue;
+                std::complex<double> z = 0;
+                uint32_t n = 0;
+                while (n < limit && std::norm(z) <= 4.0) z = z * z + c, orbit[n++] = z;
+                // Still bound: not part of the picture. Escaping at once: a faint haze over the
+                // whole disc |c| < 2 that only veils the figure.
+                if (std::norm(z) <= 4.0 || n < kShortestOrbit) continue;
+                for (uint32_t k = 0; k + 1 < n; ++k)
+                    BuddhaView::Plot(grid, orbit[k], n, bump, threads > 1);
+            }
+        });
     }
 }
 
 // One more visit, stopping short of wrapping.
-void Visit(uint32_t& cell, uint32_t) {
-    if (cell < 0xFFFFFFFFu) ++cell;
-}
+uint32_t Visit(uint32_t cell, uint32_t) { return cell < 0xFFFFFFFFu ? cell + 1 : cell; }
 
 constexpr uint32_t kBuddhaSamples = 3000000;
 
@@ -452,12 +474,13 @@ protected:
     void Accumulate(uint32_t* cells, EquationContext& context) override {
         const CountGrid<uint32_t> grid(cells, width, height);
         BuddhaOrbits(grid, context.random, kBuddhaSamples, kLimits[0],
-                     [](uint32_t& cell, uint32_t n) {
+                     [](uint32_t cell, uint32_t n) {
                          for (int ch = 0; ch < 3; ++ch) {
                              const int shift = 20 - 10 * ch;
                              if (n < kLimits[ch] && (cell >> shift & 1023u) < 1023u)
                                  cell += 1u << shift;
                          }
+                         return cell;
                      });
         std::vector<uint32_t> channel(size_t(width) * height);
         for (int ch = 0; ch < 3; ++ch) {
