@@ -12,7 +12,7 @@
 //   RunOrbit                     one orbit of randomly chosen maps, plotted into a grid
 //   PolygonCorner, FlakeRatio    regular polygons and the ratio at which their copies touch
 //   Ramp                         a colour ramp through a few stops
-//   AccumulationThreads          the threads a fill may use where its result allows it
+//   Threads                      the threads a fill may use where its result allows it
 #pragma once
 
 #include <cmath>
@@ -40,7 +40,7 @@ inline double RealParam(float v, double lo, double hi) {
     return v > hi ? hi : v;
 }
 
-inline int AccumulationThreads() { return ResolveThreadCount(0); }
+inline int Threads(const EquationContext& context) { return ResolveThreadCount(context.threads); }
 
 // ---- the working buffer as counters ----
 
@@ -107,8 +107,8 @@ inline uint32_t FloorValue(uint32_t x, uint32_t y) {
 // Writes code(FloorValue(x, y)) into every empty cell but cell 0, which stays free for the
 // finished mark. The colour of a cell then needs the cell alone.
 template <typename Code>
-void LayFloor(uint32_t* cells, uint32_t width, uint32_t height, Code code) {
-    ParallelFor(height, AccumulationThreads(), [&](size_t row) {
+void LayFloor(uint32_t* cells, uint32_t width, uint32_t height, int threads, Code code) {
+    ParallelFor(height, threads, [&](size_t row) {
         const uint32_t y = static_cast<uint32_t>(row);
         uint32_t* line = cells + size_t(y) * width;
         for (uint32_t x = y == 0 ? 1 : 0; x < width; ++x)
@@ -141,12 +141,12 @@ public:
 protected:
     // Counts the visits of the equation's orbits or walks.
     virtual void Count(const CountGrid<uint32_t>& grid, EquationContext& context) = 0;
-    virtual void Finish(uint32_t* cells) = 0;
+    virtual void Finish(uint32_t* cells, const EquationContext& context) = 0;
 
 private:
     void Accumulate(uint32_t* cells, EquationContext& context) final {
         Count(CountGrid<uint32_t>(cells, width, height), context);
-        Finish(cells);
+        Finish(cells, context);
     }
 };
 
@@ -156,8 +156,8 @@ public:
     using CCountingEquation::CCountingEquation;
 
 private:
-    void Finish(uint32_t* cells) final {
-        LayFloor(cells, width, height, [](uint32_t v) { return kFloorTag | v; });
+    void Finish(uint32_t* cells, const EquationContext& context) final {
+        LayFloor(cells, width, height, Threads(context), [](uint32_t v) { return kFloorTag | v; });
     }
     uint32_t CellColor(uint32_t cell) const final { return CountColour(cell); }
 };

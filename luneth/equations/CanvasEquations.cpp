@@ -307,7 +307,7 @@ protected:
         uint8_t* next = next_.data();
         for (int g = 0; g < kGenerations; ++g) {
             const bool diagonal = g % 2 == 1;
-            ParallelFor(height, accum::AccumulationThreads(), [&](size_t row) {
+            ParallelFor(height, accum::Threads(context), [&](size_t row) {
                 const int y = int(row);
                 const uint8_t* up = now + size_t(std::max(y - 1, 0)) * width;
                 const uint8_t* mid = now + size_t(y) * width;

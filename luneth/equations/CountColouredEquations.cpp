@@ -407,9 +407,9 @@ public:
     using CCountColouredEquation::CCountColouredEquation;
 
 protected:
-    void Count(const CountGrid<uint32_t>& grid, EquationContext&) override {
+    void Count(const CountGrid<uint32_t>& grid, EquationContext& context) override {
         const double scale = 1024.0 / 6.4;  // l from -2.2 to 4.2 across
-        ParallelFor(grid.Height(), accum::AccumulationThreads(), [&](size_t row) {
+        ParallelFor(grid.Height(), accum::Threads(context), [&](size_t row) {
             const uint32_t y = uint32_t(row);
             const double li = (y - grid.Height() / 2.0) / scale;
             for (uint32_t x = 0; x < grid.Width(); ++x) {

@@ -17,7 +17,8 @@ bool RenderEquation(IPixelEquation& equation, EquationContext& context, uint32_t
     const uint32_t width = equation.width, height = equation.height;
     if (width == 0 || height == 0 || !texels) return false;
     RandomBinding bind(context.random);
-    equation.Prepare(context);
+    EquationContext prepare{context.random, threads};
+    equation.Prepare(prepare);
 
     if (!equation.HasIndependentPixels()) {
         for (uint32_t y = 0; y < height; ++y) {

@@ -45,7 +45,7 @@ public:
     static constexpr uint64_t kStepBudget = uint64_t(1) << 27;
 
 protected:
-    void Accumulate(uint32_t* cells, EquationContext&) override {
+    void Accumulate(uint32_t* cells, EquationContext& context) override {
         const double scale = accum::RealParam(params[0], 0.1, 10);
         const double h = accum::RealParam(params[1], -10, 10);
         const uint32_t m = uint32_t(accum::WholeParam(params[2], 4, 1 << 30));
@@ -56,7 +56,7 @@ protected:
         const int32_t hw = int32_t(width / 2), hh = int32_t(height / 2);
         // Start points are independent and every visit writes the same word: rows of starts
         // run on all threads with the same result.
-        ParallelFor(rows, accum::AccumulationThreads(), [&](size_t row) {
+        ParallelFor(rows, accum::Threads(context), [&](size_t row) {
             const int32_t py = int32_t(row * m);
             for (uint32_t px = 0; px < width; px += m) {
                 double x = (int32_t(px) - hw) * 2 * scale / width;
@@ -73,7 +73,8 @@ protected:
                 }
             }
         });
-        accum::LayFloor(cells, width, height, [](uint32_t v) { return kOpaqueBlack | v << 16; });
+        accum::LayFloor(cells, width, height, accum::Threads(context),
+                        [](uint32_t v) { return kOpaqueBlack | v << 16; });
     }
     // Orbits are white words, empty cells hold the floor's colour, the mark answers 1.
     uint32_t CellColor(uint32_t cell) const override { return cell; }
@@ -156,7 +157,9 @@ public:
     using CCountingEquation::CCountingEquation;
 
 private:
-    void Finish(uint32_t* cells) final { peak_ = Peak(cells, size_t(width) * height); }
+    void Finish(uint32_t* cells, const EquationContext&) final {
+        peak_ = Peak(cells, size_t(width) * height);
+    }
     uint32_t CellColor(uint32_t n) const final { return Ramp(Stops, Density(n, peak_)); }
 
     uint32_t peak_ = 0;
@@ -183,53 +186,48 @@ constexpr RampStop kIcon[5] = {{0.0f, 0xFF05050F},
                                {0.8f, 0xFFFF9030},
                                {1.0f, 0xFFFFFFC0}};
 
-// ---- 184: Logistic Map ----
+// ---- 183, 184: bifurcation diagrams of the logistic map ----
 
-// One column per r from 3.4 to 4: x starts at 0.5, runs 1000 steps to settle, and 4000
-// more are counted, x = 1 at the top. Columns are independent: they run on all threads.
-void LogisticColumns(const CountGrid<uint32_t>& grid, double rFrom, double rTo, uint32_t counted) {
+// One column per r from rFrom to rTo: x starts at 0.5, runs 1000 steps to settle, and
+// `counted` more are counted in the column, x = 1 in row 1 and x = 0 in the last row.
+// Columns are independent: they run on all threads.
+template <typename Cell>
+void LogisticColumns(const CountGrid<Cell>& grid, int threads, double rFrom, double rTo,
+                     uint32_t counted) {
     const uint32_t w = grid.Width(), h = grid.Height();
-    ParallelFor(w, accum::AccumulationThreads(), [&](size_t column) {
+    ParallelFor(w, threads, [&](size_t column) {
         const double r = rFrom + (rTo - rFrom) * double(column) / (w - 1);
         double x = 0.5;
         for (int i = 0; i < 1000; ++i) x = r * x * (1 - x);
         for (uint32_t i = 0; i < counted; ++i) {
             x = r * x * (1 - x);
-            grid.Plot(double(column) + 0.5, (1 - x) * (h - 2) + 1);
+            const double row = (1 - x) * (h - 2) + 1;
+            if (row >= 1 && row < h) grid.Add(uint32_t(column), uint32_t(row));
         }
     });
 }
 
+// The chaotic end, r from 3.4 to 4, as a glowing density.
 class CPixelLogisticMap final : public CDensityEquation<kGlow> {
 public:
     using CDensityEquation::CDensityEquation;
 
 protected:
-    void Count(const CountGrid<uint32_t>& grid, EquationContext&) override {
-        LogisticColumns(grid, 3.4, 4.0, 4000);
+    void Count(const CountGrid<uint32_t>& grid, EquationContext& context) override {
+        LogisticColumns(grid, accum::Threads(context), 3.4, 4.0, 4000);
     }
 };
 
-// ---- 183: Feigenbaum Logistic (8-bit cells) ----
-
-// The whole cascade, r from 2.5 to 4, each column's counts saturating at 255; dark ink on
-// paper, darker where the orbits crowd.
+// The whole cascade, r from 2.5 to 4, in 8-bit counts that stop at 255: dark ink on paper,
+// darker where the orbits crowd.
 class CPixelFeigenbaumLogistic final : public CAccumulatingEquation<uint8_t> {
 public:
     using CAccumulatingEquation::CAccumulatingEquation;
 
 protected:
-    void Accumulate(uint8_t* cells, EquationContext&) override {
-        const CountGrid<uint8_t> grid(cells, width, height);
-        ParallelFor(width, accum::AccumulationThreads(), [&](size_t column) {
-            const double r = 2.5 + 1.5 * double(column) / (width - 1);
-            double x = 0.5;
-            for (int i = 0; i < 1000; ++i) x = r * x * (1 - x);
-            for (int i = 0; i < 3000; ++i) {
-                x = r * x * (1 - x);
-                grid.Plot(double(column) + 0.5, (1 - x) * (height - 2) + 1);
-            }
-        });
+    void Accumulate(uint8_t* cells, EquationContext& context) override {
+        LogisticColumns(CountGrid<uint8_t>(cells, width, height), accum::Threads(context), 2.5, 4.0,
+                        3000);
     }
     uint32_t CellColor(uint8_t n) const override {
         const uint32_t ink = n >= 32 ? 0 : 230 - n * 7;
@@ -397,14 +395,14 @@ struct BuddhaView {
 constexpr uint32_t kShortestOrbit = 8;
 
 template <typename Bump>
-void BuddhaOrbits(const CountGrid<uint32_t>& grid, RandomStream& random, uint32_t samples,
+void BuddhaOrbits(const CountGrid<uint32_t>& grid, EquationContext& context, uint32_t samples,
                   uint32_t limit, Bump bump) {
     constexpr uint32_t kChunk = 1 << 18, kPieces = 32;
-    const int threads = accum::AccumulationThreads();
+    const int threads = accum::Threads(context);
     std::vector<std::complex<double>> chunk(kChunk);
     for (uint32_t first = 0; first < samples; first += kChunk) {
         const uint32_t count = std::min(kChunk, samples - first);
-        for (uint32_t i = 0; i < count; ++i) chunk[i] = BuddhaView::Sample(random);
+        for (uint32_t i = 0; i < count; ++i) chunk[i] = BuddhaView::Sample(context.random);
         ParallelFor(threads > 1 ? kPieces : 1, threads, [&](size_t piece) {
             std::vector<std::complex<double>> orbit(limit);
             const uint32_t pieces = threads > 1 ? kPieces : 1;
@@ -436,7 +434,7 @@ public:
 
 protected:
     void Count(const CountGrid<uint32_t>& grid, EquationContext& context) override {
-        BuddhaOrbits(grid, context.random, kBuddhaSamples, 500, Visit);
+        BuddhaOrbits(grid, context, kBuddhaSamples, 500, Visit);
     }
 };
 
@@ -448,8 +446,8 @@ public:
 
 protected:
     void Accumulate(uint32_t* cells, EquationContext& context) override {
-        BuddhaOrbits(CountGrid<uint32_t>(cells, width, height), context.random, kBuddhaSamples,
-                     1000, Visit);
+        BuddhaOrbits(CountGrid<uint32_t>(cells, width, height), context, kBuddhaSamples, 1000,
+                     Visit);
     }
     uint32_t CellColor(uint32_t n) const override {
         const double level = std::sqrt(double(n)) / 1.5;
@@ -473,15 +471,13 @@ protected:
 
     void Accumulate(uint32_t* cells, EquationContext& context) override {
         const CountGrid<uint32_t> grid(cells, width, height);
-        BuddhaOrbits(grid, context.random, kBuddhaSamples, kLimits[0],
-                     [](uint32_t cell, uint32_t n) {
-                         for (int ch = 0; ch < 3; ++ch) {
-                             const int shift = 20 - 10 * ch;
-                             if (n < kLimits[ch] && (cell >> shift & 1023u) < 1023u)
-                                 cell += 1u << shift;
-                         }
-                         return cell;
-                     });
+        BuddhaOrbits(grid, context, kBuddhaSamples, kLimits[0], [](uint32_t cell, uint32_t n) {
+            for (int ch = 0; ch < 3; ++ch) {
+                const int shift = 20 - 10 * ch;
+                if (n < kLimits[ch] && (cell >> shift & 1023u) < 1023u) cell += 1u << shift;
+            }
+            return cell;
+        });
         std::vector<uint32_t> channel(size_t(width) * height);
         for (int ch = 0; ch < 3; ++ch) {
             for (size_t i = 0; i < channel.size(); ++i)

@@ -55,6 +55,9 @@ constexpr uint32_t kDefaultEquationSize = 1024;
 // computes it.
 struct EquationContext {
     RandomStream& random;
+    // The threads a preparation may use for work whose result does not depend on them (0: every
+    // hardware thread); RenderEquation passes its own thread count.
+    int threads = 0;
 };
 
 class IPixelEquation {

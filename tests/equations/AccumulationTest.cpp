@@ -2,12 +2,14 @@
 // fills, parameter changes against the working buffer, and parameters past their ranges.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <set>
 #include <utility>
 
 #include "equations/AccumulationHelpers.h"
+#include "equations/Aggregation.h"
 #include "equations/EquationRenderer.h"
 #include "equations/EquationTestUtil.h"
 #include "functions/RandomTexture.h"
@@ -155,6 +157,131 @@ TEST(Accumulation, ParametersPastTheirRangesAreClamped) {
         EXPECT_EQ(PictureChecksum(*e), expected)
             << c.index << " param " << c.param << " = " << c.wild;
     }
+}
+
+// Fills that run on several threads give the same picture on one.
+TEST(Accumulation, ParallelFillsDoNotDependOnTheThreadCount) {
+    for (const uint32_t index : {79u, 88u, 103u, 179u, 180u, 183u, 184u}) {
+        uint64_t sums[2];
+        for (const int threads : {1, 3}) {
+            auto e = MakeEquation(index);
+            if (index == 103) e->SetParam(3, 3000);  // shorter popcorn orbits
+            sums[threads == 3] = PictureChecksum(*e, threads);
+        }
+        EXPECT_EQ(sums[0], sums[1]) << index;
+    }
+}
+
+TEST(Accumulation, ParameterReaders) {
+    const struct {
+        float v;
+        int whole;
+        double real;
+    } kCases[] = {{kNaN, 2, 2.0},    {-kInf, 2, 2.0}, {kInf, 16, 16.0}, {1.9f, 2, 2.0},
+                  {5.99f, 5, 5.99f}, {16, 16, 16.0},  {99, 16, 16.0}};
+    for (const auto& c : kCases) {
+        EXPECT_EQ(accum::WholeParam(c.v, 2, 16), c.whole) << c.v;
+        EXPECT_DOUBLE_EQ(accum::RealParam(c.v, 2, 16), c.real) << c.v;
+    }
+}
+
+// The n-flake ratio: n copies at the corners of a regular n-gon just touch.
+TEST(Accumulation, PolygonsAndTheirTouchingRatios) {
+    const std::pair<uint32_t, double> kRatios[] = {
+        {3, 0.5}, {4, 0.5}, {5, 0.38196601125}, {6, 1 / 3.0}, {8, 0.29289321881}};
+    for (const auto& [n, r] : kRatios) EXPECT_NEAR(accum::FlakeRatio(n), r, 1e-9) << n;
+    const accum::Point top = accum::PolygonCorner(0, 5), next = accum::PolygonCorner(1, 5);
+    EXPECT_NEAR(top.x, 0, 1e-12);
+    EXPECT_NEAR(top.y, -1, 1e-12);
+    EXPECT_GT(next.x, 0);  // clockwise on the screen
+}
+
+// Every site of an aggregate but the seed arrived next to an older one, and a grown cluster
+// holds exactly the sites Aggregate reports, on both lattices.
+TEST(Accumulation, AggregatesGrowFromTheSeed) {
+    for (const bool hexagonal : {false, true}) {
+        const accum::Lattice lattice{96, 96, hexagonal};
+        std::vector<uint32_t> words(96 * 96, 0);
+        const accum::SiteArray sites{words.data(), 96, 1};
+        RandomStream random(99);
+        const uint32_t stuck = accum::Aggregate(lattice, sites, random,
+                                                {48, 48, 1, 400, 40, 2000000, hexagonal ? 3u : 1u});
+        EXPECT_GT(stuck, 50u) << hexagonal;
+        uint32_t held = 0;
+        for (int y = 0; y < 96; ++y)
+            for (int x = 0; x < 96; ++x) {
+                const uint32_t order = sites(x, y);
+                if (!order) continue;
+                ++held;
+                ASSERT_LE(order, stuck);
+                if (order == 1) continue;
+                bool older = false;
+                for (int k = 0; k < lattice.Neighbours(); ++k) {
+                    int nx, ny;
+                    lattice.Neighbour(x, y, k, nx, ny);
+                    older = older || (sites(nx, ny) != 0 && sites(nx, ny) < order);
+                }
+                EXPECT_TRUE(older) << hexagonal << " at " << x << ", " << y;
+            }
+        EXPECT_EQ(held, stuck);
+        EXPECT_EQ(sites(48, 48), 1u);
+        int x, y;  // positions and nearest sites agree
+        double px, py;
+        lattice.Position(31, 17, px, py);
+        lattice.Nearest(px, py, x, y);
+        EXPECT_EQ(x * 1000 + y, 31017);
+    }
+}
+
+// The bifurcation diagram's first column (r = 2.5) has one fixed point, x = 0.6, at row
+// (1 - 0.6) * 510 + 1 = 205, or 204 where x settles a hair above 0.6; all else is paper.
+TEST(Accumulation, FeigenbaumFirstColumnIsItsFixedPoint) {
+    auto e = MakeEquation(183);
+    test::RenderPicture(*e, 2);
+    std::set<uint32_t> inked;
+    for (uint32_t y = 1; y < e->height; ++y)
+        if (e->GetPixel(0, y) != 0xFFF4EFE4u) inked.insert(y);
+    EXPECT_FALSE(inked.empty());
+    for (const uint32_t y : inked) EXPECT_TRUE(y == 204 || y == 205) << y;
+}
+
+// Both rasterizers cover exactly the pixels whose centres lie inside; the edge-function one
+// leaves a shared edge to one triangle of two.
+TEST(Accumulation, TrianglesCoverThePixelCentresInside) {
+    const float kCorners[2][6] = {{100, 100, 900, 200, 300, 800}, {100, 100, 300, 800, 50, 700}};
+    auto inside = [](const float* c, double x, double y) {
+        double sign = 0;
+        for (int i = 0; i < 3; ++i) {
+            const float *a = c + 2 * i, *b = c + 2 * ((i + 1) % 3);
+            const double e = (b[0] - a[0]) * (y - a[1]) - (b[1] - a[1]) * (x - a[0]);
+            if (e == 0) return -1;  // on an edge: either side may claim it
+            if (sign * e < 0) return 0;
+            sign = e;
+        }
+        return 1;
+    };
+    std::vector<int> owners(1024 * 1024, 0);
+    for (const auto& corners : kCorners) {
+        for (const uint32_t index : {66u, 67u}) {
+            auto e = MakeEquation(index);
+            for (uint32_t i = 0; i < 6; ++i) e->SetParam(i, corners[i]);
+            const auto picture = test::RenderPicture(*e, 2);
+            const uint32_t background = index == 66 ? kOpaqueBlack : 0xFF101018u;
+            for (uint32_t y = 1; y < 1024; ++y)
+                for (uint32_t x = 0; x < 1024; ++x) {
+                    const bool lit = picture[y * 1024 + x] != background;
+                    const int in = inside(corners, x + 0.5, y + 0.5);
+                    if (in >= 0) {
+                        ASSERT_EQ(lit, in == 1) << index << " at " << x << ", " << y;
+                    }
+                    if (index == 67 && lit) ++owners[y * 1024 + x];
+                }
+        }
+    }
+    EXPECT_EQ(*std::max_element(owners.begin(), owners.end()), 1);
+    auto flat = MakeEquation(67);  // three corners on one line: nothing to draw
+    for (uint32_t i = 0; i < 6; ++i) flat->SetParam(i, 100.0f * (i / 2 + 1));
+    EXPECT_EQ(test::CountPixels(*flat, [](uint32_t c) { return c != 0xFF101018u; }), 0u);
 }
 
 }  // namespace

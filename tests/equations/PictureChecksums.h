@@ -89,8 +89,8 @@ inline constexpr RecordedPicture kPictureChecksums[] = {
     {180, 0x1891E2CF492DB32Full},  // Buddhabrot 1
     {181, 0xF175E561F9071F63ull},  // Buddhabrot 2
     {182, 0xDD721135EA33C784ull},  // Buddhabrot 3
-    {183, 0x99E3A516017C7984ull},  // Feigenbaum Logistic
-    {184, 0x9BFDE45C5808982Dull},  // Logistic Map
+    {183, 0x42612F662E3A4B1Cull},  // Feigenbaum Logistic
+    {184, 0xB5C27813FA0EB871ull},  // Logistic Map
     {185, 0xB3BD16EB190721FDull},  // Ice Frost
     {186, 0x3E6904DBA7090E5Dull},  // IFS Tree
     {187, 0x37C163673605DB69ull},  // Martin Iterate
