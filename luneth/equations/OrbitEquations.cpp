@@ -61,6 +61,11 @@ protected:
             for (uint32_t px = 0; px < width; px += m) {
                 double x = (int32_t(px) - hw) * 2 * scale / width;
                 double y = (py - hh) * 2 * scale / height;
+                // A point seen again closes a cycle whose points are all drawn already: the
+                // rest of the orbit would only draw them again (Brent's check, against the
+                // point kept at each power of two steps).
+                double keptX = x, keptY = y;
+                uint32_t power = 1, since = 0;
                 for (uint32_t i = 0; i < n; ++i) {
                     const double r = std::sin(std::tan(3 * x) + x);
                     x = x - h * std::sin(std::tan(3 * y) + y);
@@ -70,6 +75,8 @@ protected:
                     if (t >= 1 && t < width && u >= 1 && u < height)
                         std::atomic_ref<uint32_t>(cells[size_t(u) * width + size_t(t)])
                             .store(0xFFFFFFFFu, std::memory_order_relaxed);
+                    if (x == keptX && y == keptY) break;
+                    if (++since == power) keptX = x, keptY = y, power *= 2, since = 0;
                 }
             }
         });
