@@ -284,5 +284,45 @@ TEST(Accumulation, TrianglesCoverThePixelCentresInside) {
     EXPECT_EQ(test::CountPixels(*flat, [](uint32_t c) { return c != 0xFF101018u; }), 0u);
 }
 
+// Pictures whose geometry is known: where their sets lie and what they keep empty.
+TEST(Accumulation, PicturesLieWhereTheirSetsAre) {
+    auto floorOrMark = [](uint32_t c) {
+        return (c & 0xFF00FFFFu) == kOpaqueBlack || c == 0xFF010101u;
+    };
+    // the Apollonian gasket stays inside the unit circle, 480 pixels around the middle
+    auto gasket = MakeEquation(96);
+    const auto g = test::RenderPicture(*gasket, 2);
+    for (uint32_t y = 0; y < 1024; y += 3)
+        for (uint32_t x = 0; x < 1024; x += 3) {
+            const double r = std::hypot(x + 0.5 - 512, y + 0.5 - 512);
+            if (r > 482) {
+                ASSERT_TRUE(floorOrMark(g[y * 1024 + x])) << x << ", " << y;
+            }
+        }
+    // l = 1 and l = 2.5 lie inside the logistic factor's Mandelbrot set (the floor), l = 4.1
+    // outside (counted)
+    auto factor = MakeEquation(88);
+    test::RenderPicture(*factor, 2);
+    EXPECT_TRUE(floorOrMark(factor->GetPixel(512, 512)));
+    EXPECT_TRUE(floorOrMark(factor->GetPixel(512 + 240, 512)));
+    EXPECT_FALSE(floorOrMark(factor->GetPixel(512 + 496, 512)));
+    // kissing circles: the three first circles around the middle, the middle one of the second
+    // generation, the corners outside the packing
+    auto circles = MakeEquation(97);
+    test::RenderPicture(*circles, 2);
+    const uint32_t first = circles->GetPixel(512, 512 - 274) & 0xFFFFFF;
+    EXPECT_EQ(circles->GetPixel(512 - 237, 512 + 137) & 0xFFFFFF, first);
+    EXPECT_EQ(circles->GetPixel(512 + 237, 512 + 137) & 0xFFFFFF, first);
+    EXPECT_NE(circles->GetPixel(512, 512) & 0xFFFFFF, first);
+    EXPECT_EQ(circles->GetPixel(3, 3), 0xFF0C0C14u);
+    // the Buddhabrot counts every orbit with its mirror: columns x and 1023 - x agree
+    auto buddha = MakeEquation(180);
+    const auto b = test::RenderPicture(*buddha, 2);
+    uint32_t differ = 0;
+    for (uint32_t y = 1; y < 1024; ++y)
+        for (uint32_t x = 0; x < 512; ++x) differ += b[y * 1024 + x] != b[y * 1024 + 1023 - x];
+    EXPECT_LT(differ, 200u);  // only where a point falls exactly on a column edge
+}
+
 }  // namespace
 }  // namespace luneth
