@@ -347,6 +347,10 @@ constexpr EquationClassTable (*kEquationFamilies[])() = {
     PainterEquations,
     RaycasterEquations,
     IteratedMapEquations,
+    DragonEquations,
+    CountColouredEquations,
+    OrbitEquations,
+    CanvasEquations,
 };
 
 EquationFactory FindFactory(const char* className) {

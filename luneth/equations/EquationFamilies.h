@@ -59,6 +59,10 @@ EquationClassTable PainterEquations();
 EquationClassTable RaycasterEquations();
 // The Mandelbulbs and a Lyapunov fractal.
 EquationClassTable IteratedMapEquations();
+EquationClassTable DragonEquations();
+EquationClassTable CountColouredEquations();
+EquationClassTable OrbitEquations();
+EquationClassTable CanvasEquations();
 
 // Hofstadter's Q-sequence, Q(0) = Q(1) = 1, from the module-wide memo table of "Vinyl";
 // 0 for an index past the table.

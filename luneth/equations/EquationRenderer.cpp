@@ -21,7 +21,9 @@ bool RenderEquation(IPixelEquation& equation, EquationContext& context, uint32_t
     if (rect.IsEmpty()) rect = {0, 0, width, height};
     if (!rect.Inside(width, height)) return false;
     RandomBinding bind(context.random);
-    equation.Prepare(context);
+    EquationContext prepare = context;
+    prepare.threads = threads;
+    equation.Prepare(prepare);
     if (context.Cancelled()) return false;
 
     const uint32_t lastRow = rect.y + rect.height;

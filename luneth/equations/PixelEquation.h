@@ -59,6 +59,9 @@ constexpr uint32_t kDefaultEquationSize = 1024;
 struct EquationContext {
     RandomStream& random;
     ComputeControl* control = nullptr;
+    // The threads a preparation may use for work whose result does not depend on them (0: every
+    // hardware thread); RenderEquation passes its own thread count.
+    int threads = 0;
 
     bool Cancelled() const { return control && control->Cancelled(); }
     void Progress(int64_t done, int64_t total) const {

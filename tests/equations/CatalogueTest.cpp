@@ -13,10 +13,6 @@
 namespace luneth {
 namespace {
 
-// The indices whose families are built in this tree; each must fill its slot.
-const std::vector<uint32_t> kBuiltIndices = {
-    0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 26, 27, 28, 29, 30, 31, 32, 33, 34, 35, 36, 37, 38, 39, 40, 41, 50, 51, 52, 53, 54, 55, 56, 57, 58, 59, 60, 61, 62, 63, 64, 65, 68, 69, 72, 73, 74, 75, 76, 77, 107, 108, 109, 110, 119, 120, 121, 122, 131, 133, 134, 135, 149, 150, 152, 161, 162, 163, 164, 165, 166, 167, 168, 176, 177, 193, 194};
-
 TEST(Catalogue, RowsAreTheFullCatalogueInIndexOrder) {
     const auto rows = EquationCatalogue();
     ASSERT_EQ(rows.size(), 195u);
@@ -117,8 +113,9 @@ TEST(Catalogue, BuildFillsTheBuiltSlotsOnly) {
     const int count = BuildEquationCatalogue(table);
     int filled = 0;
     for (uint32_t i = 0; i < kEquationSlotCount; ++i) filled += table[i] ? 1 : 0;
+    EXPECT_EQ(count, 195);  // the whole catalogue is built
     EXPECT_EQ(count, filled);
-    for (uint32_t i : kBuiltIndices) EXPECT_NE(table[i], nullptr) << i;
+    for (uint32_t i = 0; i < 195; ++i) EXPECT_NE(table[i], nullptr) << i;
     for (uint32_t i = 195; i < kEquationSlotCount; ++i) EXPECT_EQ(table[i], nullptr) << i;
     // Building again replaces the objects and gives the same count.
     EXPECT_EQ(BuildEquationCatalogue(table), count);

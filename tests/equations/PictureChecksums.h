@@ -79,6 +79,8 @@ inline constexpr RecordedPicture kPictureChecksums[] = {
     {63, 0x5707DE78A20CCBE2ull}, // Trial Coordinate
     {64, 0x26193043649B4C3Dull}, // Black Hole
     {65, 0xE27FE8D39EB4FD26ull}, // Triangle
+    {66, 0x90FA1B4C373462F2ull}, // Triangle Rasterize
+    {67, 0xFFE4E6ADF8D23BCDull}, // Triangle Rasterize 2
     {68, 0xCD24BB27FB62A6B1ull}, // N Star
     {69, 0xE5C718ED0D1CF18Dull}, // N Light Star
     {70, 0xBF5E8D286E4D4CB5ull}, // Lattice Cloth
@@ -90,6 +92,34 @@ inline constexpr RecordedPicture kPictureChecksums[] = {
     {76, 0x5BBE318CDF64266Dull}, // Cameron 1
     {77, 0x2E9323623A114B78ull}, // Cameron 2
     {78, 0xE1273FFB9F137260ull}, // Plaid Trip
+    {79, 0x0C30F65E1FED2606ull}, // Henon
+    {80, 0x5B68F7B1F2BC4E8Aull}, // Henon IFS
+    {81, 0x5E994DFAF37540E6ull}, // Star Julia
+    {82, 0x38C56C105069DBE3ull}, // Twon Dragon
+    {83, 0x89F591D6915155C7ull}, // Cooral Dragon
+    {84, 0x04831208DE2DD492ull}, // San Marco Dragon
+    {85, 0xE8FAFB40341B5904ull}, // Grinch Dragon
+    {86, 0xA1B25BA45AF2D4E5ull}, // Pascal Triangle
+    {87, 0x5F5F7B3DB1C79C6Full}, // Diaxial Plane
+    {88, 0xE9D81579DCE6F27Full}, // Mandelbrot Factor
+    {89, 0x069E4EFECA2FBEA6ull}, // Lace
+    {90, 0x50B6D69073BEFE47ull}, // Reverse Julia
+    {91, 0x43AEF5790F54F683ull}, // Rational
+    {92, 0x9E331521B98E7534ull}, // Inverse Tree
+    {93, 0xDC93D32CC787D295ull}, // Similarity Dimension
+    {94, 0x6C9993418B1149C4ull}, // Star Fractal
+    {95, 0xF63119051CD4A58Cull}, // General N Tile
+    {96, 0x5429742F1ED88DB9ull}, // Apollony Fractal
+    {97, 0xDCAAA8B171277F5Dull}, // Kissing Circles
+    {98, 0x1C7A4D70B2510C72ull}, // Woggle
+    {99, 0x5AF035CDBC3508AEull}, // Cross Carpet
+    {100, 0xAA6344E974A2A09Aull}, // Trianguloid
+    {101, 0xA6A27994DF927635ull}, // Rogers Rings
+    {102, 0x2450CBBDCE7954A1ull}, // Measure Function
+    {103, 0x686CBA555580526Bull}, // Popcorn
+    {104, 0x0B393D4D8892DD02ull}, // Mauldin Gasket
+    {105, 0x82E6C983973CAD3Cull}, // DLA
+    {106, 0xFFC627F30BD37921ull}, // Tree Root Attractor
     {107, 0x07DA960E3343AC25ull}, // Palette
     {108, 0x9574240F403BA069ull}, // Be Happy
     {109, 0x5960687A1A3B13BDull}, // Game Screen
@@ -161,6 +191,21 @@ inline constexpr RecordedPicture kPictureChecksums[] = {
     {175, 0x3BF2416D2F239D31ull}, // Burning Ship
     {176, 0x927F43E267B12325ull}, // Square Tile Fractal
     {177, 0xB0182D76AA006585ull}, // Circle Squares
+    {178, 0x3296BBBF9B0C5217ull}, // Action Painting
+    {179, 0xDBEA145C6F62CA38ull}, // Belousov-Zhabotinsky
+    {180, 0x1891E2CF492DB32Full}, // Buddhabrot 1
+    {181, 0xF175E561F9071F63ull}, // Buddhabrot 2
+    {182, 0xDD721135EA33C784ull}, // Buddhabrot 3
+    {183, 0x42612F662E3A4B1Cull}, // Feigenbaum Logistic
+    {184, 0xB5C27813FA0EB871ull}, // Logistic Map
+    {185, 0xB3BD16EB190721FDull}, // Ice Frost
+    {186, 0x3E6904DBA7090E5Dull}, // IFS Tree
+    {187, 0x37C163673605DB69ull}, // Martin Iterate
+    {188, 0xEC52BF994B36E143ull}, // Four Quadrangle
+    {189, 0x961FC57CCC9D0CA5ull}, // Five Pentagon
+    {190, 0xB031524E7EF82000ull}, // Six Hexagonal
+    {191, 0xA380D1F09C6993A3ull}, // Seven Heptagon
+    {192, 0x6FD71FCD09DAFC2Cull}, // Eight Octagon
     {193, 0x075D5A288F82A5A5ull}, // Raycaster Sphere
     {194, 0xE4749AF6616C8720ull}, // Raycaster Sprite
 };

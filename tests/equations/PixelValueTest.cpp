@@ -290,9 +290,10 @@ TEST(PixelValues, TaijiEightHasItsTrigrams) {
 
 // ---- robustness: any coordinate and any parameter value is answered without harm ----
 
-// Equations that draw random numbers draw them from the same start each time.
+// Pictures that draw random numbers are computed from a fresh stream, so that computing one
+// again gives the same picture.
 uint64_t SampleHash(IPixelEquation& e) {
-    RandomStream random;
+    RandomStream random(7);
     RandomBinding bind(random);
     uint64_t h = 1469598103934665603ull;
     for (uint32_t y = 0; y < e.height; y += 37)
