@@ -1,6 +1,7 @@
 #include "Texture.h"
 
 #include <atomic>
+#include <cstdint>
 #include <cstring>
 
 #include "PictureCodecs.h"
@@ -74,12 +75,17 @@ KcTexture* CTexturesMgr::CreateTexture(uint32_t width, uint32_t height, uint32_t
 
 KcTexture* CTexturesMgr::LoadTexture(const char* path) {
     CTexture* texture = nullptr;
-    bool ok = LoadPicture(path, [&](uint32_t width, uint32_t height, uint32_t* pitch) {
-        texture = NewTexture(width, height);
-        if (!texture) return static_cast<uint32_t*>(nullptr);
-        *pitch = texture->PitchWords();
-        return texture->Texels();
-    });
+    // The decoder allocates its picture outside the allocator: it gets what the budget leaves.
+    size_t left = Engine() ? Engine()->Allocator().BudgetLeft() : SIZE_MAX;
+    bool ok = LoadPicture(
+        path,
+        [&](uint32_t width, uint32_t height, uint32_t* pitch) {
+            texture = NewTexture(width, height);
+            if (!texture) return static_cast<uint32_t*>(nullptr);
+            *pitch = texture->PitchWords();
+            return texture->Texels();
+        },
+        left == SIZE_MAX ? 0 : (left ? uint64_t(left) : 1));
     if (!ok && texture) {
         Engine()->DeleteObject(texture);
         texture = nullptr;
