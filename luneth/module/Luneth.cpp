@@ -62,6 +62,8 @@ bool CLuneth::Initialize() {
         if (end != env && *end == 0 && n >= 0 && n <= 4096) threads_ = int(n);
     }
     script_->SetThreadCount(threads_);
+    // Script arrays live outside the engine's allocator; they answer to the same budget.
+    luneth::SetArrayMemoryBudget(api->GetAllocator()->GetBudget());
 
     render_ = api->AcquireServiceAs<KcDX9Render>("KcDX9Render");
     int background = config->ReadInt("Luneth", "BackGroundColor", 0);
