@@ -8,7 +8,10 @@
 //   luneth list functions                            one line per registry entry: INDEX NAME KIND
 //   luneth list equations                            one line per equation: INDEX NAME WxH
 //   luneth surface SCRIPT -o MESH                    the swept surface as .obj or .ply
+//   luneth convert PICTURE -o OUTPUT                 a picture in another format
+//   luneth info PICTURE                              a picture's format and size
 //   --threads N                                      threads for computing pictures
+//   run --timeout SECONDS                            stop a script that runs longer
 //
 // The picture format of -o follows the extension: png, jpg, tga, bmp, ppm or dds; files are
 // written to a temporary name and renamed, so a failure leaves nothing half-written. The
@@ -27,7 +30,10 @@
 #include <system_error>
 #include <vector>
 
+#include "CliSupport.h"
+#include "Pictures.h"
 #include "SurfaceExport.h"
+#include "Watchdog.h"
 #include "equations/PixelEquation.h"
 #include "kiv/engine.h"
 #include "module/ILuneth.h"
@@ -39,6 +45,8 @@ constexpr int kSlots = int(luneth::kEquationSlotCount);
 // --threads: 0 leaves the image object's own choice (LUNETH_THREADS, its configuration, or
 // every hardware thread).
 int g_threads = 0;
+// run --timeout: seconds after which a script is stopped (0: never).
+double g_timeout = 0;
 
 // ---------------------------------------------------------------- the engine
 
@@ -71,13 +79,6 @@ private:
     ILuneth* luneth_ = nullptr;
 };
 
-int Fail(const char* format, const std::string& a = "", const std::string& b = "") {
-    std::fputs("luneth: ", stderr);
-    std::fprintf(stderr, format, a.c_str(), b.c_str());
-    std::fputc('\n', stderr);
-    return 1;
-}
-
 bool IsPictureName(const std::string& path) {
     size_t dot = path.find_last_of('.');
     size_t slash = path.find_last_of('/');
@@ -100,13 +101,8 @@ int CheckOutputName(const std::string& output) {
 int Save(ILuneth* luneth, const std::string& output) {
     if (output.empty()) return 0;
     if (!luneth->GetTexture()) return Fail("there is no picture to write to '%s'", output);
-    if (!luneth->SaveImage(output.c_str())) {
-        std::error_code ec;
-        std::filesystem::path parent = std::filesystem::path(output).parent_path();
-        if (!parent.empty() && !std::filesystem::is_directory(parent, ec))
-            return Fail("cannot write '%s': no directory '%s'", output, parent.string());
-        return Fail("cannot write '%s'", output);
-    }
+    if (!luneth->SaveImage(output.c_str()))
+        return Fail("cannot write '%s': %s", output, PictureError());
     return 0;
 }
 
@@ -168,15 +164,23 @@ int Run(const std::string& file, const std::string* text, const std::string& out
         const std::string& dump) {
     if (int status = CheckOutputName(output)) return status;
     if (!file.empty()) {
-        std::error_code ec;
-        if (!std::filesystem::is_regular_file(file, ec))
-            return Fail("cannot read script file '%s'", file);
+        if (std::string why = ScriptFileProblem(file); !why.empty())
+            return Fail("cannot read script file '%s': %s", file, why);
+        if (SameFile(file, output))
+            return Fail("will not write '%s': it is the script itself", output);
     }
     Engine engine;
     ILuneth* luneth = engine.Luneth();
     if (!luneth) return Fail("the engine could not start the image object (see its log)");
-    bool loaded = text ? luneth->LoadScriptText(text->data(), int(text->size()))
-                       : luneth->LoadScriptFile(file.c_str());
+    bool loaded = false;
+    {
+        Watchdog watchdog(luneth, g_timeout);
+        loaded = text ? luneth->LoadScriptText(text->data(), int(text->size()))
+                      : luneth->LoadScriptFile(file.c_str());
+        if (watchdog.Fired() && luneth->WasCancelled())
+            return Fail("the script '%s' was stopped after %s seconds (--timeout)",
+                        text ? "<text>" : file, CLI::detail::to_string(g_timeout));
+    }
     std::fputs(luneth->GetScriptMessages(), stderr);
     PrintDiagnostics(luneth->GetScriptDiagnostics());
     if (!dump.empty()) Dump(luneth, dump);
@@ -201,9 +205,9 @@ int Run(const std::string& file, const std::string* text, const std::string& out
 int Surface(const std::string& file, const std::string& output) {
     if (!IsMeshName(output))
         return Fail("cannot write '%s': the extension names no mesh format (obj or ply)", output);
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(file, ec))
-        return Fail("cannot read script file '%s'", file);
+    if (std::string why = ScriptFileProblem(file); !why.empty())
+        return Fail("cannot read script file '%s': %s", file, why);
+    if (SameFile(file, output)) return Fail("will not write '%s': it is the script itself", output);
     Engine engine;
     ILuneth* luneth = engine.Luneth();
     if (!luneth) return Fail("the engine could not start the image object (see its log)");
@@ -334,7 +338,10 @@ int main(int argc, char** argv) {
     CLI::App* run = app.add_subcommand("run", "run a math script");
     run->add_option("SCRIPT", file, "math-script file");
     auto* textOption = run->add_option("-e", text, "script text (';' separates lines)");
-    run->add_option("-o", output, "write the picture (png, jpg, tga, bmp, ppm, dds)");
+    run->add_option("-o", output, "write the picture (png, jpg, tga, bmp, ppm, dds)")
+        ->check(kNonEmptyName);
+    run->add_option("--timeout", g_timeout, "stop the script after SECONDS (exit status 1)")
+        ->check(CLI::Range(0.001, 1e7));
     run->add_option("--dump", dump, "print these variables after the run (comma-separated)");
     run->callback([&] {
         if (file.empty() == (textOption->count() == 0))
@@ -346,7 +353,8 @@ int main(int argc, char** argv) {
     std::vector<std::pair<int, float>> params;
     CLI::App* equation = app.add_subcommand("equation", "compute a pixel equation");
     equation->add_option("N", equationKey, "equation index or display name")->required();
-    equation->add_option("-o", equationOutput, "write the picture (png, jpg, tga, bmp, ppm, dds)");
+    equation->add_option("-o", equationOutput, "write the picture (png, jpg, tga, bmp, ppm, dds)")
+        ->check(kNonEmptyName);
     equation->add_option("--param", paramTexts, "set parameter I (0..5) to V before computing")
         ->type_name("I=V");
     equation->callback([&] {
@@ -372,7 +380,10 @@ int main(int argc, char** argv) {
     CLI::App* surface =
         app.add_subcommand("surface", "write the surface a script sweeps as a mesh");
     surface->add_option("SCRIPT", surfaceFile, "math-script file")->required();
-    surface->add_option("-o", surfaceOutput, "the mesh file (obj or ply)")->required();
+    surface->add_option("-o", surfaceOutput, "the mesh file (obj or ply)")
+        ->required()
+        ->check(kNonEmptyName);
+    AddPictureCommands(app);
 
     try {
         app.parse(argc, argv);
@@ -382,6 +393,10 @@ int main(int argc, char** argv) {
         app.exit(e);
         return 2;
     }
+#ifdef LUNETH_PARSE_ONLY
+    return 0;  // the argument fuzzer: parsing is all it tries
+#endif
+    if (int status = RunPictureCommand(); status >= 0) return status;
     if (run->parsed()) return Run(file, textOption->count() ? &text : nullptr, output, dump);
     if (equation->parsed()) return Equation(equationKey, params, equationOutput);
     if (exportAll->parsed()) return Export(exportDirectory);
