@@ -47,13 +47,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (!control.Cancelled()) {
         uint32_t row[16];
         if (e.HasIndependentPixels()) {
-            // Four rows across the picture, sixteen pixels each, and corners far outside it.
+            // Four rows across the picture, sixteen pixels each, and pixels anywhere, also far
+            // outside it.
             for (uint32_t k = 0; k < 4; ++k) {
                 uint32_t y = uint32_t(uint64_t(e.height - 1) * k / 3);
                 uint32_t x0 = uint32_t(uint64_t(e.width > 16 ? e.width - 16 : 0) * k / 3);
                 e.ComputeRow(y, x0, std::min<uint32_t>(16, e.width), row);
             }
-            for (uint32_t far : {e.width, e.width + 7, 0xFFFFFFFFu}) e.GetPixel(far, far);
+            for (int k = 0; k < 3; ++k) {
+                const uint32_t x = in.Bytes(4), y = in.Bytes(4);
+                e.GetPixel(x, y);
+            }
         } else {
             luneth::RandomBinding bind(random);
             for (uint32_t x = 0; x < std::min<uint32_t>(64, e.width); ++x)
