@@ -368,7 +368,9 @@ int main(int argc, char** argv) {
 
     std::string exportDirectory;
     CLI::App* exportAll = app.add_subcommand("export", "write every equation as a PNG file");
-    exportAll->add_option("DIR", exportDirectory, "target directory (created)")->required();
+    exportAll->add_option("DIR", exportDirectory, "target directory (created)")
+        ->required()
+        ->check(kNonEmptyName);
 
     std::string what;
     CLI::App* list = app.add_subcommand("list", "list built-in functions or equations");
