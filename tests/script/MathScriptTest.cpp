@@ -323,4 +323,10 @@ TEST(Limits, SizesBeyondTheirBoundsOrTheMemoryBudgetAreRefusedBeforeAllocating) 
                                                                          << s.DiagnosticsText();
     }
     SetArrayMemoryBudget(0);
+    // An endless device is refused unread, and so is a folder.
+    CMathScript s;
+    EXPECT_FALSE(s.Load("/dev/zero"));
+    EXPECT_EQ(s.LoadError(), "it is a device, not a file");
+    EXPECT_FALSE(s.Load("/"));
+    EXPECT_EQ(s.LoadError(), "it is a directory");
 }
