@@ -30,6 +30,13 @@ void ReportLoad(const char* name, int width, int height, float costTimeMs) {
 
 QByteArray Local(const QString& path) { return QFile::encodeName(path); }
 
+// Why the engine's last picture save on this thread failed.
+const char* PictureError() {
+    KivEngineAPI* api = KivEngineGetAPI();
+    auto* textures = api ? static_cast<KcTexturesMgr*>(api->FindService("KcTexturesMgr")) : nullptr;
+    return textures ? textures->GetLastError() : "";
+}
+
 constexpr int kEquationSlots = 512;
 // The progress bar and the busy word wait this long, so quick computations don't flicker.
 constexpr int kProgressIntervalMs = 100;
@@ -203,7 +210,8 @@ void CBriselView::SaveImageAs() {
     if (path.isEmpty()) return;
     // The format follows the extension; a failure is said, not left silent.
     if (!luneth_->SaveImage(Local(path).constData()))
-        SetStatusText(tr("图像保存失败:\"%1\"").arg(QDir::toNativeSeparators(path)));
+        SetStatusText(tr("图像保存失败:\"%1\"").arg(QDir::toNativeSeparators(path)) +
+                      QLatin1Char(' ') + QString::fromLocal8Bit(PictureError()));
 }
 
 int CBriselView::ExportAllEquations() {

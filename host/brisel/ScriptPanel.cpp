@@ -10,11 +10,14 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <cstdio>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "BriselView.h"
 #include "Host.h"
+#include "kiv/files.h"
 
 namespace brisel {
 
@@ -180,11 +183,18 @@ bool CScriptPanel::Save() {
         if (path.isEmpty()) return false;
         pathBox_->setText(path);
     }
-    QFile file(path);
+    // Whole or not at all: a full disk or a lost folder leaves the old script as it was, and
+    // the status bar says why.
     QByteArray bytes = text.toUtf8();
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-        file.write(bytes) != bytes.size() || !file.flush()) {
-        SetStatusText(tr("保存文件失败!"));
+    std::string why;
+    if (!KivWriteFileAtomically(
+            QFile::encodeName(path).constData(),
+            [&bytes](std::FILE* file) {
+                return std::fwrite(bytes.constData(), 1, size_t(bytes.size()), file) ==
+                       size_t(bytes.size());
+            },
+            &why)) {
+        SetStatusText(tr("保存文件失败!") + QLatin1Char(' ') + QString::fromLocal8Bit(why.c_str()));
         return false;
     }
     return true;

@@ -1,15 +1,14 @@
 #include "SurfaceExport.h"
 
 #include <strings.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <cerrno>
+#include <cmath>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 
 #include "common/ColorWord.h"
+#include "kiv/files.h"
 
 namespace {
 
@@ -62,40 +61,14 @@ bool IsMeshName(const std::string& path) {
 }
 
 bool WriteSurfaceFile(const SurfaceGrid& grid, const std::string& path, std::string* why) {
-    std::filesystem::path target(path);
-    std::filesystem::path directory = target.parent_path();
-    std::string pattern =
-        ((directory.empty() ? std::filesystem::path(".") : directory) / ".surface-XXXXXX").string();
-    int fd = mkstemp(pattern.data());
-    if (fd < 0) {
-        *why = std::strerror(errno);
-        return false;
-    }
-    std::FILE* f = fdopen(fd, "w");
-    if (!f) {
-        *why = std::strerror(errno);
-        close(fd);
-        unlink(pattern.c_str());
-        return false;
-    }
-    if (IsObj(path))
-        WriteObj(f, grid);
-    else
-        WritePly(f, grid);
-    bool ok = std::fflush(f) == 0 && !std::ferror(f);
-    int error = errno;
-    ok = std::fclose(f) == 0 && ok;
-    // mkstemp makes the file private; a mesh is as readable as any file the user writes.
-    mode_t mask = umask(0);
-    umask(mask);
-    if (ok &&
-        (chmod(pattern.c_str(), 0666 & ~mask) != 0 || rename(pattern.c_str(), path.c_str()) != 0)) {
-        ok = false;
-        error = errno;
-    }
-    if (!ok) {
-        *why = std::strerror(error ? error : EIO);
-        unlink(pattern.c_str());
-    }
-    return ok;
+    return KivWriteFileAtomically(
+        path.c_str(),
+        [&](std::FILE* f) {
+            if (IsObj(path))
+                WriteObj(f, grid);
+            else
+                WritePly(f, grid);
+            return !std::ferror(f);
+        },
+        why);
 }

@@ -5,8 +5,8 @@
 //   .obj  "v x y z r g b" lines (colours as numbers in [0, 1]) and "f a b c" (from 1)
 //   .ply  ASCII PLY 1.0: float x, y, z and uchar red, green, blue per vertex, then faces as
 //         "3 a b c" (from 0); channel bytes as the script's pictures make them
-// Numbers are printed with "%.9g", so they read back exactly. The file is written to a
-// temporary name beside it and renamed, so a failure leaves nothing half-written.
+// Numbers are printed with "%.9g", so they read back exactly. The file is written whole or not
+// at all (KivWriteFileAtomically): a failure says why and leaves the old file as it was.
 #pragma once
 
 #include <string>

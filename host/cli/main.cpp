@@ -8,7 +8,10 @@
 //   luneth list functions                            one line per registry entry: INDEX NAME KIND
 //   luneth list equations                            one line per equation: INDEX NAME WxH
 //   luneth surface SCRIPT -o MESH                    the swept surface as .obj or .ply
+//   luneth convert PICTURE -o OUTPUT                 a picture in another format
+//   luneth info PICTURE                              a picture's format and size
 //   --threads N                                      threads for computing pictures
+//   run --timeout SECONDS                            stop a script that runs longer
 //
 // Beyond one picture (Frames.h): `run` also takes --size WxH, --region X,Y,W,H and
 // --define NAME=V|NAME=FROM:TO:STEP, `equation` --region and ranges in --param; ranges make
@@ -34,10 +37,13 @@
 #include <system_error>
 #include <vector>
 
+#include "CliSupport.h"
 #include "Frames.h"
+#include "Pictures.h"
 #include "Progress.h"
 #include "Reproduce.h"
 #include "SurfaceExport.h"
+#include "Watchdog.h"
 #include "equations/PixelEquation.h"
 #include "kiv/engine.h"
 #include "module/ILuneth.h"
@@ -51,6 +57,8 @@ constexpr const char* kProgramName = "luneth " LUNETH_VERSION;
 // --threads: 0 leaves the image object's own choice (LUNETH_THREADS, its configuration, or
 // every hardware thread).
 int g_threads = 0;
+// run --timeout: seconds after which a script is stopped (0: never).
+double g_timeout = 0;
 
 // ---------------------------------------------------------------- the engine
 
@@ -85,14 +93,6 @@ private:
     ILuneth* luneth_ = nullptr;
 };
 
-int Fail(const char* format, const std::string& a = "", const std::string& b = "") {
-    cli::Progress().Clear();
-    std::fputs("luneth: ", stderr);
-    std::fprintf(stderr, format, a.c_str(), b.c_str());
-    std::fputc('\n', stderr);
-    return 1;
-}
-
 bool IsPictureName(const std::string& path) {
     size_t dot = path.find_last_of('.');
     size_t slash = path.find_last_of('/');
@@ -115,13 +115,8 @@ int CheckOutputName(const std::string& output) {
 int Save(ILuneth* luneth, const std::string& output) {
     if (output.empty()) return 0;
     if (!luneth->GetTexture()) return Fail("there is no picture to write to '%s'", output);
-    if (!luneth->SaveImage(output.c_str())) {
-        std::error_code ec;
-        std::filesystem::path parent = std::filesystem::path(output).parent_path();
-        if (!parent.empty() && !std::filesystem::is_directory(parent, ec))
-            return Fail("cannot write '%s': no directory '%s'", output, parent.string());
-        return Fail("cannot write '%s'", output);
-    }
+    if (!luneth->SaveImage(output.c_str()))
+        return Fail("cannot write '%s': %s", output, PictureError());
     return 0;
 }
 
@@ -191,9 +186,10 @@ int Run(const std::string& file, const std::string* text, const std::string& out
         const std::string& dump, cli::RenderOptions options) {
     if (int status = CheckOutputName(output)) return status;
     if (!file.empty()) {
-        std::error_code ec;
-        if (!std::filesystem::is_regular_file(file, ec))
-            return Fail("cannot read script file '%s'", file);
+        if (std::string why = ScriptFileProblem(file); !why.empty())
+            return Fail("cannot read script file '%s': %s", file, why);
+        if (SameFile(file, output))
+            return Fail("will not write '%s': it is the script itself", output);
     }
     Engine engine;
     ILuneth* luneth = engine.Luneth();
@@ -215,8 +211,15 @@ int Run(const std::string& file, const std::string* text, const std::string& out
             if (!luneth->SetScriptDefine(define.name.c_str(), define.At(frame)))
                 return Fail("cannot define '%s': it is no name a script can assign", define.name);
         luneth->SetRandomState(random);
-        bool loaded = text ? luneth->LoadScriptText(text->data(), int(text->size()))
-                           : luneth->LoadScriptFile(file.c_str());
+        bool loaded = false;
+        {
+            Watchdog watchdog(luneth, g_timeout);
+            loaded = text ? luneth->LoadScriptText(text->data(), int(text->size()))
+                          : luneth->LoadScriptFile(file.c_str());
+            if (watchdog.Fired() && luneth->WasCancelled())
+                return Fail("the script '%s' was stopped after %s seconds (--timeout)", name,
+                            CLI::detail::to_string(g_timeout));
+        }
         if (cli::Interrupted()) return cli::kInterruptedStatus;
         std::fputs(luneth->GetScriptMessages(), stderr);
         PrintDiagnostics(luneth->GetScriptDiagnostics());
@@ -242,9 +245,9 @@ int Run(const std::string& file, const std::string* text, const std::string& out
 int Surface(const std::string& file, const std::string& output) {
     if (!IsMeshName(output))
         return Fail("cannot write '%s': the extension names no mesh format (obj or ply)", output);
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(file, ec))
-        return Fail("cannot read script file '%s'", file);
+    if (std::string why = ScriptFileProblem(file); !why.empty())
+        return Fail("cannot read script file '%s': %s", file, why);
+    if (SameFile(file, output)) return Fail("will not write '%s': it is the script itself", output);
     Engine engine;
     ILuneth* luneth = engine.Luneth();
     if (!luneth) return Fail("the engine could not start the image object (see its log)");
@@ -470,7 +473,10 @@ int main(int argc, char** argv) {
     run->add_option("SCRIPT", file, "math-script file, or a PNG picture that carries its script");
     auto* textOption = run->add_option("-e", text, "script text (';' separates lines)");
     run->add_option("-o", output,
-                    "write the picture (png, jpg, tga, bmp, ppm, dds); DIR/%04d.png: one a frame");
+                    "write the picture (png, jpg, tga, bmp, ppm, dds); DIR/%04d.png: one a frame")
+        ->check(kNonEmptyName);
+    run->add_option("--timeout", g_timeout, "stop the script after SECONDS (exit status 1)")
+        ->check(CLI::Range(0.001, 1e7));
     run->add_option("--dump", dump, "print these variables after the run (comma-separated)");
     run->add_option("--size", size, "compute the picture on another pixel grid")->type_name("WxH");
     run->add_option("--define", defineTexts,
@@ -499,7 +505,8 @@ int main(int argc, char** argv) {
         ->required();
     equation->add_option("-o", equationOutput,
                          "write the picture (png, jpg, tga, bmp, ppm, dds); DIR/%04d.png: one a "
-                         "frame");
+                         "frame")
+        ->check(kNonEmptyName);
     equation
         ->add_option("--param", paramTexts,
                      "set parameter I (0..5) before computing; a range makes frames")
@@ -521,7 +528,9 @@ int main(int argc, char** argv) {
 
     std::string exportDirectory;
     CLI::App* exportAll = app.add_subcommand("export", "write every equation as a PNG file");
-    exportAll->add_option("DIR", exportDirectory, "target directory (created)")->required();
+    exportAll->add_option("DIR", exportDirectory, "target directory (created)")
+        ->required()
+        ->check(kNonEmptyName);
 
     std::string what;
     CLI::App* list = app.add_subcommand("list", "list built-in functions or equations");
@@ -533,7 +542,10 @@ int main(int argc, char** argv) {
     CLI::App* surface =
         app.add_subcommand("surface", "write the surface a script sweeps as a mesh");
     surface->add_option("SCRIPT", surfaceFile, "math-script file")->required();
-    surface->add_option("-o", surfaceOutput, "the mesh file (obj or ply)")->required();
+    surface->add_option("-o", surfaceOutput, "the mesh file (obj or ply)")
+        ->required()
+        ->check(kNonEmptyName);
+    AddPictureCommands(app);
 
     try {
         app.parse(argc, argv);
@@ -543,6 +555,10 @@ int main(int argc, char** argv) {
         app.exit(e);
         return 2;
     }
+#ifdef LUNETH_PARSE_ONLY
+    return 0;  // the argument fuzzer: parsing is all it tries
+#endif
+    if (int status = RunPictureCommand(); status >= 0) return status;
     if (run->parsed()) {
         if (int status = AnswerFrames(runOptions, output); status >= 0) return status;
         return Run(file, textOption->count() ? &text : nullptr, output, dump, runOptions);

@@ -1,6 +1,7 @@
 #include "Allocator.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <new>
@@ -25,6 +26,17 @@ size_t CAllocator::LiveBytes() const {
 void CAllocator::SetBudget(size_t bytes) {
     std::lock_guard lock(mutex_);
     budget_ = bytes;
+}
+
+size_t CAllocator::GetBudget() const {
+    std::lock_guard lock(mutex_);
+    return budget_;
+}
+
+size_t CAllocator::BudgetLeft() const {
+    std::lock_guard lock(mutex_);
+    if (!budget_) return SIZE_MAX;
+    return liveBytes_ < budget_ ? budget_ - liveBytes_ : 0;
 }
 
 void* CAllocator::Allocate(size_t bytes, const char* tag, int line) {

@@ -28,6 +28,8 @@ public:
     size_t LiveBlockCount() const override;
     size_t LiveBytes() const override;
     void SetBudget(size_t bytes) override;
+    size_t GetBudget() const override;
+    size_t BudgetLeft() const override;
 
     // Where Free reports a foreign pointer and ReportLeaks writes; nothing is written without.
     void SetReporter(Reporter reporter) { reporter_ = std::move(reporter); }

@@ -1,6 +1,7 @@
 #include "Engine.h"
 
 #include <dlfcn.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdarg>
@@ -116,8 +117,12 @@ bool CKivEngine::Setup(void* window, int flags, const char* gameClass, const cha
     }
     log_.Open(logPath, config_.ReadInt("KivCore", "LogLevel", 2));
     allocator_.SetReporter([this](int level, const char* text) { log_.Write(level, text); });
+    // Without a budget of its own the engine keeps within the machine's memory, so that a
+    // hostile size fails with a reason instead of the system's out-of-memory killer.
     int budgetMiB = config_.ReadInt("KivCore", "MemoryBudgetMiB", 0);
-    if (budgetMiB > 0) allocator_.SetBudget(size_t(budgetMiB) << 20);
+    long pages = sysconf(_SC_PHYS_PAGES), pageSize = sysconf(_SC_PAGESIZE);
+    size_t physical = pages > 0 && pageSize > 0 ? size_t(pages) * size_t(pageSize) : 0;
+    allocator_.SetBudget(budgetMiB > 0 ? size_t(budgetMiB) << 20 : physical);
 
     running_ = true;
     headless_ = window == nullptr;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdint>
 #include <cstring>
 
 #include "PictureCodecs.h"
@@ -96,6 +97,8 @@ KcTexture* CTexturesMgr::CreateTexture(uint32_t width, uint32_t height, uint32_t
 KcTexture* CTexturesMgr::LoadTexture(const char* path) {
     CTexture* texture = nullptr;
     PictureTexts texts;
+    // The decoder allocates its picture outside the allocator: it gets what the budget leaves.
+    size_t left = Engine() ? Engine()->Allocator().BudgetLeft() : SIZE_MAX;
     bool ok = LoadPicture(
         path,
         [&](uint32_t width, uint32_t height, uint32_t* pitch) {
@@ -104,7 +107,7 @@ KcTexture* CTexturesMgr::LoadTexture(const char* path) {
             *pitch = texture->PitchWords();
             return texture->Texels();
         },
-        &texts);
+        &texts, left == SIZE_MAX ? 0 : (left ? uint64_t(left) : 1));
     if (ok) texture->Texts() = std::move(texts);
     if (!ok && texture) {
         Engine()->DeleteObject(texture);

@@ -55,6 +55,7 @@ public:
     KcTexture* LoadTexture(const char* path) override;
     KcTexture* CreateTexture(uint32_t width, uint32_t height, uint32_t levels,
                              KivTextureFormat format, KivMemoryPool pool) override;
+    const char* GetLastError() override { return LastPictureError(); }
 
 private:
     CTexture* NewTexture(uint32_t width, uint32_t height);

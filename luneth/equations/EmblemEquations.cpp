@@ -226,12 +226,13 @@ private:
 // Boards and flags
 // =============================================================================================
 
-// A Go board with five stones. The squares are taken in 64 bits so that coordinates far
-// outside the picture cannot overflow; inside it they are the plain integer formula.
+// A Go board with five stones. The squares are taken in 64 bits, and summed unsigned, so that
+// coordinates far outside the picture cannot overflow (two squares of 2^31 pass the signed
+// range); inside it they are the plain integer formula.
 uint32_t WeiQiPixel(uint32_t x, uint32_t y) {
     const int64_t ix = Signed(x), iy = Signed(y);
-    auto sq = [](int64_t v) { return v * v; };
-    const int64_t c = sq(512 - ix), d = sq(512 - iy);
+    auto sq = [](int64_t v) { return uint64_t(v * v); };
+    const uint64_t c = sq(512 - ix), d = sq(512 - iy);
     uint32_t a;
     if (c + d < 196) {
         a = 255;  // the white centre stone
@@ -287,8 +288,7 @@ public:
             star.x = centres[s][0];
             star.y = centres[s][1];
             star.radius = s == 0 ? big : small;
-            const float theta =
-                s == 0 ? 0.0f : std::atan2(5 * a - star.x, 5 * a - star.y) + kPi;
+            const float theta = s == 0 ? 0.0f : std::atan2(5 * a - star.x, 5 * a - star.y) + kPi;
             star.cos = std::cos(theta);
             star.sin = std::sin(theta);
             for (int i = 0; i < 5; ++i) {

@@ -215,10 +215,13 @@ enum class Map {
 };
 enum class Bound { kAbove, kAtLeast, kNotBelow };  // outside: |z|^2 > b, >= b, or not < b
 
-template <class R, Map kMap, Bound kBound, R kLimit, Counting kRule, uint32_t kCap>
+// The bound is a whole number (a template parameter of type R would be a float one, which
+// clang 14, building the sanitizer and fuzzing builds, does not take); its R value is exact.
+template <class R, Map kMap, Bound kBound, uint32_t kWholeLimit, Counting kRule, uint32_t kCap>
 struct QuadraticOrbit : OrbitShape<R, 4, kRule, kCap> {
     enum Field { ZR, ZI, CR, CI };
     using OrbitShape<R, 4, kRule, kCap>::kFields;
+    static constexpr R kLimit = R(kWholeLimit);
 
     template <class T>
     static void Step(std::array<T, kFields>& s, uint32_t) {
@@ -294,7 +297,7 @@ public:
 // ---- 140 "Mandelbrot 1", 148 "Julia Sets 3": escape past 500 within 100 steps ----
 
 using Orbit100 =
-    QuadraticOrbit<float, Map::kSimultaneous, Bound::kAbove, 500.0f, Counting::kLeavingStep, 100>;
+    QuadraticOrbit<float, Map::kSimultaneous, Bound::kAbove, 500, Counting::kLeavingStep, 100>;
 
 // L = ln n: R = 256 L, G = 128 L, B = 100 n, each to its low byte (n = 0: R = G = 0).
 uint32_t LogColour(uint32_t n) { return Rgb(LogByte(256.0f, n), LogByte(128.0f, n), 100u * n); }
@@ -323,7 +326,7 @@ using CPixelJuliaSets3 = COrbitEquation<Orbit100, Julia3Start, Julia3Colour>;
 
 template <class R>
 using Orbit1024 =
-    QuadraticOrbit<R, Map::kSimultaneous, Bound::kAtLeast, R(4), Counting::kLeavingStep, 1024>;
+    QuadraticOrbit<R, Map::kSimultaneous, Bound::kAtLeast, 4, Counting::kLeavingStep, 1024>;
 
 template <class R>
 typename Orbit1024<R>::State Window50000(const IPixelEquation&, uint32_t x, uint32_t y) {
@@ -345,7 +348,7 @@ using CPixelMandelbrotKasten2 =
 // ---- 143 "Mandelbrot-Kasten": 8e-9 a pixel, in double ----
 
 using Orbit880 =
-    QuadraticOrbit<double, Map::kSimultaneous, Bound::kAtLeast, 4.0, Counting::kLeavingStep, 880>;
+    QuadraticOrbit<double, Map::kSimultaneous, Bound::kAtLeast, 4, Counting::kLeavingStep, 880>;
 
 Orbit880::State KastenStart(const IPixelEquation&, uint32_t x, uint32_t y) {
     return {0.0, 0.0, double(x) * 8e-9 + 0.356888, double(y) * 8e-9 - 0.645411};
@@ -361,8 +364,8 @@ using CPixelMandelbrotKasten = COrbitEquation<Orbit880, KastenStart, KastenColou
 
 // ---- 145 "Mandelbrot-Lehman": a deep zoom, up to 25600 steps ----
 
-using Orbit25600 = QuadraticOrbit<float, Map::kSimultaneous, Bound::kNotBelow, 4.0f,
-                                  Counting::kLeavingStep, 25600>;
+using Orbit25600 =
+    QuadraticOrbit<float, Map::kSimultaneous, Bound::kNotBelow, 4, Counting::kLeavingStep, 25600>;
 
 Orbit25600::State LehmanStart(const IPixelEquation&, uint32_t x, uint32_t y) {
     return {0.0f, 0.0f, (float(x) - 14680.0f) / 102400.0f, (float(y) - 89500.0f) / 102400.0f};
@@ -378,7 +381,7 @@ using CPixelMandelbrotLehman = COrbitEquation<Orbit25600, LehmanStart, LehmanCol
 // ---- 142 "Mandelbrot-Martin": the steps that stay inside, three colourings ----
 
 using Orbit256 =
-    QuadraticOrbit<float, Map::kSimultaneous, Bound::kAbove, 4.0f, Counting::kStepsInside, 256>;
+    QuadraticOrbit<float, Map::kSimultaneous, Bound::kAbove, 4, Counting::kStepsInside, 256>;
 
 Orbit256::State MartinStart(const IPixelEquation&, uint32_t x, uint32_t y) {
     return {0.0f, 0.0f, (float(x) - 768.0f) / 512.0f, (float(y) - 512.0f) / 512.0f};
@@ -403,7 +406,7 @@ using CPixelMandelbrotMartin = COrbitEquation<Orbit256, MartinStart, MartinColou
 // ---- 146 "Julia Sets 1", 147 "Julia Sets 2": several counts from the same start ----
 
 template <Map kMap, Bound kBound, uint32_t kCap>
-using JuliaOrbit = QuadraticOrbit<float, kMap, kBound, 4.0f, Counting::kStartTested, kCap>;
+using JuliaOrbit = QuadraticOrbit<float, kMap, kBound, 4, Counting::kStartTested, kCap>;
 
 // z = ((x - 512) / 512, (y - 512) / 512)
 template <class Orbit>
@@ -453,8 +456,8 @@ public:
 
 // ---- 175 "Burning Ship" ----
 
-using ShipOrbit = QuadraticOrbit<float, Map::kBurningShip, Bound::kAbove, 1000000.0f,
-                                 Counting::kStepsInside, 256>;
+using ShipOrbit =
+    QuadraticOrbit<float, Map::kBurningShip, Bound::kAbove, 1000000, Counting::kStepsInside, 256>;
 
 // The window of side 2 "Range" centred on ("Pos X", "Pos Y").
 ShipOrbit::State ShipStart(const IPixelEquation& e, uint32_t x, uint32_t y) {

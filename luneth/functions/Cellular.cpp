@@ -424,21 +424,17 @@ TileGrids TileGrids3(float x, float y, float z) {
             CentreDistance3(dx - 0.2623f, dy - 0.783f, dz - 0.45f)};
 }
 
-template <float kScale>
-float TileCell(const TileGrids& t) {
-    return std::min({t.a, t.b, t.c, t.d}) * kScale;
-}
-template <float kScale>
-float TiledCellular(const TileGrids& t) {
+float TileCell(const TileGrids& t, float scale) { return std::min({t.a, t.b, t.c, t.d}) * scale; }
+float TiledCellular(const TileGrids& t, float scale) {
     float u = std::min(std::max(t.c, t.d), std::max(t.a, t.b));
     float b = std::min(t.a, t.c), g = std::min(t.b, t.d);
-    return (std::min(u, std::max(b, g)) - std::min(b, g)) * kScale;
+    return (std::min(u, std::max(b, g)) - std::min(b, g)) * scale;
 }
-float TileCell2d(float x, float y) { return TileCell<2.66f>(TileGrids2(x, y)); }
-float TiledCellular2d(float x, float y) { return TiledCellular<3.6f>(TileGrids2(x, y)); }
-float TileCell3d(float x, float y, float z) { return TileCell<1.375f>(TileGrids3(x, y, z)); }
+float TileCell2d(float x, float y) { return TileCell(TileGrids2(x, y), 2.66f); }
+float TiledCellular2d(float x, float y) { return TiledCellular(TileGrids2(x, y), 3.6f); }
+float TileCell3d(float x, float y, float z) { return TileCell(TileGrids3(x, y, z), 1.375f); }
 float TiledCellular3d(float x, float y, float z) {
-    return TiledCellular<2.06f>(TileGrids3(x, y, z));
+    return TiledCellular(TileGrids3(x, y, z), 2.06f);
 }
 
 // ---- 4. table --------------------------------------------------------------------------------

@@ -4,17 +4,19 @@
 // call these directly instead of going through the registry:
 //
 //   ValueNoise2<H>(x, y), ValueNoise3<H>(x, y, z)        in [-1, 1]; H = XorHash, FdfHash, SinHash
-//   GradientNoise2<H>, GradientNoise3<H>                 about [-1, 1]; gradients H::Hash22/33 * 2 - 1
-//   SimplexNoise2<H>, SimplexNoise3<H>                   about [-1, 1]
-//   ValueNoise2Sin, GradientNoise2Sin, SimplexNoise2Sin  value_noise2, gradient_noise2, simplex_noise2
+//   GradientNoise2<H>, GradientNoise3<H>                 about [-1, 1]; gradients H::Hash22/33 * 2
+//   - 1 SimplexNoise2<H>, SimplexNoise3<H>                   about [-1, 1] ValueNoise2Sin,
+//   GradientNoise2Sin, SimplexNoise2Sin  value_noise2, gradient_noise2, simplex_noise2
 //   ... 3-D likewise (SimplexNoise3Sin: falloff 0.5, scale 96)
 //   IqNoise2, IqNoise3                                   iq_noise2/3, in [0, 1)
-//   CoherentNoise1/2/3, CoherentGradientNoise3           libnoise's coherent noise (seed 1), [-1, 1]
-//   PseudoNoise3, CNoise2f                               pseudo_noise3, c_noise2f
-//   IQuilezlesNoise2/3(p, grad)                          value noise over XorHash in [0, 1) with the
+//   CoherentNoise1/2/3, CoherentGradientNoise3           libnoise's coherent noise (seed 1), [-1,
+//   1] PseudoNoise3, CNoise2f                               pseudo_noise3, c_noise2f
+//   IQuilezlesNoise2/3(p, grad)                          value noise over XorHash in [0, 1) with
+//   the
 //                                                        quintic fade; also writes its gradient
 //   QuinticCorners2/3(corners, f, grad)                  that blend of any corner values
-//   PerlinNoise1D/2D/3D (double)                         the reference Perlin noise (tables built on
+//   PerlinNoise1D/2D/3D (double)                         the reference Perlin noise (tables built
+//   on
 //                                                        first use from luneth::Rand)
 //
 // The generic pieces below take a corner functor, so a new lattice noise is a corner rule plus
@@ -66,8 +68,8 @@ float GradientLattice2(const Grad& grad, float x, float y) {
     };
     float sx = Fade::Apply(fx), sy = Fade::Apply(fy);
     float n0 = Lerp(at(ix, iy, fx, fy), at(ix + 1.0f, iy, fx - 1.0f, fy), sx);
-    float n1 = Lerp(at(ix, iy + 1.0f, fx, fy - 1.0f), at(ix + 1.0f, iy + 1.0f, fx - 1.0f, fy - 1.0f),
-                    sx);
+    float n1 =
+        Lerp(at(ix, iy + 1.0f, fx, fy - 1.0f), at(ix + 1.0f, iy + 1.0f, fx - 1.0f, fy - 1.0f), sx);
     return Lerp(n0, n1, sy);
 }
 
@@ -105,8 +107,8 @@ float TermValueLattice3(const Corner& corner, float x, float y, float z) {
     float sx = Fade::Apply(x - ix), sy = Fade::Apply(y - iy), sz = Fade::Apply(z - iz);
     constexpr uint32_t kX = XorHash::kX, kY = XorHash::kY, kZ = XorHash::kZ;
     auto plane = [&](uint32_t n) {
-        return Lerp(Lerp(corner(n), corner(n + kX), sx), Lerp(corner(n + kY), corner(n + kX + kY), sx),
-                    sy);
+        return Lerp(Lerp(corner(n), corner(n + kX), sx),
+                    Lerp(corner(n + kY), corner(n + kX + kY), sx), sy);
     };
     uint32_t n = XorHash::Base(ix, iy, iz);
     return Lerp(plane(n), plane(n + kZ), sz);
@@ -157,8 +159,7 @@ float SimplexLattice2(const Grad& grad, float x, float y) {
         Float2 g = grad(cx, cy);
         return w * w * (g.x * ox + g.y * oy);
     };
-    float sum = at(ix, iy, x0, y0) +
-                at(ix + i1, iy + j1, x0 - i1 + kUnskew, y0 - j1 + kUnskew) +
+    float sum = at(ix, iy, x0, y0) + at(ix + i1, iy + j1, x0 - i1 + kUnskew, y0 - j1 + kUnskew) +
                 at(ix + 1.0f, iy + 1.0f, x0 - 1.0f + 0.42264974f, y0 - 1.0f + 0.42264974f);
     return 70.0f * sum;
 }
@@ -171,27 +172,35 @@ struct SimplexMiddle3 {
 inline SimplexMiddle3 SimplexMiddleCorners(float x0, float y0, float z0) {
     SimplexMiddle3 m;
     if (x0 >= y0) {
-        if (y0 >= z0) m.i1 = m.i2 = m.j2 = 1;
-        else if (x0 >= z0) m.i1 = m.i2 = m.k2 = 1;
-        else m.k1 = m.i2 = m.k2 = 1;
+        if (y0 >= z0)
+            m.i1 = m.i2 = m.j2 = 1;
+        else if (x0 >= z0)
+            m.i1 = m.i2 = m.k2 = 1;
+        else
+            m.k1 = m.i2 = m.k2 = 1;
     } else {
-        if (y0 < z0) m.k1 = m.j2 = m.k2 = 1;
-        else if (x0 < z0) m.j1 = m.j2 = m.k2 = 1;
-        else m.j1 = m.i2 = m.j2 = 1;
+        if (y0 < z0)
+            m.k1 = m.j2 = m.k2 = 1;
+        else if (x0 < z0)
+            m.j1 = m.j2 = m.k2 = 1;
+        else
+            m.j1 = m.i2 = m.j2 = 1;
     }
     return m;
 }
 
 // 3-D simplex noise: skew 1/3, unskew 1/6, falloff (r0^2 - r^2)^4, result scale * sum.
-template <float kFalloff, float kScale, class Grad>
-float SimplexLattice3(const Grad& grad, float x, float y, float z) {
+// (r0^2 and the scale are arguments, not template parameters: clang 14, which builds the
+// sanitizer and fuzzing builds, takes no float template parameters.)
+template <class Grad>
+float SimplexLattice3(const Grad& grad, float x, float y, float z, float falloff, float scale) {
     float s = (x + y + z) * 0.3333333f;
     float ix = std::floor(x + s), iy = std::floor(y + s), iz = std::floor(z + s);
     float t = (ix + iy + iz) * 0.1666667f;
     float x0 = x - ix + t, y0 = y - iy + t, z0 = z - iz + t;
     const auto [i1, j1, k1, i2, j2, k2] = SimplexMiddleCorners(x0, y0, z0);
     auto at = [&](float dx, float dy, float dz, float ox, float oy, float oz) {
-        float w = kFalloff - (ox * ox + oy * oy + oz * oz);
+        float w = falloff - (ox * ox + oy * oy + oz * oz);
         if (!(w > 0.0f)) return 0.0f;
         w *= w;
         Float3 g = grad(ix + dx, iy + dy, iz + dz);
@@ -201,7 +210,7 @@ float SimplexLattice3(const Grad& grad, float x, float y, float z) {
                 at(i1, j1, k1, x0 - i1 + 0.1666667f, y0 - j1 + 0.1666667f, z0 - k1 + 0.1666667f) +
                 at(i2, j2, k2, x0 - i2 + 0.3333334f, y0 - j2 + 0.3333334f, z0 - k2 + 0.3333334f) +
                 at(1, 1, 1, x0 - 1.0f + 0.5000001f, y0 - 1.0f + 0.5000001f, z0 - 1.0f + 0.5000001f);
-    return kScale * sum;
+    return scale * sum;
 }
 
 // Corner values blended with the quintic fade, and the blend's gradient (iquilezles_noise3 and
@@ -289,7 +298,7 @@ float SimplexNoise2(float x, float y) {
 }
 template <class H>
 float SimplexNoise3(float x, float y, float z) {
-    return SimplexLattice3<0.6f, 52.0f>(CenteredGradient<H>{}, x, y, z);
+    return SimplexLattice3(CenteredGradient<H>{}, x, y, z, 0.6f, 52.0f);
 }
 
 // The xor_ members step between corner terms (see TermValueLattice2).
@@ -342,7 +351,7 @@ inline float GradientNoise3Sin(float x, float y, float z) {
 }
 inline float SimplexNoise2Sin(float x, float y) { return SimplexNoise2<SinHash>(x, y); }
 inline float SimplexNoise3Sin(float x, float y, float z) {
-    return SimplexLattice3<0.5f, 96.0f>(CenteredGradient<SinHash>{}, x, y, z);
+    return SimplexLattice3(CenteredGradient<SinHash>{}, x, y, z, 0.5f, 96.0f);
 }
 
 // ---- named bases defined in the family files -------------------------------------------------

@@ -91,8 +91,7 @@ float RfNoise2(float x, float y) {
 
 float TsNoise2(float x, float y) {
     return ValueLattice2(
-        [](float cx, float cy) { return SinFract((cx + 1000.0f * cy) * 0.001f, 100000.0f); }, x,
-        y);
+        [](float cx, float cy) { return SinFract((cx + 1000.0f * cy) * 0.001f, 100000.0f); }, x, y);
 }
 
 float TsNoise3(float x, float y, float z) {
@@ -133,14 +132,14 @@ float HmkNoise3(float x, float y, float z) {
 float LmCorner(float n) { return std::sin(std::cos(n) * n); }
 
 float LmNoise2(float x, float y) {
-    return ValueLattice2<CosineFade>(
-        [](float cx, float cy) { return LmCorner(cx + 57.0f * cy); }, x, y);
+    return ValueLattice2<CosineFade>([](float cx, float cy) { return LmCorner(cx + 57.0f * cy); },
+                                     x, y);
 }
 
 float LmNoise3(float x, float y, float z) {
     return ValueLattice3<CosineFade>(
-        [](float cx, float cy, float cz) { return LmCorner(cx + 57.0f * cy + 21.0f * cz); }, x,
-        y, z);
+        [](float cx, float cy, float cz) { return LmCorner(cx + 57.0f * cy + 21.0f * cz); }, x, y,
+        z);
 }
 
 float IQuilezlesNoise3Value(float x, float y, float z) {
@@ -374,7 +373,7 @@ Float3 NsGradient(float cx, float cy, float cz) {
 }
 
 float NsNoise3(float x, float y, float z) {
-    return SimplexLattice3<0.6f, 52.0f>(NsGradient, x, y, z);
+    return SimplexLattice3(NsGradient, x, y, z, 0.6f, 52.0f);
 }
 
 // ---- 4. folded-sine patterns -----------------------------------------------------------------

@@ -269,9 +269,13 @@ struct HeightfieldTx {
     }
 };
 
-// Craters of shrinking size and depth, all at one orientation.
-template <float kGrowth, float kDepth, bool kMercury>
+// Craters of shrinking size and depth, all at one orientation; Shape gives kGrowth, kDepth and
+// kMercury (a type, not float template parameters, which clang 14 does not take).
+template <class Shape>
 struct CraterOctaves {
+    static constexpr float kGrowth = Shape::kGrowth, kDepth = Shape::kDepth;
+    static constexpr bool kMercury = Shape::kMercury;
+
     template <int N>
     static float At(Vec<N> p, int octaves) {
         float c = 1.0f, sum = 0.0f;
@@ -283,8 +287,16 @@ struct CraterOctaves {
         return 1.0f - kDepth * sum;
     }
 };
-using Mercury = CraterOctaves<2.7f, 0.78f, true>;
-using Moon = CraterOctaves<2.3f, 0.625f, false>;
+struct MercuryShape {
+    static constexpr float kGrowth = 2.7f, kDepth = 0.78f;
+    static constexpr bool kMercury = true;
+};
+struct MoonShape {
+    static constexpr float kGrowth = 2.3f, kDepth = 0.625f;
+    static constexpr bool kMercury = false;
+};
+using Mercury = CraterOctaves<MercuryShape>;
+using Moon = CraterOctaves<MoonShape>;
 
 // Value noise damped where its slopes are steep: each axis collects |slope|^e minus a smooth
 // step of the slope, with e falling by one an octave; alternating, shrinking weights.
@@ -469,8 +481,10 @@ struct Crater {
 
 // Cells raised where they are far from their border (F2 - F1 against `width`), each to its own
 // height.
-template <float kWidth, float kLow>
+template <class Shape>
 struct Patches {
+    static constexpr float kWidth = Shape::kWidth, kLow = Shape::kLow;
+
     template <int N>
     static float At(const Vec<N>& p, int octaves) {
         return OctaveSum(Tame(p * 0.25f), octaves, [](const Vec<N>& q) {
@@ -480,8 +494,14 @@ struct Patches {
         });
     }
 };
-using RockPatch = Patches<0.3f, 0.5f>;
-using IcePatch = Patches<0.08f, 0.3f>;
+struct RockShape {
+    static constexpr float kWidth = 0.3f, kLow = 0.5f;
+};
+struct IceShape {
+    static constexpr float kWidth = 0.08f, kLow = 0.3f;
+};
+using RockPatch = Patches<RockShape>;
+using IcePatch = Patches<IceShape>;
 
 // ---- 3. table --------------------------------------------------------------------------------
 

@@ -106,7 +106,7 @@ float TexGradientNoise3(float x, float y, float z) {
 }
 float TexSimplexNoise2(float x, float y) { return noise::SimplexLattice2(TexGradient{}, x, y); }
 float TexSimplexNoise3(float x, float y, float z) {
-    return noise::SimplexLattice3<0.6f, 52.0f>(TexCentredGradient{}, x, y, z);
+    return noise::SimplexLattice3(TexCentredGradient{}, x, y, z, 0.6f, 52.0f);
 }
 
 // ---- 3. sums ---------------------------------------------------------------------------------

@@ -65,6 +65,8 @@ bool CLuneth::Initialize() {
     }
     script_->SetThreadCount(threads_);
     memoryBudget_ = uint64_t(std::max(0, config->ReadInt("KivCore", "MemoryBudgetMiB", 0))) << 20;
+    // Script arrays live outside the engine's allocator; they answer to the same budget.
+    luneth::SetArrayMemoryBudget(api->GetAllocator()->GetBudget());
 
     render_ = api->AcquireServiceAs<KcDX9Render>("KcDX9Render");
     int background = config->ReadInt("Luneth", "BackGroundColor", 0);

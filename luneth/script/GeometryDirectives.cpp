@@ -104,7 +104,14 @@ void CMathScript::ParseGeometryDirective(const char* word, const char* rhs) {
             Diagnose(rhs, "expected a slice count after 'surface_slices ='");
         } else if (ParseIntegerWord(sub, &n)) {
             float slices = static_cast<float>(n) + 0.1f;
-            surfaceSlices_ = slices < 2.0f ? 2u : static_cast<uint32_t>(slices);
+            if (slices > static_cast<float>(kMaxSurfaceSlices)) {
+                // Every record of a directive holds a value per slice: refused, not allocated.
+                Warn("[Warning] Failed to set surface_slices. Line:%d, Expression:%s", currentLine_,
+                     rhs);
+                Diagnose(rhs, "at most " + std::to_string(kMaxSurfaceSlices) + " slices");
+            } else {
+                surfaceSlices_ = slices < 2.0f ? 2u : static_cast<uint32_t>(slices);
+            }
         }
         return;
     }

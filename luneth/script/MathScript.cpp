@@ -1,13 +1,14 @@
 #include "script/MathScript.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
+#include <cctype>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string_view>
 
+#include "kiv/files.h"
 #include "script/Evaluate.h"
 #include "script/FunctionRegistry.h"
 #include "script/Lexer.h"
@@ -47,15 +48,14 @@ CMathScript::~CMathScript() { Reset(); }
 // ---------------------------------------------------------------------------------------------
 
 bool CMathScript::Load(const char* path) {
-    if (!path || !path[0]) return false;
-    struct stat info;
-    if (stat(path, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size <= 0) return false;
-    FILE* file = std::fopen(path, "rb");
-    if (!file) return false;
-    size_t size = static_cast<size_t>(info.st_size);
-    char* bytes = static_cast<char*>(std::malloc(size + 1));
-    bool ok = bytes && std::fread(bytes, 1, size, file) == size;
-    std::fclose(file);
+    loadError_.clear();
+    uint64_t size = 0;
+    int fd = KivOpenRegularFile(path, kMaxScriptBytes, &size, &loadError_);
+    if (fd < 0) return false;
+    char* bytes = static_cast<char*>(std::malloc(size_t(size) + 1));
+    bool ok = bytes && KivReadExactly(fd, bytes, size_t(size), &loadError_);
+    if (!bytes) loadError_ = "there is not enough memory for it";
+    close(fd);
     if (!ok) {
         std::free(bytes);
         return false;
@@ -63,8 +63,8 @@ bool CMathScript::Load(const char* path) {
     bytes[size] = '\0';
     Reset();
     text_ = bytes;
-    textLength_ = size;
-    source_.assign(bytes, size);
+    textLength_ = size_t(size);
+    source_.assign(bytes, size_t(size));
     return Run();
 }
 
@@ -185,18 +185,75 @@ UserVariable* CMathScript::AddUserVariable(const char* name) {
     return &u;
 }
 
+namespace {
+
+// Where the conversion character stands in the specification that follows a '%'.
+const char* ConversionOf(const char* spec) {
+    while (*spec && std::strchr("-+ #0123456789.*hlLqjzt", *spec)) ++spec;
+    return spec;
+}
+
+// The fewest characters a message of `format` can have: its own text and the CR LF, since a
+// conversion may give nothing.
+size_t LeastMessageLength(const char* format) {
+    size_t length = 2;
+    for (const char* p = format; *p; ++p) {
+        if (*p == '%') {
+            p = ConversionOf(p + 1);
+            if (!*p) break;
+            if (*p != '%') continue;
+        }
+        ++length;
+    }
+    return length;
+}
+
+// `format` with every string conversion held to one log line: formatting then costs no more
+// than the line it makes, however long the text it quotes (a script line may be megabytes).
+void BoundStringConversions(const char* format, char* out, size_t capacity) {
+    size_t n = 0;
+    auto put = [&](std::string_view text) {
+        for (char c : text)
+            if (n + 1 < capacity) out[n++] = c;
+    };
+    for (const char* p = format; *p; ++p) {
+        if (*p != '%') {
+            put({p, 1});
+            continue;
+        }
+        const char* conversion = ConversionOf(p + 1);
+        std::string_view spec(p, size_t(conversion - p));
+        put(spec);
+        if (*conversion == 's' && spec.find('.') == std::string_view::npos) put(".255");
+        if (!*conversion) break;
+        put({conversion, 1});
+        p = conversion;
+    }
+    out[n] = '\0';
+}
+
+}  // namespace
+
 void CMathScript::Warn(const char* format, ...) {
-    char line[kMessageLineCapacity + 2];
+    // A full log takes nothing more: skip the formatting, which quotes whole lines and would
+    // otherwise cost a line's length at every read of an unset letter.
+    const size_t least = std::min(LeastMessageLength(format), kMessageLineCapacity - 1);
+    if (messageLength_ + least >= kMessageCapacity) return;
+    char bounded[kMessageLineCapacity];
+    BoundStringConversions(format, bounded, sizeof bounded);
+    char line[kMessageLineCapacity];
     va_list args;
     va_start(args, format);
-    int n = std::vsnprintf(line, kMessageLineCapacity, format, args);
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wformat-nonliteral"
+    int n = std::vsnprintf(line, kMessageLineCapacity - 2, bounded, args);
+#pragma GCC diagnostic pop
     va_end(args);
     if (n < 0) return;
+    // Every message ends in CR LF, also one cut to the line limit (255 characters in all).
     size_t length = std::strlen(line);
-    // CR LF ends every message; the whole message is cut at 255 characters.
     line[length++] = '\r';
     line[length++] = '\n';
-    if (length > kMessageLineCapacity - 1) length = kMessageLineCapacity - 1;
     line[length] = '\0';
     if (messageLength_ + length >= kMessageCapacity) return;
     std::memcpy(messages_ + messageLength_, line, length + 1);
@@ -500,6 +557,18 @@ bool CMathScript::ParseCountDirective(const char* rhs, bool pixels) {
     }
     int n = 0;
     fullWidth_ = fullHeight_ = 0;
+    // Counts beyond what an array can hold, or whose one array would pass the memory budget,
+    // are refused rather than allocated.
+    std::string refusal;
+    auto fits = [&refusal](uint64_t elements) {
+        if (elements > kMaxElementCount) return false;
+        const uint64_t budget = ArrayMemoryBudget(), bytes = elements * sizeof(float);
+        if (!budget || bytes <= budget) return true;
+        refusal = std::to_string(elements) + " elements need " + std::to_string(bytes >> 20) +
+                  " MiB a variable, more than the memory budget of " +
+                  std::to_string(budget >> 20) + " MiB (MemoryBudgetMiB)";
+        return false;
+    };
     if (!pixels && IsDigit(word[0]) && ParseIntegerWord(word, &n)) {
         if (grid_.HasSize() || grid_.HasRegion()) {
             elementCount_ = dimension1_ = dimension2_ = 0;
@@ -509,8 +578,8 @@ bool CMathScript::ParseCountDirective(const char* rhs, bool pixels) {
             return false;
         }
         float count = static_cast<float>(n) + 0.1f;
-        // Counts beyond what an array can hold are refused rather than allocated.
-        if (count >= 0.0f && count <= static_cast<float>(kMaxElementCount)) {
+        if (count >= 0.0f && count <= static_cast<float>(kMaxElementCount) &&
+            fits(uint64_t(count))) {
             elementCount_ = static_cast<uint32_t>(count);
             dimension1_ = dimension2_ = 0;
             return FitsMemoryBudget(start);
@@ -529,7 +598,7 @@ bool CMathScript::ParseCountDirective(const char* rhs, bool pixels) {
                 elementCount_ = dimension1_ = dimension2_ = 0;
                 return false;
             }
-            if (uint64_t(width) * height <= kMaxElementCount) {
+            if (fits(uint64_t(width) * height)) {
                 dimension1_ = width;
                 dimension2_ = height;
                 elementCount_ = width * height;
@@ -539,8 +608,12 @@ bool CMathScript::ParseCountDirective(const char* rhs, bool pixels) {
     }
     elementCount_ = dimension1_ = dimension2_ = 0;
     Warn("[Warning] Failed to set %s count. Line:%d, Expression:%s", lower, currentLine_, rhs);
-    Diagnose(start, pixels ? "expected 'width:W height:H' with W x H from 1 to 2^28 pixels"
-                           : "expected a count N or 'dimension1:A dimension2:B' (at most 2^28)");
+    if (!refusal.empty())
+        Diagnose(start, refusal);
+    else
+        Diagnose(start, pixels
+                            ? "expected 'width:W height:H' with W x H from 1 to 2^28 pixels"
+                            : "expected a count N or 'dimension1:A dimension2:B' (at most 2^28)");
     return true;
 }
 

@@ -58,6 +58,8 @@ constexpr int kMaxUserVariables = 72;
 constexpr int kUserVariableNameCapacity = 16;  // 15 characters and a NUL
 constexpr size_t kMessageCapacity = 2048;
 constexpr uint32_t kDefaultSurfaceSlices = 32;
+constexpr uint32_t kMaxSurfaceSlices = 1u << 16;
+constexpr uint64_t kMaxScriptBytes = uint64_t(64) << 20;
 
 struct UserVariable {
     char name[kUserVariableNameCapacity] = {};
@@ -126,8 +128,11 @@ public:
     CMathScript& operator=(const CMathScript&) = delete;
 
     // Reads the file (binary) and runs it. False, leaving the current script untouched, for a
-    // null or empty path, a file that can't be opened or read, or an empty file.
+    // null or empty path, a file that can't be opened or read, an empty file, one larger than
+    // kMaxScriptBytes or one that is not a regular file (a directory, a device, a pipe: never
+    // read); LoadError() then says why.
     bool Load(const char* path);
+    const std::string& LoadError() const { return loadError_; }
 
     // Resets, takes a copy of the bytes and runs them. False for null bytes or length 0.
     bool LoadText(const char* bytes, size_t length);
@@ -277,6 +282,7 @@ private:
     bool tiledLines_ = true;
     ComputeControl* control_ = nullptr;
     bool cancelled_ = false;
+    std::string loadError_;
     // True (and cancelled_ set) once the control asks to stop.
     bool StopRequested();
     void ReportLines(int line, int64_t fraction = 0, int64_t of = 1);

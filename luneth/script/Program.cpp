@@ -953,6 +953,11 @@ std::vector<std::string> NearestNames(const CMathScript* script, const char* nam
     size_t best = limit + 1, bestPrefix = 0;
     std::vector<std::string> near;
     for (const std::string& c : candidates) {
+        // The distance is at least the difference in length: such names are passed over
+        // without measuring (a failing line costs a lookup, not 732 full distances).
+        const size_t gap =
+            c.size() > wanted.size() ? c.size() - wanted.size() : wanted.size() - c.size();
+        if (gap > limit) continue;
         const size_t d = EditDistance(wanted, c);
         if (d > limit || d > best) continue;
         const size_t prefix = CommonPrefix(wanted, c);

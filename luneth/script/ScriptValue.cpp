@@ -1,5 +1,6 @@
 #include "script/ScriptValue.h"
 
+#include <atomic>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -46,13 +47,37 @@ struct BlockCache {
         bytes += Bytes(n);
         return true;
     }
+    void Drop();
     void Flush() {
-        for (int i = 0; i < count; ++i) std::free(blocks[i].data);
-        count = 0;
-        bytes = 0;
+        Drop();
         closed = true;
     }
 };
+
+// The bytes of element arrays the process holds from malloc (cached blocks included) and the
+// budget they must stay within (0: none).
+std::atomic<size_t> g_arrayBytes{0};
+std::atomic<size_t> g_arrayBudget{0};
+
+void ReleaseBlock(float* data, uint32_t n) {
+    std::free(data);
+    g_arrayBytes.fetch_sub(BlockCache::Bytes(n), std::memory_order_relaxed);
+}
+
+void BlockCache::Drop() {
+    for (int i = 0; i < count; ++i) ReleaseBlock(blocks[i].data, blocks[i].size);
+    count = 0;
+    bytes = 0;
+}
+
+// Takes `bytes` from the budget; false when they would pass it.
+bool Reserve(size_t bytes) {
+    const size_t budget = g_arrayBudget.load(std::memory_order_relaxed);
+    size_t held = g_arrayBytes.fetch_add(bytes, std::memory_order_relaxed) + bytes;
+    if (!budget || held <= budget) return true;
+    g_arrayBytes.fetch_sub(bytes, std::memory_order_relaxed);
+    return false;
+}
 
 thread_local BlockCache t_blocks{};
 
@@ -63,15 +88,27 @@ thread_local BlockCacheFlusher t_flusher;
 
 }  // namespace
 
+void SetArrayMemoryBudget(size_t bytes) { g_arrayBudget.store(bytes, std::memory_order_relaxed); }
+
+size_t ArrayMemoryBudget() { return g_arrayBudget.load(std::memory_order_relaxed); }
+
 float* ScriptValue::AllocateElements(uint32_t n) {
     if (n == 0 || n > kMaxElementCount) return nullptr;
     if (float* reused = t_blocks.Take(n)) return reused;
-    return static_cast<float*>(std::malloc(static_cast<size_t>(n) * sizeof(float)));
+    const size_t bytes = BlockCache::Bytes(n);
+    if (!Reserve(bytes)) {
+        // Blocks kept for reuse are the first to give way.
+        t_blocks.Drop();
+        if (!Reserve(bytes)) return nullptr;
+    }
+    float* data = static_cast<float*>(std::malloc(bytes));
+    if (!data) g_arrayBytes.fetch_sub(bytes, std::memory_order_relaxed);
+    return data;
 }
 
 void ScriptValue::FreeElements(float* elements, uint32_t n) {
     (void)&t_flusher;  // constructed on first use in this thread, flushes the cache at its end
-    if (elements && !t_blocks.Give(elements, n)) std::free(elements);
+    if (elements && !t_blocks.Give(elements, n)) ReleaseBlock(elements, n);
 }
 
 void ScriptValue::Free() {

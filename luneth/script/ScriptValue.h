@@ -21,6 +21,12 @@ namespace luneth {
 // directives above it are refused so that a typo cannot exhaust the machine's memory.
 constexpr uint32_t kMaxElementCount = 1u << 28;
 
+// The bytes that the element arrays of every script of the process may hold together (0, the
+// start: no limit). The image module sets it from the engine's memory budget; an array that
+// would pass it is not allocated, and the line that wanted it fails ("out of memory").
+void SetArrayMemoryBudget(size_t bytes);
+size_t ArrayMemoryBudget();
+
 struct ScriptValue {
     float scalar = 0.0f;
     float* data = nullptr;

@@ -114,7 +114,7 @@ TEST(BriselSave, ScriptPanelRefusesFewerThanThreeCharactersAndAsksForAShortPath)
     EXPECT_EQ(kivtest::ReadFile(s.dir / "chosen.txt"), "r = 1\ng = 2");
     panel->PathBox()->setText(s.Path("no-folder/x.txt"));
     EXPECT_FALSE(panel->Save());
-    EXPECT_EQ(s.frame->Message(), "保存文件失败!");
+    EXPECT_EQ(s.frame->Message(), "保存文件失败! No such file or directory");
 }
 
 // ---------------------------------------------------------------- the script panel

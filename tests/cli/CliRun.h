@@ -28,8 +28,13 @@ protected:
     void TearDown() override { std::filesystem::remove_all(dir); }
 
     Result Run(const std::string& arguments) {
-        std::string command = "cd '" + dir.string() + "' && KIV_CONFIG=kivcore.ini '" + LUNETH_CLI +
-                              "' " + arguments + " > out.txt 2> err.txt";
+        // Under the sanitizers, luneth's own leak check is off: clang 14's leak checker stops
+        // with a fault of its own on the threads of a module loaded with dlopen (the engine's
+        // log still reports every leak of the engine's memory, which these tests read).
+        std::string command =
+            "cd '" + dir.string() +
+            "' && KIV_CONFIG=kivcore.ini ASAN_OPTIONS=$ASAN_OPTIONS:detect_leaks=0 '" + LUNETH_CLI +
+            "' " + arguments + " > out.txt 2> err.txt";
         Result r;
         int raw = std::system(command.c_str());
         r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;

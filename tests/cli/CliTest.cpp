@@ -1,11 +1,13 @@
 // The command-line host as a user runs it: exit codes, messages, output files of every format,
 // export, lists. Each command runs in a fresh directory with its own engine configuration.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <array>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <regex>
 #include <sstream>
@@ -59,7 +61,8 @@ TEST_F(Cli, FailuresSayWhyAndLeaveNoFile) {
         {"run fatal.txt -o x.png", 1, "the script 'fatal.txt' failed"},
         {"run -e 'pixels = width:4 height:4; r = 1' -o x.png", 1, "made no picture"},
         {std::string("run -e ") + kRamp + " -o x.gif", 1, "names no picture format"},
-        {std::string("run -e ") + kRamp + " -o nodir/x.png", 1, "no directory 'nodir'"},
+        {std::string("run -e ") + kRamp + " -o nodir/x.png", 1,
+         "cannot write 'nodir/x.png': No such file or directory"},
         {"equation 100000 -o x.png", 1, "there is no equation '100000'"},
         {"equation 'No Such Picture'", 1, "there is no equation"},
         {"equation 0 --param 0=5 -o x.png", 1, "has no parameter 0"},
@@ -246,4 +249,61 @@ TEST_F(Cli, SurfacesBecomeMeshesWithTheirColours) {
     }
     EXPECT_EQ(Files(),
               (std::vector<std::string>{"flat.txt", "sheet.obj", "sheet.ply", "sheet.txt"}));
+}
+
+TEST_F(Cli, PicturesConvertBothWaysAndInfoGivesFormatAndSize) {
+    ASSERT_EQ(Run(std::string("run -e ") + kRamp + " -o ramp.dds").status, 0);
+    Result r = Run("convert ramp.dds -o ramp.png");
+    EXPECT_EQ(r.status, 0) << r.err;
+    r = Run("convert ramp.png -o back.dds");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(kivtest::ReadFile(dir / "back.dds"), kivtest::ReadFile(dir / "ramp.dds"));
+    r = Run("info ramp.png");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "ramp.png: png, 8 x 4, loaded\n");
+}
+
+TEST_F(Cli, HostileInputsFailWithAReasonAndNeverOverwriteTheScript) {
+    ASSERT_EQ(Run(std::string("run -e ") + kRamp + " -o ramp.png").status, 0);
+    std::string png = kivtest::ReadFile(dir / "ramp.png");
+    kivtest::WriteFile(dir / "cut.png", png.substr(0, png.size() / 2));
+    std::string huge(128, '\0');
+    const uint32_t header[] = {0x20534444, 124, 0x1007, 65535, 65535};
+    std::memcpy(huge.data(), header, sizeof header);
+    huge[76] = 32;
+    kivtest::WriteFile(dir / "huge.dds", huge);
+    std::filesystem::create_directory(dir / "folder.png");
+    std::filesystem::create_symlink("/dev/zero", dir / "zero.png");
+    ASSERT_EQ(mkfifo((dir / "pipe.txt").c_str(), 0600), 0);
+    const std::string script = "pixels = width:2 height:2\nr = 1\ng = from 0 to 1 W\n";
+    kivtest::WriteFile(dir / "s.png", script);
+    kivtest::WriteFile(dir / "s.obj", script);
+    struct {
+        std::string arguments;
+        int status;
+        const char* message;
+    } cases[] = {
+        {"info cut.png", 1, "cannot load 'cut.png': it is damaged or truncated"},
+        {"info huge.dds", 1, "it claims 65535 x 65535 pixels, more than 16384 a side"},
+        {"info zero.png", 1, "cannot load 'zero.png': it is a device, not a file"},
+        {"convert folder.png -o x.png", 1, "cannot load 'folder.png': it is a directory"},
+        {"convert ramp.png -o x.gif", 1, "names no picture format"},
+        {"run pipe.txt", 1, "cannot read script file 'pipe.txt': it is a pipe or a socket"},
+        {"run /dev/zero", 1, "cannot read script file '/dev/zero': it is a device"},
+        {"run s.png -o ./s.png", 1, "will not write './s.png': it is the script itself"},
+        {"surface s.obj -o s.obj", 1, "will not write 's.obj': it is the script itself"},
+        {"run -e 'vertices = 1' -o ''", 2, "the file name is empty"},
+        {"convert ramp.png -o ''", 2, "the file name is empty"},
+        {"run -e 'vertices = 1;[LOOP START: 2000000000];x = x + 1;LOOP END]' --timeout 0.5", 1,
+         "the script '<text>' was stopped after 0.5 seconds (--timeout)"},
+    };
+    for (const auto& c : cases) {
+        Result r = Run(c.arguments);
+        EXPECT_EQ(r.status, c.status) << c.arguments << "\n" << r.err;
+        EXPECT_NE(r.err.find(c.message), std::string::npos) << c.arguments << "\n" << r.err;
+    }
+    EXPECT_EQ(Run("info cut.png").out, "cut.png: png, not loaded\n");
+    EXPECT_EQ(kivtest::ReadFile(dir / "s.png"), script);
+    EXPECT_EQ(kivtest::ReadFile(dir / "s.obj"), script);
+    EXPECT_FALSE(std::filesystem::exists(dir / "x.png"));
 }

@@ -251,8 +251,8 @@ TEST(LaneMath, LanesComputeAsSingleValues) {
     for (const F4 xf : {F4{0.0f, 1e-40f, 0.3f, 1.0f}, F4{2.5f, 1e30f, -2.0f, kInf}}) {
         const F4 lf = lanes::LogF(xf);
         for (int i = 0; i < 4; ++i) {
-            const float l = lanes::LogF(xf[i]);
-            EXPECT_EQ(0, std::memcmp(&l, &lf[i], 4)) << xf[i];
+            const float l = lanes::LogF(xf[i]), lane = lf[i];  // clang takes no lane's address
+            EXPECT_EQ(0, std::memcmp(&l, &lane, 4)) << xf[i];
         }
     }
     const D2 xd = {-1e4, 77777.7};

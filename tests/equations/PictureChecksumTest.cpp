@@ -19,8 +19,9 @@ TEST(PictureChecksums, EveryFilledSlotDrawsItsRecordedPicture) {
         const uint64_t actual = test::PictureChecksum(*table[i], 3);
         // A third of the slots again on one thread (whole-catalogue thread invariance is what
         // the renderer guarantees; this samples it without doubling the test's time).
-        if (i % 3 == 0)
+        if (i % 3 == 0) {
             EXPECT_EQ(test::PictureChecksum(*table[i], 1), actual) << i << " differs on one thread";
+        }
         const test::RecordedPicture* recorded = nullptr;
         for (const auto& row : test::kPictureChecksums)
             if (row.index == i) recorded = &row;

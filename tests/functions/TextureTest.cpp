@@ -212,7 +212,9 @@ TEST(Materials, MineralColourInsideAndOnTheBorder) {
         const Material* m = Materials().Get(index);
         if (t.worley[key] > 0.35f) {
             uint32_t expected = 0xFE000000u | (m ? m->colour & 0xFFFFFFu : 0u);
-            if (inside < 5) EXPECT_EQ(Bits(Call("mineral2d_color", {x, y})), expected) << key;
+            if (inside < 5) {
+                EXPECT_EQ(Bits(Call("mineral2d_color", {x, y})), expected) << key;
+            }
             ++inside;
         }
         // Halfway to the next texel's point: on a border wherever the border distance is 0.
@@ -242,7 +244,9 @@ TEST(TextureFamily, RangesContinuityAndHostileInput) {
             EXPECT_LE(r.hi, m.hi) << m.name;
             EXPECT_LT(r.lo, r.hi) << m.name;
         }
-        if (m.continuous) EXPECT_LT(test::WorstJump(points, m.dims, f), 0.01f) << m.name;
+        if (m.continuous) {
+            EXPECT_LT(test::WorstJump(points, m.dims, f), 0.01f) << m.name;
+        }
         // Any float reads inside the texture: NaN at worst, never a value out of range.
         for (float h : hostile) {
             float v = f(h, 0.5f * h, -h);

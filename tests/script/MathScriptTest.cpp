@@ -111,9 +111,9 @@ TEST(Ramps, WithAndWithoutAGrid) {
     EXPECT_EQ(Elements(*s.Letter('t')), (std::vector<float>{0, 0.25f, 0.5f, 0.75f, 1}));
     // Bounds: constants with signs, integers, exponent literals, bracketed expressions.
     ASSERT_TRUE(RunText(s, "vertices = 3\nk = 2\nt = from -PI to (k * 2)\nu = FROM 1.0e1 TO 0x10"));
-    EXPECT_EQ(Elements(*s.Letter('t')),
-              (std::vector<float>{-3.14159274f, (4.0f + 3.14159274f) / 2.0f * 1.0f - 3.14159274f,
-                                  4.0f}));
+    EXPECT_EQ(
+        Elements(*s.Letter('t')),
+        (std::vector<float>{-3.14159274f, (4.0f + 3.14159274f) / 2.0f * 1.0f - 3.14159274f, 4.0f}));
     EXPECT_EQ(Elements(*s.Letter('u')), (std::vector<float>{10, 13, 16}));
     // A single element keeps what resizing gave it.
     ASSERT_TRUE(RunText(s, "vertices = 1\nt = 7\nt = from 0.0 to 1.0"));
@@ -139,7 +139,9 @@ TEST(Ramps, MalformedRampsWarnAndFallThroughToTheExpression) {
     for (const Case& c : cases) {
         CMathScript s;
         EXPECT_TRUE(RunText(s, std::string("pixels = W:2 H:2\n") + c.line)) << c.line;
-        std::string expected = std::string(c.warning) + "\r\n[Warning] ParseExpression Failed. Line:1, Expression:" + c.line + "\r\n";
+        std::string expected =
+            std::string(c.warning) +
+            "\r\n[Warning] ParseExpression Failed. Line:1, Expression:" + c.line + "\r\n";
         EXPECT_EQ(std::string(s.Messages()), expected) << c.line;
         EXPECT_FALSE(s.Letter('x')->IsArray());
     }
@@ -157,7 +159,8 @@ TEST(Ramps, GapListsAreCheckedAndKeepTheRamp) {
     for (const char* g : bad) {
         std::string line = std::string("x = from 0.0 to 2.0 W ") + g;
         ASSERT_TRUE(RunText(s, "pixels = W:3 H:1\n" + line)) << g;
-        EXPECT_EQ(std::string(s.Messages()), "[Warning] Line:1 MakeGap failed: from 0.0 to 2.0 W " + std::string(g) + "\r\n");
+        EXPECT_EQ(std::string(s.Messages()),
+                  "[Warning] Line:1 MakeGap failed: from 0.0 to 2.0 W " + std::string(g) + "\r\n");
         EXPECT_EQ(Elements(*s.Letter('x')), (std::vector<float>{0, 1, 2})) << g;
     }
 }
@@ -200,7 +203,8 @@ TEST(Repetition, LoopPrefixAndLoopBlocks) {
 
 TEST(UserVariables, NamesLimitsAndShadowing) {
     CMathScript s;
-    ASSERT_TRUE(RunText(s, "vertices = 1\nabcdefghijklmno = 2\nabcdefghijklmnop = 3\nv = abcdefghijklmno"));
+    ASSERT_TRUE(
+        RunText(s, "vertices = 1\nabcdefghijklmno = 2\nabcdefghijklmnop = 3\nv = abcdefghijklmno"));
     EXPECT_EQ(Scalar(s, 'v'), 2.0f);
     EXPECT_STREQ(s.Messages(),
                  "[Warning] Parse Failed: Line:2, Word:abcdefghijklmnop, Expression: 3\r\n");
@@ -211,8 +215,9 @@ TEST(UserVariables, NamesLimitsAndShadowing) {
     EXPECT_EQ(s.UserVariableCount(), 72u);
     EXPECT_EQ(s.UserValue("V71")->scalar, 71.0f);
     EXPECT_EQ(s.UserValue("V72"), nullptr);
-    EXPECT_TRUE(Contains(s.Messages(),
-                         "[Warning] Parse Failed(AddUserVariable): Line:73, Word:V72, Expression: 72"));
+    EXPECT_TRUE(
+        Contains(s.Messages(),
+                 "[Warning] Parse Failed(AddUserVariable): Line:73, Word:V72, Expression: 72"));
 
     ASSERT_TRUE(RunText(s, "vertices = 1\ngray = 1\nPI = 1\nv = PI\nX = 4\nw = X"));
     EXPECT_TRUE(Contains(s.Messages(), "Parse Failed(AddUserVariable): Line:1, Word:gray"));
@@ -244,6 +249,7 @@ TEST(WarningLog, MessagesAreCutAt255AndTheLogAt2047) {
     std::string log = s.Messages();
     EXPECT_EQ(log.size(), 255u);
     EXPECT_EQ(log.rfind("[Warning] ParseExpression Failed. Line:1, Expression:y = 1 + qqq", 0), 0u);
+    EXPECT_EQ(log.substr(253), "\r\n") << "a message cut to the line limit keeps its line end";
 
     // Short failing lines until the log is full: it never passes 2047 characters, and a message
     // that would cross the limit is dropped whole.
@@ -294,4 +300,33 @@ TEST(Reset, ClearsEverything) {
     EXPECT_EQ(s.LetterScalars()['q' - 'a'], 0.0f);
     EXPECT_EQ(s.SurfaceSlices(), 32u);
     EXPECT_FALSE(s.Rerun()) << "nothing to run again";
+}
+
+TEST(Limits, SizesBeyondTheirBoundsOrTheMemoryBudgetAreRefusedBeforeAllocating) {
+    SetArrayMemoryBudget(size_t(1) << 20);  // 262144 floats
+    struct {
+        const char* text;
+        const char* diagnostic;
+    } cases[] = {
+        {"pixels = width:1024 height:512\nr = 1", "more than the memory budget of 1 MiB"},
+        {"vertices = 300000\nr = 1", "300000 elements need 1 MiB a variable"},
+        {"pixels = width:100000 height:100000\nr = 1", "from 1 to 2^28 pixels"},
+        {"vertices = 8\nsurface_slices = 100000", "at most 65536 slices"},
+        // Within the budget one array at a time: the line that would pass it fails alone.
+        {"pixels = width:512 height:256\nx = from 0 to 1 W\ny = x + 1\nz = y + 1",
+         "the expression could not be computed (out of memory)"},
+    };
+    for (const auto& c : cases) {
+        CMathScript s;
+        RunText(s, c.text);
+        EXPECT_TRUE(Contains(s.DiagnosticsText().c_str(), c.diagnostic)) << c.text << "\n"
+                                                                         << s.DiagnosticsText();
+    }
+    SetArrayMemoryBudget(0);
+    // An endless device is refused unread, and so is a folder.
+    CMathScript s;
+    EXPECT_FALSE(s.Load("/dev/zero"));
+    EXPECT_EQ(s.LoadError(), "it is a device, not a file");
+    EXPECT_FALSE(s.Load("/"));
+    EXPECT_EQ(s.LoadError(), "it is a directory");
 }

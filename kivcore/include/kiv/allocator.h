@@ -25,6 +25,10 @@ public:
     virtual size_t LiveBytes() const = 0;
     // The byte budget for all live blocks together; 0 removes it.
     virtual void SetBudget(size_t bytes) = 0;
+    // The budget (0: none) and what of it is not yet allocated (SIZE_MAX without a budget):
+    // what code that allocates elsewhere (script arrays, decoders) checks its sizes against.
+    virtual size_t GetBudget() const = 0;
+    virtual size_t BudgetLeft() const = 0;
 
 protected:
     ~KicAllocator() = default;

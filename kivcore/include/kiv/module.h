@@ -105,8 +105,13 @@ public:
     KicBaseClass* CreateObject() override {
         return KivCreateInAllocator<T>(module_.allocator, this, tag_, line_);
     }
+    // Only a block of the allocator can hold an object of this factory: any other pointer is
+    // left alone before it is cast, since casting a stranger to T is itself undefined. (Every
+    // plug-in class has KicBaseClass first, so its objects start their blocks.)
     void DestroyObject(KicBaseClass* object) override {
-        if (object) KivDestroyInAllocator<T>(module_.allocator, static_cast<T*>(object));
+        if (!object || !module_.allocator || module_.allocator->BlockSize(object) < sizeof(T))
+            return;
+        KivDestroyInAllocator<T>(module_.allocator, static_cast<T*>(object));
     }
 
 protected:

@@ -123,11 +123,17 @@ public:
 
 class KcTexturesMgr : public KicBaseClass {
 public:
+    // The picture file as a texture; null when it can't be read, is damaged or truncated, or is
+    // larger than 16384 a side or than the memory budget leaves (GetLastError says which).
     virtual KcTexture* LoadTexture(const char* path) = 0;
     // One level of A8R8G8B8 in memory; null for other formats or levels, a size of 0 or above
     // 16384, or when the memory can't be had. Texels start at 0.
     virtual KcTexture* CreateTexture(uint32_t width, uint32_t height, uint32_t levels,
                                      KivTextureFormat format, KivMemoryPool pool) = 0;
+    // Why the calling thread's last LoadTexture or KcTexture::SaveToFile failed, as a phrase
+    // about the file ("is a directory", "is truncated: ...", "No space left on device"); ""
+    // after a success.
+    virtual const char* GetLastError() = 0;
 };
 
 // Meshes for the scenes, in the format D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_DIFFUSE.
