@@ -114,20 +114,28 @@ Complex SquareRootOf(Complex z, Complex c, bool negative) {
 }
 
 // Inverse iteration of z^2 + c: one of the two square roots of z - c a step.
-template <double Re, double Im>
+// The constant comes as a type (clang 14 takes no floating-point template arguments).
+template <class C>
 class CSquareRootJulia final : public accum::CCountColouredEquation {
 public:
     using CCountColouredEquation::CCountColouredEquation;
 
 protected:
     void Count(const CountGrid<uint32_t>& grid, EquationContext& context) override {
-        InverseOrbit(grid, context, PlaneView{0, 0, 300, true}, 2,
-                     [](Complex z, uint32_t k) { return SquareRootOf(z, Complex(Re, Im), k); });
+        InverseOrbit(grid, context, PlaneView{0, 0, 300, true}, 2, [](Complex z, uint32_t k) {
+            return SquareRootOf(z, Complex(C::kRe, C::kIm), k);
+        });
     }
 };
 
-using CPixelInverseSanMarcoDragon = CSquareRootJulia<-0.75, 0.0>;
-using CPixelInverseTree = CSquareRootJulia<0.0, 1.0>;
+struct SanMarco {
+    static constexpr double kRe = -0.75, kIm = 0.0;
+};
+struct Dendrite {
+    static constexpr double kRe = 0.0, kIm = 1.0;
+};
+using CPixelInverseSanMarcoDragon = CSquareRootJulia<SanMarco>;
+using CPixelInverseTree = CSquareRootJulia<Dendrite>;
 
 // A fair draw picks the root; P is the chance that the orbit goes on at each step, so with
 // chance 1 - P it restarts at a random point of [-2, 2]^2 and is plotted again from its

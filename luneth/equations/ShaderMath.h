@@ -75,33 +75,36 @@ V Splat(float s) {
 
 // ---- arithmetic ----------------------------------------------------------------------------
 
-#define LUNETH_SHADER_OPERATOR(op)                                 \
-    template <Vector V>                                            \
-    V operator op(V a, V b) {                                      \
-        return Zip(a, b, [](float p, float q) { return p op q; }); \
-    }                                                              \
-    template <Vector V>                                            \
-    V operator op(V a, float s) {                                  \
-        return Map(a, [s](float p) { return p op s; });            \
-    }                                                              \
-    template <Vector V>                                            \
-    V operator op(float s, V a) {                                  \
-        return Map(a, [s](float p) { return s op p; });            \
-    }                                                              \
-    template <Vector V, class R>                                   \
-    V& operator op##=(V& a, R b) {                                 \
-        return a = a op b;                                         \
+// Written out for each vector type rather than as constrained templates: clang 14 rejects an
+// operator template whose deduced parameter could be a plain number even when the constraint
+// would have excluded it.
+#define LUNETH_SHADER_OPERATOR(V, op)                                               \
+    inline V operator op(V a, V b) {                                                \
+        return Zip(a, b, [](float p, float q) { return p op q; });                  \
+    }                                                                               \
+    inline V operator op(V a, float s) {                                            \
+        return Map(a, [s](float p) { return p op s; });                             \
+    }                                                                               \
+    inline V operator op(float s, V a) {                                            \
+        return Map(a, [s](float p) { return s op p; });                             \
+    }                                                                               \
+    template <class R>                                                              \
+    V& operator op##=(V& a, R b) {                                                  \
+        return a = a op b;                                                          \
     }
-LUNETH_SHADER_OPERATOR(+)
-LUNETH_SHADER_OPERATOR(-)
-LUNETH_SHADER_OPERATOR(*)
-LUNETH_SHADER_OPERATOR(/)
+#define LUNETH_SHADER_OPERATORS(V)                                                  \
+    LUNETH_SHADER_OPERATOR(V, +)                                                    \
+    LUNETH_SHADER_OPERATOR(V, -)                                                    \
+    LUNETH_SHADER_OPERATOR(V, *)                                                    \
+    LUNETH_SHADER_OPERATOR(V, /)                                                    \
+    inline V operator-(V a) {                                                       \
+        return Map(a, [](float p) { return -p; });                                  \
+    }
+LUNETH_SHADER_OPERATORS(vec2)
+LUNETH_SHADER_OPERATORS(vec3)
+LUNETH_SHADER_OPERATORS(vec4)
+#undef LUNETH_SHADER_OPERATORS
 #undef LUNETH_SHADER_OPERATOR
-
-template <Vector V>
-V operator-(V a) {
-    return Map(a, [](float p) { return -p; });
-}
 
 // ---- scalar built-ins, then their component-wise forms -------------------------------------
 
