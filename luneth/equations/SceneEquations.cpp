@@ -535,7 +535,7 @@ uint32_t GameBlock(int32_t gx, int32_t gy) {
     // Slime: a half ellipse on the ground (half axes 14 and 12) with eyes.
     {
         const int32_t dx = gx - 160, dy = gy - 207;
-        const int32_t e = dx * dx * 144 + dy * dy * 196;
+        const int64_t e = int64_t(dx) * dx * 144 + int64_t(dy) * dy * 196;
         if (dy <= 0 && e <= 28224) {
             for (const int32_t eye : {154, 166}) {
                 if (InDisc(gx, gy, eye, 201, 2))
@@ -578,7 +578,7 @@ uint32_t GameBlock(int32_t gx, int32_t gy) {
     constexpr int32_t kCoins[5][2] = {{120, 128}, {152, 128}, {186, 96}, {202, 88}, {218, 96}};
     for (const auto& coin : kCoins) {
         const int32_t dx = gx - coin[0], dy = gy - coin[1];
-        const int32_t e = dx * dx * 49 + dy * dy * 16;
+        const int64_t e = int64_t(dx) * dx * 49 + int64_t(dy) * dy * 16;
         if (e <= 784) return e > 500 ? 0xA07000 : (dx < 0 && dy < 0 ? 0xFFF0A0 : 0xF8C830);
     }
     // Hills behind everything on the ground, outlined.
@@ -602,7 +602,11 @@ uint32_t GameBlock(int32_t gx, int32_t gy) {
 }
 
 uint32_t GameScreenPixel(uint32_t x, uint32_t y) {
-    const int32_t gx = static_cast<int32_t>(x >> 2), gy = static_cast<int32_t>(y >> 2);
+    // Blocks far beyond the screen all show what lies at its far edge; the bound keeps the
+    // squares of the shapes' distances within 32 bits.
+    constexpr uint32_t kFar = 4096;
+    const int32_t gx = static_cast<int32_t>(std::min(x >> 2, kFar));
+    const int32_t gy = static_cast<int32_t>(std::min(y >> 2, kFar));
     uint32_t c = GameBlock(gx, gy);
     if ((y & 3) == 3) {  // scan line: every channel at 13/16
         c = ((((c >> 16) & 0xFF) * 13 / 16) << 16) | ((((c >> 8) & 0xFF) * 13 / 16) << 8) |

@@ -50,7 +50,8 @@ template <size_t N>
 Rgbf Ramp(const std::array<Rgbf, N>& stops, float t) {
     static_assert(N >= 2);
     const float u = Saturate(t) * static_cast<float>(N - 1);
-    const size_t i = u >= static_cast<float>(N - 1) ? N - 2 : static_cast<size_t>(u);
+    // NaN takes the first stop's segment: converting it to an index would be undefined.
+    const size_t i = u >= static_cast<float>(N - 1) ? N - 2 : u > 0.0f ? static_cast<size_t>(u) : 0;
     return Mix(stops[i], stops[i + 1], u - static_cast<float>(i));
 }
 
