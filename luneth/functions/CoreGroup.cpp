@@ -61,6 +61,7 @@ std::span<const CoreName> CoreGroupOrder() { return kCoreOrder; }
 
 bool InstallCoreFunctions() {
     static const std::vector<const BuiltinFunction*> table = AssembleCoreGroup();
+    InstallTileKernels(ScalarTileKernels());
     return InstallCoreGroup({table.data(), static_cast<uint32_t>(table.size())});
 }
 

@@ -12,6 +12,7 @@
 #include <span>
 
 #include "script/FunctionRecord.h"
+#include "script/TileKernels.h"
 
 namespace luneth {
 
@@ -20,6 +21,7 @@ using FunctionTable = std::span<const BuiltinFunction>;
 // Core group families (their names are placed by CoreGroup.def).
 FunctionTable ColourHelperFunctions();  // float_to_color, gray, correction_*
 FunctionTable ScalarFunctions();        // positive ... flower: scalar, logic, interpolation
+std::span<const TileKernel> ScalarTileKernels();  // whole-tile forms of the busiest of them
 FunctionTable ArrayFunctions();         // array_add ... array_get_value: whole values
 FunctionTable SolidFunctions();         // sphere, cylinder, cube, tetrahedron ... football_ex
 FunctionTable HashFunctions();          // xor_/fdf_/sin_hash1..3, weyl_hash2, gold_noise2

@@ -574,8 +574,59 @@ constexpr BuiltinFunction kScalarFunctions[] = {
 };
 // clang-format on
 
+// ---------------------------------------------------------------------------------------------
+// Whole-tile kernels for the tiled runner (script/TileKernels.h): the busiest element-wise
+// functions above as loops the compiler inlines and vectorises, with the same operations on
+// every element.
+// ---------------------------------------------------------------------------------------------
+
+template <Float3Fn F>
+void Tile3(const float* const* in, float* out, uint32_t m) {
+    const float *a = in[0], *b = in[1], *c = in[2];
+    for (uint32_t k = 0; k < m; ++k) out[k] = F(a[k], b[k], c[k]);
+}
+
+template <Float2Fn F>
+void Tile2(const float* const* in, float* out, uint32_t m) {
+    const float *a = in[0], *b = in[1];
+    for (uint32_t k = 0; k < m; ++k) out[k] = F(a[k], b[k]);
+}
+
+// EdgeStep without its branches, so that the loop vectorises: the quotient is formed for
+// every element and the edges then pick 0, 1 or the shaped value, in EdgeStep's order.
+template <float (*Shape)(float)>
+void EdgeStepTile(const float* const* in, float* out, uint32_t m) {
+    const float *a = in[0], *b = in[1], *x = in[2];
+    for (uint32_t k = 0; k < m; ++k) {
+        const float d = b[k] - a[k];
+        const float shaped = Shape((x[k] - a[k]) / d);
+        const float inside = d == 0.0f ? 1.0f : shaped;
+        const float below = x[k] > b[k] ? 1.0f : inside;
+        out[k] = x[k] < a[k] ? 0.0f : below;
+    }
+}
+
+void DistanceV3Tile(const float* const* in, float* out, uint32_t m) {
+    const float *x0 = in[0], *y0 = in[1], *z0 = in[2], *x1 = in[3], *y1 = in[4], *z1 = in[5];
+    for (uint32_t k = 0; k < m; ++k) {
+        const float v[6] = {x0[k], y0[k], z0[k], x1[k], y1[k], z1[k]};
+        out[k] = DistanceV3(v, 6);
+    }
+}
+
+const TileKernel kScalarTileKernels[] = {
+    {ElementKey(&EdgeStep<Identity>), 3, EdgeStepTile<Identity>},
+    {ElementKey(&EdgeStep<Smooth3>), 3, EdgeStepTile<Smooth3>},
+    {ElementKey(&EdgeStep<Smooth5>), 3, EdgeStepTile<Smooth5>},
+    {ElementKey(&Lerp), 3, Tile3<Lerp>},
+    {ElementKey(&Length2), 2, Tile2<Length2>},
+    {ElementKey(&DistanceV3), 6, DistanceV3Tile},
+};
+
 }  // namespace
 
 FunctionTable ScalarFunctions() { return kScalarFunctions; }
+
+std::span<const TileKernel> ScalarTileKernels() { return kScalarTileKernels; }
 
 }  // namespace luneth

@@ -15,6 +15,7 @@
 #include "common/Parallel.h"
 #include "script/MathScript.h"
 #include "script/Readers.h"
+#include "script/TileKernels.h"
 
 namespace luneth {
 
@@ -587,6 +588,7 @@ struct PlannedOperation {
     uint32_t count = 0;  // elements of the result
     int first = 0;       // operands [first, first + arity) of the plan's operand list
     int arity = 0;
+    TileFn tile = nullptr;  // a call's whole-tile kernel, if it has one
 };
 
 struct Plan {
@@ -719,6 +721,21 @@ void RunOperation(const Plan& plan, const PlannedOperation& p, uint32_t i0, uint
             TableTile(p.record->slots.float2, in[0], scalarOf(0), in[1], scalarOf(1), out, m);
             break;
         case PlanOp::kCall: {
+            if (p.tile) {
+                // The kernel takes arrays only: a scalar argument is spread over its tile.
+                const float* args[kMaxVariadicArguments];
+                for (int j = 0; j < p.arity; ++j) {
+                    if (in[j]) {
+                        args[j] = in[j];
+                        continue;
+                    }
+                    float* spread = padded + size_t(j) * kTile;
+                    std::fill(spread, spread + m, ops[j].scalar);
+                    args[j] = spread;
+                }
+                p.tile(args, out, m);
+                break;
+            }
             const FunctionSlots& s = p.record->slots;
             auto at = [&](int j, uint32_t k) { return in[j] ? in[j][k] : ops[j].scalar; };
             switch (p.record->kind) {
@@ -766,6 +783,7 @@ bool CompiledExpression::RunTiled(CMathScript* script, ScriptValue* target, bool
         const size_t first = stack.size() - size_t(arity);
         PlannedOperation p{op, record, int(first), count, int(plan.operands.size()), arity};
         for (int j = 0; j < arity; ++j) plan.operands.push_back(stack[first + size_t(j)].value);
+        if (op == PlanOp::kCall) p.tile = FindTileKernel(*record, arity);
         plan.operations.push_back(p);
         plan.registers = std::max(plan.registers, int(first) + 1);
         stack.resize(first + 1);

@@ -23,6 +23,12 @@ const char* const kScripts[] = {
     // A scalar below 2^-23 on the left reads 0 once broadcast; scalars fold first.
     "vertices = 7000\nx = from -1.0 to 1.0\nq = 1.0e-9\nz = q + x\nw = (q * 2) - x\n"
     "v = sqrt(-x) + (PI * 2) ^ 0.5\nFoo = x * x\nBar = Foo + sin(1.5) * x\nr = Bar / Foo",
+    // Functions with whole-tile kernels, at their edges: equal edges, x on an edge, NaN and
+    // infinite arguments, edges given backwards, scalars among the arrays.
+    "vertices = 6000\nx = from -1.0 to 1.0\ny = x * x - 0.25\nq = 0 / 0\n"
+    "z = smoothstep(y, y, x) + linestep(-0.5, x, 0.25) * 2 + smoothxstep(0.5, -0.5, x) * 4\n"
+    "w = smoothstep(q, 1, x) + smoothstep(x, 1 / 0, y) * 2 + smoothstep(0, 0, x) * 4\n"
+    "v = mix(x, y, x / y) + hypot(x / 0, y) + distance_v3(x, q, 1, y, 0, x / y)",
     // Unset letters warn on every read, in order, with the text of their own bracket.
     "vertices = 4100\nx = from 0.0 to 3.0\nz = x + q * sin(k + x)\nw = [loop: 2] (m) + x",
 };
