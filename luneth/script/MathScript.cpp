@@ -187,7 +187,7 @@ UserVariable* CMathScript::AddUserVariable(const char* name) {
 
 namespace {
 
-// Where the conversion character stands in the specification that follows a '%'.
+// Where the conversion character stands among the flags, width and precision after a '%'.
 const char* ConversionOf(const char* spec) {
     while (*spec && std::strchr("-+ #0123456789.*hlLqjzt", *spec)) ++spec;
     return spec;

@@ -1,6 +1,6 @@
 // Window messages and key codes forwarded by the engine.
 //
-// The values are the Win32 ones, so message handlers read like their originals. The engine
+// The values are the Win32 ones, so handlers written against that API read the same. The engine
 // translates the view's events into (message, wParam, lParam) and dispatches them with
 // KivEngineAPI::DispatchMessage; the keyboard state at the time of the event (Ctrl, Shift, Alt,
 // Caps Lock) is readable meanwhile through KivEngineAPI::IsKeyDown.

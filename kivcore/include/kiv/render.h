@@ -1,7 +1,7 @@
 // The 3D drawing vocabulary of the render service "KcDX9Render" (kiv/services.h): transforms,
 // render and texture-stage states, one light record and a material, vertex formats, vertex
-// buffers, meshes and primitive types, with the numeric values of the API of origin so that
-// scene code reads like its originals.
+// buffers, meshes and primitive types, with Direct3D 9's numeric values so that scene code
+// written in that style reads the same.
 //
 // Every call the render service takes is recorded (KivRenderCall) together with the state it
 // leaves: the headless engine draws nothing, so tests read the record; a windowed engine draws

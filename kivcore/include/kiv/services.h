@@ -29,7 +29,7 @@
 #include "kiv/base.h"
 #include "kiv/render.h"
 
-// Surface formats and pools, with the values of the API of origin.
+// Surface formats and pools, with Direct3D 9's numeric values.
 enum KivTextureFormat : uint32_t { kKivFormatA8R8G8B8 = 21 };
 enum KivMemoryPool : uint32_t { kKivPoolDefault = 0, kKivPoolManaged = 1 };
 
