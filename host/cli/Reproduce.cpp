@@ -2,16 +2,15 @@
 
 #include <cstdio>
 
+#include "CliSupport.h"
 #include "module/PictureTexts.h"
 
 namespace cli {
 
 namespace {
 
-int Fail(const std::string& text) {
-    std::fprintf(stderr, "luneth: %s\n", text.c_str());
-    return 1;
-}
+// The host's failure line (below any progress bar), for a message built here.
+int Fail(const std::string& text) { return ::Fail("%s", text); }
 
 // Loads the picture without a load report; 0 or 1 with the reason.
 int LoadPicture(ILuneth* luneth, const std::string& path) {
