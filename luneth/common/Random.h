@@ -39,6 +39,22 @@ public:
     float NextUnit() { return static_cast<float>(Next()) * (1.0f / 32768.0f); }
 
     void Seed(uint32_t seed) { state_ = seed; }
+
+    // Moves on as n calls of Next() would, in log2(n) steps: n steps of the affine map
+    // s -> a*s + c are one affine map, found by squaring.
+    constexpr void Discard(uint64_t n) {
+        uint32_t a = 214013u, c = 2531011u;  // the map of 2^k steps
+        uint32_t mulAll = 1u, addAll = 0u;   // the map of the steps taken so far
+        for (; n; n >>= 1) {
+            if (n & 1u) {
+                mulAll *= a;
+                addAll = addAll * a + c;
+            }
+            c = c * a + c;
+            a *= a;
+        }
+        state_ = state_ * mulAll + addAll;
+    }
     uint32_t State() const { return state_; }
 
 private:

@@ -110,6 +110,20 @@ TEST(RandomTexture, FirstValuesAfterSeed9527) {
     EXPECT_EQ(Bits(Call("tex_color_rand2", {0.5f, 0.5f})), 0xFEF20313u);
 }
 
+// Skipping ahead lands where drawing one value at a time does, for any count and start.
+TEST(RandomTexture, StreamSkipsAheadAsItDraws) {
+    for (uint32_t seed : {1u, 9527u, 0xFFFFFFFFu}) {
+        RandomStream drawn(seed);
+        uint64_t done = 0;
+        for (uint64_t n : {0u, 1u, 2u, 3u, 7u, 1000u, 262144u}) {
+            for (; done < n; ++done) drawn.Next();
+            RandomStream skipped(seed);
+            skipped.Discard(n);
+            EXPECT_EQ(skipped.State(), drawn.State()) << seed << " " << n;
+        }
+    }
+}
+
 // Wrapped indices stay in range for every float and are exact beyond the int range.
 TEST(RandomTexture, WrapsEveryFloat) {
     struct Case {
