@@ -50,8 +50,9 @@ void EvaluateLine(benchmark::State& state, const char* expression) {
     script.SetThreadCount(int(state.range(0)));
     luneth::CompiledExpression program;
     program.Compile(&script, expression);
-    luneth::ScriptValue z;
     for (auto _ : state) {
+        // A fresh target each time, dropped after the run, as numpy drops its result.
+        luneth::ScriptValue z;
         if (!program.Run(&script, &z)) state.SkipWithError("failed");
         benchmark::DoNotOptimize(z.data);
     }

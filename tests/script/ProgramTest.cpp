@@ -29,6 +29,11 @@ const char* const kScripts[] = {
     "z = smoothstep(y, y, x) + linestep(-0.5, x, 0.25) * 2 + smoothxstep(0.5, -0.5, x) * 4\n"
     "w = smoothstep(q, 1, x) + smoothstep(x, 1 / 0, y) * 2 + smoothstep(0, 0, x) * 4\n"
     "v = mix(x, y, x / y) + hypot(x / 0, y) + distance_v3(x, q, 1, y, 0, x / y)",
+    // Products folded into the sum or difference that follows, on either side; a product
+    // shorter than its sum stays apart (past its end it reads +0, not -5 * 0 or inf * 0).
+    "vertices = 5000\nx = from -1.0 to 1.0\nvertices = 6100\ny = from 2.0 to -2.0\n"
+    "q = 3.0e38 * 3.0e38\nz = x * y + y\nw = y - x * 3 + (x * q - y)\n"
+    "v = 2 * y - y * y + (y + x) * y\nu = x * q + y\nt = -5 * x + y",
     // Unset letters warn on every read, in order, with the text of their own bracket.
     "vertices = 4100\nx = from 0.0 to 3.0\nz = x + q * sin(k + x)\nw = [loop: 2] (m) + x",
 };
