@@ -8,6 +8,7 @@
 #include <atomic>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 
@@ -989,7 +990,9 @@ bool CompiledExpression::RunTiled(CMathScript* script, ScriptValue* target, bool
     std::atomic<bool> memoryOk{true};
     ComputeControl* control = script->Control();
     ParallelFor(chunks, threads, [&](size_t chunk) {
-        std::unique_ptr<float[]> space(new (std::nothrow) float[scratch]);
+        // Cache-line aligned, as the arrays are (kTile floats keep every tile aligned).
+        std::unique_ptr<float, void (*)(void*)> space(
+            static_cast<float*>(std::aligned_alloc(64, scratch * sizeof(float))), std::free);
         if (!space) {
             memoryOk = false;  // the line fails as out of memory
             return;
