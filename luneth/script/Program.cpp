@@ -594,7 +594,7 @@ struct PlannedOperation {
     uint32_t count = 0;  // elements of the result
     int first = 0;       // operands [first, first + arity) of the plan's operand list
     int arity = 0;
-    TileFn tile = nullptr;  // a call's whole-tile kernel, if it has one
+    TileFn tile = nullptr;                    // a call's whole-tile kernel, if it has one
     Combine combine = Combine::kProductPlus;  // kMulCombine only
 };
 
@@ -699,8 +699,9 @@ __attribute__((target_clones("avx2", "default"))) void NegateTile(const float* a
 // the product is rounded to float and then added, exactly as the two operations apart, but is
 // never written to a register and read back. A, B and C say which operands are arrays.
 template <Combine K, bool A, bool B, bool C>
-__attribute__((always_inline)) inline void MulCombineLoop(const float* a, float sa, const float* b, float sb, const float* c,
-                           float sc, float* out, uint32_t m) {
+__attribute__((always_inline)) inline void MulCombineLoop(const float* a, float sa, const float* b,
+                                                          float sb, const float* c, float sc,
+                                                          float* out, uint32_t m) {
     for (uint32_t k = 0; k < m; ++k) {
         const float p = (A ? a[k] : sa) * (B ? b[k] : sb);
         const float z = C ? c[k] : sc;
@@ -712,24 +713,34 @@ __attribute__((always_inline)) inline void MulCombineLoop(const float* a, float 
 }
 
 template <Combine K>
-__attribute__((always_inline)) inline void MulCombineShapes(const float* a, float sa, const float* b, float sb, const float* c,
-                             float sc, float* out, uint32_t m) {
+__attribute__((always_inline)) inline void MulCombineShapes(const float* a, float sa,
+                                                            const float* b, float sb,
+                                                            const float* c, float sc, float* out,
+                                                            uint32_t m) {
     // At least one factor is an array: a product of two scalars is folded when planned.
     if (a && b) {
-        if (c) MulCombineLoop<K, true, true, true>(a, sa, b, sb, c, sc, out, m);
-        else MulCombineLoop<K, true, true, false>(a, sa, b, sb, c, sc, out, m);
+        if (c)
+            MulCombineLoop<K, true, true, true>(a, sa, b, sb, c, sc, out, m);
+        else
+            MulCombineLoop<K, true, true, false>(a, sa, b, sb, c, sc, out, m);
     } else if (a) {
-        if (c) MulCombineLoop<K, true, false, true>(a, sa, b, sb, c, sc, out, m);
-        else MulCombineLoop<K, true, false, false>(a, sa, b, sb, c, sc, out, m);
+        if (c)
+            MulCombineLoop<K, true, false, true>(a, sa, b, sb, c, sc, out, m);
+        else
+            MulCombineLoop<K, true, false, false>(a, sa, b, sb, c, sc, out, m);
     } else {
-        if (c) MulCombineLoop<K, false, true, true>(a, sa, b, sb, c, sc, out, m);
-        else MulCombineLoop<K, false, true, false>(a, sa, b, sb, c, sc, out, m);
+        if (c)
+            MulCombineLoop<K, false, true, true>(a, sa, b, sb, c, sc, out, m);
+        else
+            MulCombineLoop<K, false, true, false>(a, sa, b, sb, c, sc, out, m);
     }
 }
 
-__attribute__((target_clones("avx2", "default"))) void MulCombineTile(
-    Combine k, const float* a, float sa, const float* b, float sb, const float* c, float sc,
-    float* out, uint32_t m) {
+__attribute__((target_clones("avx2", "default"))) void MulCombineTile(Combine k, const float* a,
+                                                                      float sa, const float* b,
+                                                                      float sb, const float* c,
+                                                                      float sc, float* out,
+                                                                      uint32_t m) {
     switch (k) {
         case Combine::kProductPlus:
             MulCombineShapes<Combine::kProductPlus>(a, sa, b, sb, c, sc, out, m);
@@ -813,8 +824,8 @@ void RunOperation(const Plan& plan, const PlannedOperation& p, uint32_t i0, uint
             DivTile(in[0], scalarOf(0), in[1], scalarOf(1), out, m);
             break;
         case PlanOp::kMulCombine:
-            MulCombineTile(p.combine, in[0], scalarOf(0), in[1], scalarOf(1), in[2],
-                           scalarOf(2), out, m);
+            MulCombineTile(p.combine, in[0], scalarOf(0), in[1], scalarOf(1), in[2], scalarOf(2),
+                           out, m);
             break;
         case PlanOp::kOperator:
             TableTile(p.record->slots.float2, in[0], scalarOf(0), in[1], scalarOf(1), out, m);
