@@ -998,6 +998,18 @@ bool CompiledExpression::RunTiled(CMathScript* script, ScriptValue* target, bool
     const int threads = ResolveThreadCount(script->ThreadCount());
     const uint32_t chunks = std::min<uint32_t>(tiles, uint32_t(threads) * 8);
     const size_t scratch = size_t(plan.registers + kMaxVariadicArguments) * kTile;
+    // A line of one arithmetic operation on full-length arrays runs over a chunk in one call:
+    // it has no registers to keep in the cache and nothing to pad, and a call per tile cost
+    // about a tenth of x * y + w.
+    bool wholeChunks = plan.operations.size() == 1;
+    if (wholeChunks) {
+        const PlannedOperation& p = plan.operations[0];
+        wholeChunks = p.op != PlanOp::kCall && p.op != PlanOp::kOperator;
+        for (int j = 0; j < p.arity; ++j) {
+            const Operand& o = plan.operands[size_t(p.first + j)];
+            if (o.kind != Operand::kScalar && o.count < n) wholeChunks = false;
+        }
+    }
     std::atomic<bool> memoryOk{true};
     ComputeControl* control = script->Control();
     ParallelFor(chunks, threads, [&](size_t chunk) {
@@ -1012,6 +1024,12 @@ bool CompiledExpression::RunTiled(CMathScript* script, ScriptValue* target, bool
         float* padded = registers + size_t(plan.registers) * kTile;
         const uint32_t firstTile = uint32_t(uint64_t(tiles) * chunk / chunks);
         const uint32_t lastTile = uint32_t(uint64_t(tiles) * (chunk + 1) / chunks);
+        if (wholeChunks) {
+            if (control && control->Cancelled()) return;
+            const uint32_t i0 = firstTile * kTile, end = std::min(n, lastTile * kTile);
+            RunOperation(plan, plan.operations[0], i0, end - i0, registers, padded, result + i0);
+            return;
+        }
         for (uint32_t t = firstTile; t < lastTile; ++t) {
             if (control && control->Cancelled()) return;
             const uint32_t i0 = t * kTile, length = std::min(kTile, n - i0);
