@@ -34,6 +34,11 @@ const char* const kScripts[] = {
     "vertices = 5000\nx = from -1.0 to 1.0\nvertices = 6100\ny = from 2.0 to -2.0\n"
     "q = 3.0e38 * 3.0e38\nz = x * y + y\nw = y - x * 3 + (x * q - y)\n"
     "v = 2 * y - y * y + (y + x) * y\nu = x * q + y\nt = -5 * x + y",
+    // One-operation lines long enough to be written with streaming stores, with an odd count
+    // so that chunks end mid-vector, and divisors near 0.
+    "vertices = 1048583\nx = from -1.0 to 1.0\ny = x * x - 1.0e-8\nq = 3.0e38 * 3.0e38\n"
+    "z = x * y + y\nw = 0.5 - x * y\nv = y * 2 - x\nu = x / y\nt = -x\ns = q - x\n"
+    "r = 2 / x\np = 1.0e-9 + x\no = y - x\nn = sin(x) * y + x / y",
     // Unset letters warn on every read, in order, with the text of their own bracket.
     "vertices = 4100\nx = from 0.0 to 3.0\nz = x + q * sin(k + x)\nw = [loop: 2] (m) + x",
 };
