@@ -77,7 +77,6 @@ for _ in range(3):
 results.update(engine("RunSample|RenderEquation", 5))
 
 all_threads = os.cpu_count()
-label = {1: "1", 2: "2", 0: f"all ({all_threads})"}
 
 print(f"{'line (ns per element)':40s} {'1 thread':>9s} {'2':>7s} {'all':>7s} {'numpy':>7s} "
       f"{'ratio':>6s}")

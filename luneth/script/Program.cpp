@@ -938,19 +938,39 @@ LUNETH_AVX2 void StreamLoop(const float* const* at, const uint32_t* step, float*
     _mm_sfence();  // visible to every thread before the line ends
 }
 
+using StreamFn = void (*)(const float* const*, const uint32_t*, float*, uint32_t, uint32_t);
+
+// The streamed operations: kNegate .. kDiv by their PlanOp, then kMulCombine by its Combine.
+constexpr StreamFn kStreamLoops[] = {
+    StreamLoop<PlanOp::kNegate>,
+    StreamLoop<PlanOp::kAdd>,
+    StreamLoop<PlanOp::kSub>,
+    StreamLoop<PlanOp::kMul>,
+    StreamLoop<PlanOp::kDiv>,
+    StreamLoop<PlanOp::kMulCombine, Combine::kProductPlus>,
+    StreamLoop<PlanOp::kMulCombine, Combine::kProductMinus>,
+    StreamLoop<PlanOp::kMulCombine, Combine::kPlusProduct>,
+    StreamLoop<PlanOp::kMulCombine, Combine::kMinusProduct>,
+};
+
+StreamFn StreamLoopOf(const PlannedOperation& p) {
+    if (p.op == PlanOp::kMulCombine) return kStreamLoops[5 + int(p.combine)];
+    return p.op <= PlanOp::kDiv ? kStreamLoops[int(p.op)] : nullptr;
+}
+
 // Runs a one-operation line's elements [i0, i0 + length) into result + i0 with streaming
 // stores, its operands being scalars and arrays that cover the range; false if this processor
 // or this operation has none (the caller runs it plainly).
 bool StreamOperation(const Plan& plan, const PlannedOperation& p, uint32_t i0, uint32_t length,
                      float* registers, float* padded, float* result) {
     static const bool avx2 = __builtin_cpu_supports("avx2");
-    if (!avx2 || p.op == PlanOp::kCall || p.op == PlanOp::kOperator) return false;
+    const StreamFn loop = avx2 ? StreamLoopOf(p) : nullptr;
+    if (!loop) return false;
     float copies[3][8] = {};
     const float* in[3] = {copies[0], copies[1], copies[2]};
     uint32_t s[3] = {};
     for (int j = 0; j < p.arity; ++j) {
         const Operand& o = plan.operands[size_t(p.first + j)];
-        if (o.kind == Operand::kRegister) return false;
         if (o.kind == Operand::kSource) {
             in[j] = o.source + i0;
             s[j] = ~0u;
@@ -963,41 +983,7 @@ bool StreamOperation(const Plan& plan, const PlannedOperation& p, uint32_t i0, u
     uint32_t head = uint32_t((32 - reinterpret_cast<uintptr_t>(out) % 32) % 32 / sizeof(float));
     head = std::min(head, length);
     const uint32_t body = head + (length - head) / 8 * 8;
-    switch (p.op) {
-        case PlanOp::kNegate:
-            StreamLoop<PlanOp::kNegate>(in, s, out, head, body);
-            break;
-        case PlanOp::kAdd:
-            StreamLoop<PlanOp::kAdd>(in, s, out, head, body);
-            break;
-        case PlanOp::kSub:
-            StreamLoop<PlanOp::kSub>(in, s, out, head, body);
-            break;
-        case PlanOp::kMul:
-            StreamLoop<PlanOp::kMul>(in, s, out, head, body);
-            break;
-        case PlanOp::kDiv:
-            StreamLoop<PlanOp::kDiv>(in, s, out, head, body);
-            break;
-        case PlanOp::kMulCombine:
-            switch (p.combine) {
-                case Combine::kProductPlus:
-                    StreamLoop<PlanOp::kMulCombine, Combine::kProductPlus>(in, s, out, head, body);
-                    break;
-                case Combine::kProductMinus:
-                    StreamLoop<PlanOp::kMulCombine, Combine::kProductMinus>(in, s, out, head, body);
-                    break;
-                case Combine::kPlusProduct:
-                    StreamLoop<PlanOp::kMulCombine, Combine::kPlusProduct>(in, s, out, head, body);
-                    break;
-                case Combine::kMinusProduct:
-                    StreamLoop<PlanOp::kMulCombine, Combine::kMinusProduct>(in, s, out, head, body);
-                    break;
-            }
-            break;
-        default:
-            return false;
-    }
+    loop(in, s, out, head, body);
     if (head) RunOperation(plan, p, i0, head, registers, padded, out);
     if (body < length)
         RunOperation(plan, p, i0 + body, length - body, registers, padded, out + body);
