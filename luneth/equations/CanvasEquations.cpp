@@ -306,6 +306,9 @@ protected:
         uint8_t* now = cells;
         uint8_t* next = next_.data();
         for (int g = 0; g < kGenerations; ++g) {
+            // A cancel stops between generations; the base clears what was drawn.
+            if (context.Cancelled()) return;
+            context.Progress(g, kGenerations);
             const bool diagonal = g % 2 == 1;
             for (int y = 0; y < h; ++y) {
                 const uint8_t* up = now + size_t(std::max(y - 1, 0)) * width;
